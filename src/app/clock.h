@@ -1,0 +1,20 @@
+// The frame clock: one process-wide clock on the platform's high-resolution counter.
+// Every animation reads the same two values during a frame.
+#pragma once
+
+#include <cstdint>
+
+struct ClockState {
+    std::int64_t frequency = 0;    // counter ticks per second
+    std::int64_t startCount = 0;   // counter value at the clock's zero
+    float previousSeconds = 0.0f;  // seconds since zero at the previous update
+    float frameDelta = 0.0f;       // seconds between the last two updates
+    float totalTime = 0.0f;        // running sum of all frame deltas
+};
+
+extern ClockState clockState;
+
+void startClock();
+void updateClock();
+float frameDelta();
+float totalTime();

@@ -1,0 +1,11 @@
+// The archive reader: takes one named file out of a RAR 2.0 archive (normal or
+// solid, encrypted or not) into memory. Not re-entrant: one call at a time.
+#pragma once
+
+#include <cstdint>
+
+// Returns 1 and a malloc'ed buffer of exactly the file's size (free it with free),
+// or 0 with *dataOut null and *sizeOut 0. `password` may be null. The reason of a
+// failure is written to the debug log only.
+int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
+                    const char* archivePath, const char* password);

@@ -1,0 +1,40 @@
+// File calls of the platform layer (POSIX): shared by both back ends and the tools.
+#include "platform/platform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace platform {
+
+bool deleteFile(const char* path) { return ::unlink(path) == 0; }
+
+std::string currentDirectory()
+{
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+std::string tempDirectory()
+{
+    const char* dir = std::getenv("TMPDIR");
+    std::string result = (dir && *dir) ? dir : "/tmp";
+    while (result.size() > 1 && result.back() == '/') result.pop_back();
+    return result;
+}
+
+std::FILE* createNewFile(const char* path, bool ownerOnly)
+{
+    const mode_t mode = ownerOnly ? 0600 : 0644;
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0) return nullptr;
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) ::close(fd);
+    return file;
+}
+
+}  // namespace platform

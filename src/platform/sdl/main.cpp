@@ -1,0 +1,5 @@
+// The process entry of the real program: the sdl back end hands control to the
+// program's own entry at once; there are no command-line arguments to read.
+#include "platform/platform.h"
+
+int main() { return platform::programEntry(); }
