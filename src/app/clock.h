@@ -1,5 +1,8 @@
 // The frame clock: one process-wide clock on the platform's high-resolution counter.
 // Every animation reads the same two values during a frame.
+//
+// Total time is the running sum of the stored 32-bit deltas, not a fresh reading of
+// the counter: it carries the rounding of every step, as the show's timing expects.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +17,9 @@ struct ClockState {
 
 extern ClockState clockState;
 
+// Takes the clock's zero: once, after all loading, right before the main loop.
 void startClock();
+// One step: called by the timeline once per frame, before any effect runs.
 void updateClock();
 float frameDelta();
 float totalTime();

@@ -5,7 +5,8 @@
 
 class Window;
 
-// Something the timeline runs: advanced by the frame delta, then rendered.
+// Something the timeline runs: advanced by the frame delta, then rendered. Its local
+// time counts only the frames in which it runs.
 class Effect {
 public:
     virtual void render() = 0;
@@ -26,12 +27,20 @@ struct TimelineItem {
 
 class Timeline {
 public:
+    // Obtains n item slots; called once, before the first add.
     void setCapacity(std::uint32_t n);
+    // The window whose picture the loop presents; not owned.
     void setWindow(Window* window);
-    void add(Effect* effect, float start, float end);  // ignored once full
+    // Appends an item; ignored without a word once the slots are full.
+    void add(Effect* effect, float start, float end);
+    // One clock step, then every due item advanced and rendered, in order of add.
     void runFrame();
+    // The main loop: one message per turn, a frame, a swap; ends on the quit message.
     void run();
+    // Releases the item records and the slots (the effects are not touched).
     void releaseItems();
+
+    std::uint32_t itemCount() const { return count; }
 
 private:
     TimelineItem** items = nullptr;
