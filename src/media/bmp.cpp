@@ -1,0 +1,235 @@
+// The BMP loader: read the file, parse its headers into the normalised layout,
+// check that everything the layout promises lies inside the file, convert.
+#include "media/bmp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "media/bmp_layout.h"
+#include "platform/platform.h"
+
+namespace {
+
+using bmp::Layout;
+
+constexpr std::size_t fileHeaderBytes = 14;
+constexpr std::size_t pixelOffsetField = 10;
+constexpr std::uint32_t coreHeaderBytes = 12;
+constexpr std::uint32_t infoHeaderBytes = 40;
+constexpr std::size_t maskBytes = 12;
+
+enum class Failure { none, unknownFormat, outOfMemory, conversion };
+
+void report(const char* text)
+{
+    platform::messageBox(text, "Error", platform::Buttons::Ok, platform::Icon::None, true);
+}
+
+void reportOpen(const char* path)
+{
+    std::string text = "Failed to open DIB file ";
+    text += path;
+    text += ".\n";
+    report(text.c_str());
+}
+
+void reportFailure(Failure failure)
+{
+    if (failure == Failure::unknownFormat) report("Unknown DIB file format.");
+    if (failure == Failure::outOfMemory) report("Out of memory.");
+    if (failure == Failure::conversion) report("Image file conversion error.");
+}
+
+// Little-endian reads; the caller has checked the bounds.
+std::uint32_t u16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+std::uint32_t u32(const std::uint8_t* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+}
+
+// Colour-table entries: colours used when an info header gives it, else by depth.
+std::uint32_t colourEntries(const Layout& l, bool info)
+{
+    if (info && l.coloursUsed != 0) return l.coloursUsed & 0xFFFF;
+    switch (l.bitsPerPixel) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
+    }
+}
+
+void readHeaderFields(const std::uint8_t* h, bool info, Layout& l)
+{
+    if (!info) {
+        l.width = std::int32_t(u16(h + 4));
+        l.height = std::int32_t(u16(h + 6));
+        l.planes = std::uint16_t(u16(h + 8));
+        l.bitsPerPixel = std::uint16_t(u16(h + 10));
+        l.entrySize = 3;
+        return;
+    }
+    l.width = std::int32_t(u32(h + 4));
+    l.height = std::int32_t(u32(h + 8));
+    l.planes = std::uint16_t(u16(h + 12));
+    l.bitsPerPixel = std::uint16_t(u16(h + 14));
+    l.compression = u32(h + 16);
+    l.imageSize = u32(h + 20);
+    l.coloursUsed = u32(h + 32);
+    l.entrySize = 4;
+}
+
+// 16- and 32-bit pixels without masks in the file: 5-5-5 and 8-8-8.
+void defaultMasks(Layout& l)
+{
+    if (l.bitsPerPixel == 16) {
+        l.masks[0] = 0x7C00; l.masks[1] = 0x03E0; l.masks[2] = 0x001F;
+    } else if (l.bitsPerPixel == 32) {
+        l.masks[0] = 0xFF0000; l.masks[1] = 0xFF00; l.masks[2] = 0xFF;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Locates the bitmap header, the channel masks, the colour table and the pixel
+// data, and fills the layout from the header.
+Failure parse(const std::uint8_t* data, std::size_t size, Layout& l)
+{
+    const bool isFile = size >= 2 && data[0] == 'B' && data[1] == 'M';
+    const std::size_t start = isFile ? fileHeaderBytes : 0;
+    if (size < start + 4) return Failure::conversion;
+    const std::uint32_t headerSize = u32(data + start);
+    if (headerSize != coreHeaderBytes && headerSize != infoHeaderBytes) return Failure::unknownFormat;
+    if (size - start < headerSize) return Failure::conversion;
+    const bool info = headerSize == infoHeaderBytes;
+    readHeaderFields(data + start, info, l);
+
+    std::size_t table = start + headerSize;
+    defaultMasks(l);
+    if (info && l.compression == bmp::bitFields) {
+        if (size - table < maskBytes) return Failure::conversion;
+        for (int i = 0; i < 3; ++i) l.masks[i] = u32(data + table + 4 * i);
+        table += maskBytes;
+    }
+    l.colourCount = colourEntries(l, info);
+    const std::size_t tableBytes = std::size_t(l.colourCount) * l.entrySize;
+    if (l.bitsPerPixel <= 8) {  // only palette pictures read their table
+        if (size - table < tableBytes) return Failure::conversion;
+        l.colourTable = data + table;
+    }
+    const std::size_t pixels = isFile ? u32(data + pixelOffsetField) : table + tableBytes;
+    if (pixels > size) return Failure::conversion;
+    l.bits = data + pixels;
+    l.bitsSize = size - pixels;
+    return Failure::none;
+}
+
+bool validDepthAndCompression(const Layout& l)
+{
+    switch (l.compression) {
+    case bmp::rgb:
+        return l.bitsPerPixel == 1 || l.bitsPerPixel == 4 || l.bitsPerPixel == 8 ||
+               l.bitsPerPixel == 16 || l.bitsPerPixel == 24 || l.bitsPerPixel == 32;
+    case bmp::rle8: return l.bitsPerPixel == 8 && l.height > 0;
+    case bmp::rle4: return l.bitsPerPixel == 4 && l.height > 0;
+    case bmp::bitFields: return l.bitsPerPixel == 16 || l.bitsPerPixel == 32;
+    default: return false;
+    }
+}
+
+// Sizes first (before anything is allocated), then whether the stored rows of an
+// uncompressed picture are all inside the file. RLE streams are checked as they
+// are decoded.
+Failure check(const Layout& l)
+{
+    if (l.width <= 0 || l.height == 0 || !validDepthAndCompression(l)) return Failure::conversion;
+    const std::size_t rows = bmp::rowCount(l);
+    const std::size_t rowBytes = std::size_t(l.width) * 3;
+    if (rows > maxBmpOutputBytes / rowBytes) return Failure::outOfMemory;
+    if (l.compression == bmp::rle8 || l.compression == bmp::rle4) return Failure::none;
+    const std::size_t lastRow = (std::size_t(l.bitsPerPixel) * std::size_t(l.width) + 7) / 8;
+    const std::size_t needed = bmp::storedRowBytes(l) * (rows - 1) + lastRow;
+    return needed <= l.bitsSize ? Failure::none : Failure::conversion;
+}
+
+Failure convert(const Layout& l, RgbImage*& image)
+{
+    const std::size_t rows = bmp::rowCount(l);
+    auto* pixels = static_cast<std::uint8_t*>(std::calloc(rows * std::size_t(l.width), 3));
+    if (!pixels) return Failure::outOfMemory;
+    if (l.compression == bmp::rle8 || l.compression == bmp::rle4) {
+        if (!bmp::decodeRle(l, pixels)) {
+            std::free(pixels);
+            return Failure::conversion;
+        }
+    } else {
+        bmp::convertRows(l, pixels);
+    }
+    image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
+    if (!image) {
+        std::free(pixels);
+        return Failure::outOfMemory;
+    }
+    *image = RgbImage{l.width, std::int32_t(rows), pixels};
+    return Failure::none;
+}
+
+}  // namespace
+
+RgbImage* decodeBmp(const std::uint8_t* bytes, std::size_t size, const char* path)
+{
+    if (!bytes || size == 0) {  // an empty file cannot be mapped
+        reportOpen(path);
+        return nullptr;
+    }
+    Layout layout;
+    RgbImage* image = nullptr;
+    Failure failure = parse(bytes, size, layout);
+    if (failure == Failure::none) failure = check(layout);
+    if (failure == Failure::none) failure = convert(layout, image);
+    if (failure != Failure::none) reportFailure(failure);
+    return image;
+}
+
+// The whole file in one block, like a read-only mapping of it; null when it
+// cannot be read.
+static std::uint8_t* readWholeFile(const char* path, std::size_t& size)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return nullptr;
+    std::uint8_t* data = nullptr;
+    long length = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+    if (length > 0 && std::fseek(file, 0, SEEK_SET) == 0)
+        data = static_cast<std::uint8_t*>(std::malloc(std::size_t(length)));
+    if (data && std::fread(data, 1, std::size_t(length), file) != std::size_t(length)) {
+        std::free(data);
+        data = nullptr;
+    }
+    std::fclose(file);
+    size = data ? std::size_t(length) : 0;
+    return data;
+}
+
+RgbImage* loadBmp(const char* path)
+{
+    std::size_t size = 0;
+    std::uint8_t* data = readWholeFile(path, size);
+    if (!data) {
+        reportOpen(path);
+        return nullptr;
+    }
+    RgbImage* image = decodeBmp(data, size, path);
+    std::free(data);
+    return image;
+}
+
+void freeRgbImage(RgbImage* image)
+{
+    if (!image) return;
+    std::free(image->pixels);
+    std::free(image);
+}

@@ -1,0 +1,108 @@
+// Textures from BMP files under the program's own naming counter, and the bind cache.
+#include "media/texture.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "media/bmp.h"
+#include "platform/platform.h"
+
+TextureState textureState;
+
+namespace {
+
+constexpr GLint internalFormat = 3;  // three components
+constexpr int unpackAlignment = 4;   // GL's default, never changed
+
+// Rows of RGB bytes laid out as GL reads them under the default alignment. When a
+// row is not a multiple of 4 bytes, a padded copy is made so that GL never reads
+// past the end of the image; null when no copy is needed or none could be had.
+std::uint8_t* paddedCopy(const std::uint8_t* rgb, int width, int height)
+{
+    const std::size_t row = std::size_t(width) * 3;
+    const std::size_t stride = (row + unpackAlignment - 1) / unpackAlignment * unpackAlignment;
+    if (stride == row) return nullptr;
+    auto* copy = static_cast<std::uint8_t*>(std::calloc(stride, std::size_t(height)));
+    if (!copy) return nullptr;
+    for (int y = 0; y < height; ++y) std::memcpy(copy + stride * y, rgb + row * y, row);
+    return copy;
+}
+
+void reportMissing(const char* path)
+{
+    const std::string directory = platform::currentDirectory();
+    const char* format = "File %s not found!\nCurrent Directory: %s\\";
+    const int length = std::snprintf(nullptr, 0, format, path, directory.c_str());
+    std::string text(length > 0 ? std::size_t(length) : 0, '\0');
+    std::snprintf(text.data(), text.size() + 1, format, path, directory.c_str());
+    platform::messageBox(text.c_str(), "Fatal Marlu", platform::Buttons::Ok, platform::Icon::None);
+}
+
+bool fileIsPresent(const char* path)
+{
+    std::FILE* probe = std::fopen(path, "r");
+    if (!probe) return false;
+    std::fclose(probe);
+    return true;
+}
+
+}  // namespace
+
+GLuint uploadTexture(const std::uint8_t* rgb, int width, int height)
+{
+    const GLuint id = textureState.nextTextureId;
+    const bool unaligned = (std::size_t(width) * 3) % unpackAlignment != 0;
+    std::uint8_t* padded = unaligned ? paddedCopy(rgb, width, height) : nullptr;
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    if (!unaligned || padded)
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, padded ? padded : rgb);
+    glDisable(GL_TEXTURE_2D);
+    std::free(padded);
+    ++textureState.nextTextureId;
+    return id;
+}
+
+void loadTexture(GLuint& destination, const char* path)
+{
+    destination = textureState.nextTextureId;
+    if (!fileIsPresent(path)) {
+        reportMissing(path);
+        platform::postQuitMessage(0);
+        return;
+    }
+    RgbImage* image = loadBmp(path);
+    if (!image) {  // loadBmp has shown why; the id stays free for the next texture
+        platform::postQuitMessage(0);
+        return;
+    }
+    uploadTexture(image->pixels, image->width, image->height);
+    freeRgbImage(image);
+}
+
+void bindTexture(GLuint id)
+{
+    const auto wanted = static_cast<std::int32_t>(id);
+    if (wanted == textureState.boundTexture) return;
+    glBindTexture(GL_TEXTURE_2D, id);
+    textureState.boundTexture = wanted;
+}
+
+void beginMaskPass(GLuint mask)
+{
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    glEnable(GL_TEXTURE_2D);
+    bindTexture(mask);
+}
+
+void beginColourPass(GLuint colour)
+{
+    glBlendFunc(GL_ONE, GL_ONE);
+    glEnable(GL_TEXTURE_2D);
+    bindTexture(colour);
+}
