@@ -9,3 +9,7 @@
 // failure is written to the debug log only.
 int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
                     const char* archivePath, const char* password);
+
+// The last message the reader logged (also when the log file is off), for tools
+// that report why a call failed. Empty before the first message.
+const char* lastReaderMessage();

@@ -1,0 +1,273 @@
+// The archive walk: recognise the archive, walk its blocks to the wanted file,
+// produce that file (stored copy or decompression) and check its CRC-32.
+//
+// Format notes:
+// - All fields are little-endian. A 7-byte marker, a 13-byte main header (flag
+//   0x0008: solid), then blocks that start with CRC (2), type (1), flags (2) and
+//   header size (2); flag 0x8000 adds a 32-bit data size at offset 7.
+// - A file header (type 0x74) has 32 fixed bytes, then the name, then perhaps more
+//   (a file comment, extended times); the file's packed data follow the header.
+//   Unpack versions 13..20 are accepted; method 0x30 is stored.
+// - In a solid archive every file up to the wanted one is decoded, since the files
+//   form one stream; in a normal archive the files ahead are skipped by seeking.
+// - Sizes in a damaged archive may lie: the walk only ever moves forward, reads no
+//   more than is there, and never writes beyond the output buffer.
+#include "archive/reader_internal.h"
+
+#include <sys/types.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+namespace rarreader {
+namespace {
+
+ArchiveState& archive = reader.archive;
+
+constexpr std::uint8_t rarMarker[7] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+constexpr std::uint8_t koboldMarker[7] = {'K', 'o', 'b', 'o', 'l', 'd', '!'};
+constexpr std::uint8_t oldMarker[4] = {0x52, 0x45, 0x7E, 0x5E};
+constexpr std::uint8_t typeFile = 0x74;
+constexpr std::uint8_t typeSubBlock = 0x77;
+constexpr std::uint16_t flagEncrypted = 0x0004;
+constexpr std::uint16_t flagHasData = 0x8000;
+constexpr std::uint16_t mainFlagSolid = 0x0008;
+constexpr std::uint8_t methodStored = 0x30;
+
+std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+std::uint32_t le32(const std::uint8_t* p) { return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16; }
+
+bool seekTo(std::uint64_t position) { return fseeko(archive.stream, off_t(position), SEEK_SET) == 0; }
+std::uint64_t tell() { return std::uint64_t(std::max<off_t>(ftello(archive.stream), 0)); }
+
+void closeArchive()
+{
+    if (archive.stream) std::fclose(archive.stream);
+    archive.stream = nullptr;
+}
+
+// The marker, then the main header. The old format and unknown markers are named
+// in the log; the caller adds "Not a RAR file".
+bool recogniseArchive()
+{
+    std::uint8_t marker[7];
+    if (std::fread(marker, 1, 7, archive.stream) != 7) return false;
+    if (std::memcmp(marker, oldMarker, 4) == 0) {
+        RAR_LOG("Attention: format as OLD detected! Can't handel archive!");
+        return false;
+    }
+    if (std::memcmp(marker, rarMarker, 7) != 0 && std::memcmp(marker, koboldMarker, 7) != 0) {
+        RAR_LOG("%s%s%s%s", "unknown archive type (only plain RAR ", "supported (normal and solid ",
+                "archives), SFX and Volumes ", "are NOT supported!)");
+        return false;
+    }
+    std::uint8_t head[13];
+    if (std::fread(head, 1, 13, archive.stream) != 13) return false;
+    archive.mainFlags = le16(head + 3);
+    archive.mainHeadSize = le16(head + 5);
+    return true;
+}
+
+// Decodes up to 32 bytes with the file header's layout (missing bytes read as 0).
+void decodeFileHeader(const std::uint8_t* b, FileHeader& f)
+{
+    f.head.crc = le16(b);
+    f.head.type = b[2];
+    f.head.flags = le16(b + 3);
+    f.head.headSize = le16(b + 5);
+    f.head.dataSize = f.packSize = le32(b + 7);
+    f.unpSize = le32(b + 11);
+    f.hostOs = b[15];
+    f.fileCrc = le32(b + 16);
+    f.fileTime = le32(b + 20);
+    f.unpVer = b[24];
+    f.method = b[25];
+    f.nameSize = le16(b + 26);
+    f.attributes = le32(b + 28);
+}
+
+// Reads the name behind the fixed part (cut to 259 bytes) and finishes the
+// header CRC over it; a mismatch is only logged.
+std::size_t readFileName()
+{
+    FileHeader& f = archive.file;
+    const std::size_t wanted = std::min<std::size_t>(f.nameSize, nameBufferSize - 1);
+    const std::size_t got = std::fread(f.name, 1, wanted, archive.stream);
+    f.name[got] = 0;
+    archive.headerCrc = crc32Update(archive.headerCrc, reinterpret_cast<const std::uint8_t*>(f.name), got);
+    if ((~archive.headerCrc & 0xFFFF) != f.head.crc) RAR_LOG("file header broken");
+    return got;
+}
+
+// Reads one block head at the current position; 0 when nothing came. `stop` is
+// set when the walk must end here (nothing read, a broken size).
+std::size_t readBlockHead(bool& stop)
+{
+    std::uint8_t bytes[32] = {};
+    archive.blockStart = tell();
+    const std::size_t got = std::fread(bytes, 1, 32, archive.stream);
+    decodeFileHeader(bytes, archive.file);
+    archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, 30);
+    const BlockHead& h = archive.file.head;
+    stop = got == 0 || h.headSize < 7;
+    archive.nextBlock = archive.blockStart + h.headSize + ((h.flags & flagHasData) ? h.dataSize : 0);
+    return got;
+}
+
+// Walks forward to the next file header or sub-block; other blocks are passed
+// over. Returns the header bytes read (with the name), or 0 when the walk ends.
+std::size_t nextFileHeader()
+{
+    const FileHeader saved = archive.file;
+    std::size_t got = 0;
+    for (;;) {
+        bool stop = false;
+        got = readBlockHead(stop);
+        if (stop && got > 0) return 0;
+        const std::uint8_t type = archive.file.head.type;
+        if (got == 0 || type == typeFile || type == typeSubBlock) break;
+        if (!seekTo(archive.nextBlock)) return 0;
+    }
+    archive.lastBlock = archive.file.head;
+    if (got > 0 && archive.lastBlock.type == typeFile) return got + readFileName();
+    archive.file = saved;
+    seekTo(archive.blockStart);
+    return got;
+}
+
+// The wanted file's buffer: exactly its unpacked size, zeroed, refused when the
+// size is beyond what the reader hands out.
+bool allocateOutput()
+{
+    const std::uint32_t size = archive.file.unpSize;
+    archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::calloc(std::max<std::uint32_t>(size, 1), 1)) : nullptr;
+    archive.outputCapacity = size;
+    *archive.sizeVar = 0;
+    if (archive.output) return true;
+    RAR_LOG("can't allocate memory for the file decompression");
+    return false;
+}
+
+// A stored file is read in whole cipher blocks through a bounce buffer, so the
+// last, partial block is deciphered from all of its 16 bytes and only the file's
+// own bytes reach the output.
+void readStoredFile()
+{
+    std::uint8_t chunk[inBufferSize];
+    const std::uint32_t size = archive.outputCapacity;
+    std::uint64_t toRead = reader.crypto.cipherVersion ? (std::uint64_t(size) + 15) / 16 * 16 : size;
+    std::uint32_t& produced = *archive.sizeVar;
+    while (toRead > 0) {
+        const long got = readPacked(chunk, std::size_t(std::min<std::uint64_t>(toRead, sizeof chunk)));
+        if (got < 0) {
+            RAR_LOG("Read error of stored file!");
+            return;
+        }
+        if (got == 0) return;
+        const std::uint32_t take = std::min<std::uint32_t>(std::uint32_t(got), size - produced);
+        std::memcpy(archive.output + produced, chunk, take);
+        produced += take;
+        toRead -= std::uint64_t(got);
+    }
+}
+
+// A file that came out short fails as well: its missing bytes were never produced.
+bool checkFileCrc()
+{
+    const std::uint32_t crc = ~crc32Update(0xFFFFFFFF, archive.output, archive.outputCapacity);
+    if (crc == archive.file.fileCrc && *archive.sizeVar == archive.outputCapacity) return true;
+    RAR_LOG("CRC32 error - file couldn't be decompressed correctly!");
+    return false;
+}
+
+// Keys, packed byte count and the data of one file (wanted, or ahead in a solid stream).
+bool processFileData()
+{
+    const FileHeader& f = archive.file;
+    if (f.unpVer < 13 || f.unpVer > 20) {
+        RAR_LOG("unknown compression method");
+        return false;
+    }
+    const char* password = reader.call.password;
+    reader.crypto.cipherVersion = (password[0] && (f.head.flags & flagEncrypted)) ? f.unpVer : 0;
+    if (reader.crypto.cipherVersion) initCipher(password);
+    reader.crypto.packedLeft = f.packSize;
+    // The data follow the whole header: a header may carry more than its name
+    // (a file comment, extended times), which must not be read as data.
+    seekTo(archive.blockStart + f.head.headSize);
+    if (f.method != methodStored)
+        decompressFile(archive.window);
+    else if (archive.fileFound)
+        readStoredFile();
+    return archive.output ? checkFileCrc() : true;
+}
+
+// From the first file header on: match names, produce, move on.
+bool walkToWantedFile()
+{
+    if (nextFileHeader() == 0) return false;
+    const bool solid = (archive.mainFlags & mainFlagSolid) != 0;
+    for (;;) {
+        if (archive.lastBlock.type == typeSubBlock) {
+            RAR_LOG("Sorry, sub-headers not supported.");
+            return false;
+        }
+        archive.fileFound = namesMatch(reader.call.wantedName, archive.file.name);
+        if (archive.fileFound && !allocateOutput()) return false;
+        if ((solid || archive.fileFound) && !processFileData()) return false;
+        if (archive.stream) seekTo(archive.nextBlock);
+        if (archive.fileFound) return true;
+        if (nextFileHeader() == 0) return false;
+    }
+}
+
+}  // namespace
+
+// Names are equal when they differ only in letter case or in their path
+// separators ('\\', '/' and '_' all count alike).
+bool namesMatch(const char* a, const char* b)
+{
+    char x[wantedNameSize], y[wantedNameSize];
+    std::snprintf(x, sizeof x, "%s", a);
+    std::snprintf(y, sizeof y, "%s", b);
+    for (char* s : {x, y}) {
+        for (; *s; ++s) {
+            if (*s == '\\' || *s == '/') *s = '_';
+            *s = char(std::toupper(static_cast<unsigned char>(*s)));
+        }
+    }
+    return std::strcmp(x, y) == 0;
+}
+
+// One extraction run: open, recognise, hold the window, walk, release.
+bool extractFromArchive()
+{
+    archive.fileFound = false;
+    reader.unpack.streamStarted = false;
+    archive.stream = std::fopen(reader.call.archivePath, "rb");
+    if (!archive.stream) {
+        RAR_LOG("Error opening file.");
+        return false;
+    }
+    if (!recogniseArchive()) {
+        RAR_LOG("Not a RAR file");
+        closeArchive();
+        return false;
+    }
+    archive.window = static_cast<std::uint8_t*>(std::malloc(windowSize));
+    if (!archive.window) {
+        RAR_LOG("Can't allocate memory for decompression!");
+        return false;
+    }
+    // Whatever the main header carries beyond its 13 bytes (a comment) is passed over.
+    if (archive.mainHeadSize > 13) fseeko(archive.stream, off_t(archive.mainHeadSize - 13), SEEK_CUR);
+    const bool ok = walkToWantedFile();
+    std::free(archive.window);
+    archive.window = nullptr;
+    closeArchive();
+    return ok;
+}
+
+}  // namespace rarreader

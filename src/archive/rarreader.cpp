@@ -1,0 +1,96 @@
+// The reader's entry point: one call takes one file out of an archive. It owns the
+// reader's process-wide state, starts the debug log on the first call, and leaves
+// the archive closed, the window released and the password wiped when it returns.
+#include "archive/rarreader.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "archive/reader_internal.h"
+#include "platform/platform.h"
+
+namespace rarreader {
+
+// The one reader state; its start values are the member initialisers of its parts.
+ReaderState reader;
+
+namespace {
+
+// Copies a caller's text into a reader buffer; false when it does not fit.
+bool copyIn(char* buffer, std::size_t size, const char* text)
+{
+    const std::size_t length = strnlen(text, size);
+    if (length >= size) return false;
+    std::memcpy(buffer, text, length + 1);
+    return true;
+}
+
+bool takeInputs(const char* fileName, const char* archivePath, const char* password)
+{
+    CallState& call = reader.call;
+    std::memset(call.password, 0, sizeof call.password);
+    return copyIn(call.wantedName, sizeof call.wantedName, fileName) &&
+           copyIn(call.archivePath, sizeof call.archivePath, archivePath) &&
+           copyIn(call.password, sizeof call.password, password ? password : "");
+}
+
+// Whatever the run left behind: the password, the stream, the window.
+void endRun()
+{
+    volatile char* password = reader.call.password;
+    for (std::size_t i = 0; i < sizeof reader.call.password; ++i) password[i] = 0;
+    ArchiveState& archive = reader.archive;
+    if (archive.stream) std::fclose(archive.stream);
+    archive.stream = nullptr;
+    std::free(archive.window);
+    archive.window = nullptr;
+}
+
+// The failure line names the bytes the call had produced before it gave up.
+void reportFailure(const char* fileName, std::uint32_t* sizeOut)
+{
+    std::free(reader.archive.output);
+    reader.archive.output = nullptr;
+    const std::uint32_t produced = *sizeOut;
+    *sizeOut = 0;
+    RAR_LOG("%s>%s<%s%u Bytes%s", "Error - couldn't extract ", fileName, " and allocated ", unsigned(produced),
+            " of unused memory!");
+}
+
+}  // namespace
+}  // namespace rarreader
+
+using namespace rarreader;
+
+int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
+                    const char* archivePath, const char* password)
+{
+    if (reader.call.firstCall) {
+        reader.call.firstCall = false;
+        DebugLog::start((platform::tempDirectory() + "/debug_rarreader.txt").c_str());
+    }
+    buildCrcTable();
+    if (!dataOut || !sizeOut || !fileName || !archivePath) {
+        RAR_LOG("Error - extractToMemory called without a name, an archive or a place for the result.");
+        return 0;
+    }
+    *dataOut = nullptr;
+    *sizeOut = 0;
+    reader.archive.output = nullptr;
+    reader.archive.sizeVar = sizeOut;
+    RAR_LOG("Extracting >%s< from >%s< (password is >%s<)...", fileName, archivePath, password ? password : "");
+    bool ok = takeInputs(fileName, archivePath, password);
+    if (!ok) RAR_LOG("Error - file name, archive path or password too long.");
+    ok = ok && extractFromArchive();
+    endRun();
+    if (ok)
+        RAR_LOG("Extracted %u Bytes.", unsigned(*sizeOut));
+    else
+        reportFailure(fileName, sizeOut);
+    *dataOut = reader.archive.output;
+    reader.archive.output = nullptr;
+    return ok ? 1 : 0;
+}
+
+const char* lastReaderMessage() { return reader.log.lastMessage; }

@@ -1,0 +1,194 @@
+// Inside the archive reader: the one process-wide reader state and the calls that
+// cross its source files. No guarantee for anyone outside src/archive (and its tests).
+//
+// Who writes what:
+//   rarreader.cpp    the call's inputs, the first-call flag; owns the state object
+//   archive_walk.cpp the archive stream, headers, output buffer, file-found flag
+//   crc_cipher.cpp   CRC table, keys, substitution table, packed bytes left
+//   unpack.cpp       the decoder: bit input, tables, window positions, audio state
+//   debug_log.cpp    the log's path, start time, enabled flag, last message
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+namespace rarreader {
+
+// ---------------------------------------------------------------- limits
+
+constexpr std::uint32_t windowSize = 0x100000;   // the 1 MiB sliding window
+constexpr std::uint32_t windowMask = windowSize - 1;
+constexpr std::uint32_t inBufferSize = 8192;     // bit input buffer
+constexpr std::uint32_t inBufferSlack = 64;      // zeroed tail that peeks may touch
+// Largest file the reader will hand out: anything bigger in a damaged or hostile
+// archive is refused as "can't allocate" instead of exhausting memory.
+constexpr std::uint32_t maxUnpackedSize = 256u << 20;
+constexpr std::size_t nameBufferSize = 260;      // a stored name: at most 259 bytes + zero
+constexpr std::size_t wantedNameSize = 512;
+constexpr std::size_t pathBufferSize = 4096;
+constexpr std::size_t passwordSize = 256;        // at most 255 characters + zero
+constexpr std::size_t messageSize = 1280;        // one formatted log message
+
+// ---------------------------------------------------------------- state
+
+// What extractToMemory was asked for (copied in at the start of a call).
+struct CallState {
+    char wantedName[wantedNameSize] = {};
+    char archivePath[pathBufferSize] = {};
+    char password[passwordSize] = {};     // wiped at the end of every call
+    bool firstCall = true;                // the first call starts the debug log
+};
+
+// A block's common head as the walk last met it.
+struct BlockHead {
+    std::uint16_t crc = 0;
+    std::uint8_t type = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t headSize = 0;
+    std::uint32_t dataSize = 0;           // present when flag 0x8000 is set
+};
+
+// A file header (type 0x74) with its zero-terminated name.
+struct FileHeader {
+    BlockHead head;
+    std::uint32_t packSize = 0;
+    std::uint32_t unpSize = 0;
+    std::uint8_t hostOs = 0;
+    std::uint32_t fileCrc = 0;
+    std::uint32_t fileTime = 0;
+    std::uint8_t unpVer = 0;
+    std::uint8_t method = 0;
+    std::uint16_t nameSize = 0;
+    std::uint32_t attributes = 0;
+    char name[nameBufferSize] = {};
+};
+
+// One archive at a time, open only during a call.
+struct ArchiveState {
+    std::FILE* stream = nullptr;
+    std::uint16_t mainFlags = 0;          // bit 0x0008: solid
+    std::uint16_t mainHeadSize = 0;
+    FileHeader file;                      // the current file header
+    BlockHead lastBlock;                  // the block the walk stopped at
+    std::uint64_t blockStart = 0;
+    std::uint64_t nextBlock = 0;
+    std::uint32_t headerCrc = 0;          // running CRC of the current file header
+    bool fileFound = false;
+    std::uint8_t* output = nullptr;       // the wanted file's bytes (C heap)
+    std::uint32_t outputCapacity = 0;     // the wanted file's unpacked size
+    std::uint32_t* sizeVar = nullptr;     // bytes placed in `output` so far (caller's)
+    std::uint8_t* window = nullptr;       // the 1 MiB window (C heap), held for one call
+};
+
+// CRC-32 table and the block cipher's keys; the gate for packed bytes.
+struct CryptoState {
+    std::uint32_t crcTable[256] = {};
+    std::uint32_t keys[4] = {};
+    std::uint8_t sbox[256] = {};
+    int cipherVersion = 0;                // 0: plain; otherwise the file's unpack version
+    std::uint64_t packedLeft = 0;         // packed bytes of the current file not yet read
+};
+
+// A canonical Huffman code as the decoder reads it.
+struct DecodeTable {
+    std::uint32_t symbolCount = 0;
+    std::uint32_t limit[16] = {};         // left-aligned 16-bit upper limit per length
+    std::uint32_t firstIndex[16] = {};    // where each length's run starts in `symbols`
+    std::uint16_t symbols[298] = {};      // by length, then by value
+};
+
+// Most significant bit first, refilled in large reads with 32 bytes of lookahead.
+struct BitInput {
+    std::uint8_t buffer[inBufferSize + inBufferSlack] = {};
+    std::uint32_t inPos = 0;              // byte position
+    std::uint32_t bitOffset = 0;          // 0..7 within that byte
+    std::uint32_t inFill = 0;             // valid bytes in the buffer
+    std::uint32_t emptyRefills = 0;       // refills of this file that found no data
+};
+
+// The adaptive predictor of one audio channel.
+struct AudioChannelState {
+    int weight1 = 0, weight2 = 0, weight3 = 0, weight4 = 0, weight5 = 0;
+    int delta1 = 0, delta2 = 0, delta3 = 0, delta4 = 0;
+    int prevDelta = 0;
+    std::uint32_t errorSum[11] = {};
+    std::uint32_t sampleCount = 0;
+    int prevSample = 0;
+};
+
+// Everything the decoder keeps; it survives from file to file for solid streams.
+struct UnpackState {
+    std::uint8_t* window = nullptr;
+    std::uint32_t writePos = 0;           // where the next byte goes
+    std::uint32_t flushedPos = 0;         // bytes before this have been handed on
+    std::int64_t bytesLeft = 0;           // bytes still to produce
+    BitInput in;
+    DecodeTable bitLengthTable, literalTable, distanceTable, repeatTable;
+    DecodeTable audioTables[4];
+    std::uint8_t previousLengths[1028] = {};
+    std::uint32_t oldDist[4] = {};
+    std::uint32_t oldDistCounter = 0;
+    std::uint32_t lastDist = 0;
+    std::uint32_t lastLength = 0;
+    bool audioMode = false;
+    int channelCount = 1;
+    int currentChannel = 0;
+    int sharedDelta = 0;
+    AudioChannelState channels[4];
+    bool streamStarted = false;           // a file of this call was decoded: the next may continue it
+};
+
+struct LogState {
+    bool enabled = false;                 // the log file was created; never cleared
+    char path[pathBufferSize] = {};
+    std::uint32_t startTick = 0;
+    char lastMessage[messageSize] = {};   // kept even when the file is off
+};
+
+struct ReaderState {
+    CallState call;
+    ArchiveState archive;
+    CryptoState crypto;
+    UnpackState unpack;
+    LogState log;
+};
+
+// The reader's one process-wide state (not re-entrant; one call at a time).
+extern ReaderState reader;
+
+// ---------------------------------------------------------------- CRC-32 and cipher
+
+void buildCrcTable();
+std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t count);
+void initCipher(const char* password);
+void encipherBlock(std::uint8_t* block);
+void decipherBlock(std::uint8_t* block);
+void mixKeys(const std::uint8_t* block);
+// Reads up to `count` packed bytes of the current file, deciphered when needed;
+// returns the number read, or -1 on a read error.
+long readPacked(std::uint8_t* buffer, std::size_t count);
+
+// ---------------------------------------------------------------- decompressor
+
+void decompressFile(std::uint8_t* window);
+
+// ---------------------------------------------------------------- archive walk
+
+bool extractFromArchive();
+bool namesMatch(const char* a, const char* b);
+
+// ---------------------------------------------------------------- debug log
+
+struct DebugLog {
+    static void start(const char* path);
+    static void write(const char* message, const char* sourceFile, unsigned line);
+};
+
+// Formats a message and writes it through DebugLog::write.
+void logMessage(const char* sourceFile, unsigned line, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+#define RAR_LOG(...) ::rarreader::logMessage(__FILE__, __LINE__, __VA_ARGS__)
+
+}  // namespace rarreader

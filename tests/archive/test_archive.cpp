@@ -1,0 +1,227 @@
+// Hand-made archives and streams for the reader's tests, and the test entry, which
+// points the temporary directory (and so the debug log) at a scratch directory.
+#include "test_archive.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "archive/rarreader.h"
+
+namespace testrar {
+
+std::uint32_t crc32(const Bytes& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::uint8_t b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
+Bytes readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string readText(const std::string& path)
+{
+    const Bytes b = readFile(path);
+    return std::string(b.begin(), b.end());
+}
+
+std::string debugLog() { return readText(scratchDir() + "/debug_rarreader.txt"); }
+
+void writeFile(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+const std::string& scratchDir()
+{
+    static const std::string dir = [] {
+        char pattern[] = "/tmp/zw-archive-test-XXXXXX";
+        const char* made = ::mkdtemp(pattern);
+        return std::string(made ? made : "/tmp");
+    }();
+    return dir;
+}
+
+std::string fixture(const std::string& name) { return std::string(ZW_RAR_FIXTURES) + "/" + name; }
+
+Member storedMember(const std::string& name, const Bytes& content)
+{
+    Member m;
+    m.name = name;
+    m.packed = content;
+    m.unpSize = std::uint32_t(content.size());
+    m.crc = crc32(content);
+    return m;
+}
+
+Member packedMember(const std::string& name, const Bytes& packed, const Bytes& content, bool continues)
+{
+    Member m = storedMember(name, content);
+    m.packed = packed;
+    m.method = 0x33;
+    if (continues) m.flags |= 0x0010;
+    return m;
+}
+
+namespace {
+
+void put16(Bytes& b, std::uint32_t v)
+{
+    b.push_back(std::uint8_t(v));
+    b.push_back(std::uint8_t(v >> 8));
+}
+
+void put32(Bytes& b, std::uint32_t v)
+{
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
+Bytes fileHeader(const Member& m)
+{
+    Bytes h;
+    put16(h, 0);
+    h.push_back(0x74);
+    put16(h, m.flags);
+    put16(h, std::uint32_t(32 + m.name.size()));
+    put32(h, std::uint32_t(m.packed.size()));
+    put32(h, m.unpSize);
+    h.push_back(2);
+    put32(h, m.crc);
+    put32(h, 0);
+    h.push_back(m.unpVer);
+    h.push_back(m.method);
+    put16(h, std::uint32_t(m.name.size()));
+    put32(h, 0x20);
+    h.insert(h.end(), m.name.begin(), m.name.end());
+    const std::uint32_t crc = crc32(Bytes(h.begin() + 2, h.end())) ^ (m.breakHeaderCrc ? 1 : 0);
+    h[0] = std::uint8_t(crc);
+    h[1] = std::uint8_t(crc >> 8);
+    return h;
+}
+
+}  // namespace
+
+Bytes rawBlock(std::uint8_t type, const Bytes& data)
+{
+    Bytes b;
+    put16(b, 0);
+    b.push_back(type);
+    put16(b, 0x8000);
+    put16(b, 11);
+    put32(b, std::uint32_t(data.size()));
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+Bytes buildArchive(const ArchiveSpec& spec)
+{
+    Bytes a = spec.marker;
+    put16(a, 0);
+    a.push_back(0x73);
+    put16(a, spec.solid ? 0x0008 : 0);
+    put16(a, 13);
+    put16(a, 0);
+    put32(a, 0);
+    a.insert(a.end(), spec.blocksBefore.begin(), spec.blocksBefore.end());
+    for (const Member& m : spec.members) {
+        const Bytes h = fileHeader(m);
+        a.insert(a.end(), h.begin(), h.end());
+        a.insert(a.end(), m.packed.begin(), m.packed.end());
+    }
+    const Bytes end = {0xC4, 0x3D, 0x7B, 0x00, 0x40, 0x07, 0x00};
+    a.insert(a.end(), end.begin(), end.end());
+    return a;
+}
+
+std::string saveArchive(const std::string& name, const Bytes& archive)
+{
+    const std::string path = scratchDir() + "/" + name;
+    writeFile(path, archive);
+    return path;
+}
+
+Extraction extract(const std::string& archivePath, const std::string& name, const char* password)
+{
+    Extraction e;
+    std::uint8_t* data = nullptr;
+    std::uint32_t size = 12345;
+    e.result = extractToMemory(&data, &size, name.c_str(), archivePath.c_str(), password);
+    if (data) e.bytes.assign(data, data + size);
+    if (!e.result) {
+        EXPECT_EQ(data, nullptr);
+        EXPECT_EQ(size, 0u);
+    }
+    std::free(data);
+    e.lastMessage = lastReaderMessage();
+    return e;
+}
+
+void BitWriter::put(std::uint32_t value, unsigned bits)
+{
+    for (unsigned i = bits; i-- > 0;) {
+        acc_ = (acc_ << 1) | ((value >> i) & 1);
+        if (++used_ == 8) {
+            bytes_.push_back(std::uint8_t(acc_));
+            acc_ = 0;
+            used_ = 0;
+        }
+    }
+}
+
+Bytes BitWriter::finish()
+{
+    while (used_ != 0) put(0, 1);
+    Bytes out = bytes_;
+    out.resize(out.size() + 8, 0);
+    return out;
+}
+
+Code::Code(std::vector<std::uint8_t> lengthsIn) : lengths(std::move(lengthsIn)), codes(lengths.size())
+{
+    std::uint32_t code = 0;
+    for (unsigned len = 1; len < 16; ++len) {
+        for (std::size_t s = 0; s < lengths.size(); ++s)
+            if (lengths[s] == len) codes[s] = code++;
+        code <<= 1;
+    }
+}
+
+void Code::put(BitWriter& w, unsigned symbol) const { w.put(codes.at(symbol), lengths.at(symbol)); }
+
+// Every bit-length symbol gets 5 bits; each length goes as its difference to the
+// previous one, with no runs.
+void putTables(BitWriter& w, const std::vector<std::uint8_t>& lengths, unsigned audioChannels, bool keepPrevious,
+               const std::vector<std::uint8_t>& previous)
+{
+    w.put(audioChannels ? 1 : 0, 1);
+    w.put(keepPrevious ? 1 : 0, 1);
+    if (audioChannels) w.put(audioChannels - 1, 2);
+    for (int i = 0; i < 19; ++i) w.put(5, 4);
+    const Code bitLengths(std::vector<std::uint8_t>(19, 5));
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        const unsigned before = keepPrevious && i < previous.size() ? previous[i] : 0;
+        bitLengths.put(w, (lengths[i] - before) & 15);
+    }
+}
+
+}  // namespace testrar
+
+int main(int argc, char** argv)
+{
+    ::setenv("TMPDIR", testrar::scratchDir().c_str(), 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
