@@ -1,0 +1,33 @@
+// What the shared parts of the platform layer (message queue, sound) need from the
+// back end they are linked into. Each back end implements every call listed here;
+// nothing outside src/platform/ includes this header.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace platform::backend {
+
+// Moves whatever input the back end has collected (SDL events, due script events)
+// into the message queue and the cursor and button state.
+void pumpEvents();
+// True while a Shift key is held (decides the case of translated letters).
+bool shiftHeld();
+
+}  // namespace platform::backend
+
+namespace platform::queue {
+
+// The message queue shared by both back ends: first in, first out.
+void push(const Message& message);
+bool pop(Message& out);
+void clear();
+// The window procedure that dispatchMessage calls (null: default processing only).
+void setWindowProc(WindowProc proc);
+
+// The character a key down produces, or 0 when the key produces none: letters
+// (lower case unless shifted), digits, space, Escape, Return, Backspace and Tab.
+std::uint32_t characterForKey(std::uint32_t virtualKey, bool shifted);
+
+}  // namespace platform::queue

@@ -1,0 +1,35 @@
+// perspective(): multiplies the current GL matrix like the classic GLU utility.
+#include "platform/common/perspective.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+bool perspectiveMatrix(double fovyDegrees, double aspect, double zNear, double zFar, double m[16])
+{
+    const double halfAngle = fovyDegrees / 2 * M_PI / 180;
+    const double depth = zFar - zNear;
+    const double sine = std::sin(halfAngle);
+    // The same refusals as the utility it replaces: such a matrix would divide by zero.
+    if (depth == 0 || sine == 0 || aspect == 0) return false;
+    const double cotangent = std::cos(halfAngle) / sine;
+    for (int i = 0; i < 16; ++i) m[i] = 0;
+    m[0] = cotangent / aspect;
+    m[5] = cotangent;
+    m[10] = -(zFar + zNear) / depth;
+    m[11] = -1;
+    m[14] = -2 * zNear * zFar / depth;
+    return true;
+}
+
+void perspective(double fovyDegrees, double aspect, double zNear, double zFar)
+{
+    double m[16];
+    if (perspectiveMatrix(fovyDegrees, aspect, zNear, zFar, m)) glMultMatrixd(m);
+}
+
+}  // namespace platform

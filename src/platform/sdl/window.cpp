@@ -1,0 +1,196 @@
+// Window and GL context of the sdl back end. The physical display mode is never
+// switched: "full screen" is a desktop-sized window, and the program's picture is
+// drawn off screen at its own size and scaled into it at every swap.
+#include <cstdio>
+
+#include "platform/sdl/process.h"
+#include "platform/sdl/state.h"
+#include "platform/sound.h"
+#include "platform/common/backend.h"
+
+namespace platform::sdl {
+
+SdlState state;
+
+namespace {
+
+constexpr int glMajorVersion = 2;
+constexpr int glMinorVersion = 1;
+constexpr int adaptiveSync = -1;
+constexpr int waitForSync = 1;
+
+void requestGlAttributes(int depthBits)
+{
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, glMajorVersion);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, glMinorVersion);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+// Tear-free where the driver allows it; never a reason to stop.
+void chooseSwapInterval()
+{
+    if (SDL_GL_SetSwapInterval(adaptiveSync) == 0) return;
+    SDL_GL_SetSwapInterval(waitForSync);
+}
+
+Uint32 windowFlags(WindowStyle style)
+{
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (style == WindowStyle::FullScreen && state.fullScreenPlanned) return flags | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (style == WindowStyle::Overlapped) return flags;
+    return flags | SDL_WINDOW_BORDERLESS;
+}
+
+// Without an off-screen picture the program draws straight into the window, which
+// must then have the picture's size.
+void fallBackToPictureSizedWindow()
+{
+    std::fprintf(stderr, "zwirbelalp: no off-screen framebuffer; drawing into a %d x %d window\n",
+                 state.pictureWidth, state.pictureHeight);
+    SDL_SetWindowFullscreen(state.window, 0);
+    SDL_SetWindowSize(state.window, state.pictureWidth, state.pictureHeight);
+}
+
+}  // namespace
+
+void toggleFullScreen()
+{
+    if (!state.window || !state.framebuffer.name) return;
+    if (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetWindowFullscreen(state.window, 0);
+        SDL_SetWindowSize(state.window, state.pictureWidth, state.pictureHeight);
+        SDL_SetWindowPosition(state.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+}
+
+void shutdown()
+{
+    destroyGlContext();
+    destroyWindow();
+    FSOUND_Close();
+    SDL_Quit();
+    state = SdlState();
+}
+
+}  // namespace platform::sdl
+
+namespace platform {
+
+using sdl::state;
+
+bool registerWindowClass(WindowProc proc)
+{
+    queue::setWindowProc(proc);
+    if (!state.videoReady) {
+        SDL_SetMainReady();
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            std::fprintf(stderr, "zwirbelalp: no video: %s\n", SDL_GetError());
+            return false;
+        }
+        state.videoReady = true;
+        SDL_StopTextInput();  // characters come from translateMessage, not from SDL
+    }
+    return true;
+}
+
+bool changeDisplayMode(int, int, int)
+{
+    SDL_DisplayMode desktop;
+    if (!state.videoReady || SDL_GetNumVideoDisplays() < 1 || SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+        return false;
+    state.fullScreenPlanned = true;
+    return true;
+}
+
+void restoreDisplayMode()
+{
+    if (state.window && (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN)) {
+        SDL_SetWindowFullscreen(state.window, 0);
+        SDL_HideWindow(state.window);
+    }
+    state.fullScreenPlanned = false;
+}
+
+void screenSize(int& width, int& height)
+{
+    SDL_DisplayMode desktop;
+    if (state.videoReady && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+    } else {
+        width = sdl::defaultPictureWidth;
+        height = sdl::defaultPictureHeight;
+    }
+}
+
+bool createWindow(const char* title, int x, int y, int width, int height, WindowStyle style)
+{
+    if (!state.videoReady || state.window || width <= 0 || height <= 0) return false;
+    SDL_Rect primary = {0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &primary);
+    sdl::requestGlAttributes(16);
+    state.window = SDL_CreateWindow(title ? title : "", primary.x + x, primary.y + y, width, height,
+                                    sdl::windowFlags(style));
+    if (!state.window) {
+        std::fprintf(stderr, "zwirbelalp: no window: %s\n", SDL_GetError());
+        return false;
+    }
+    state.pictureWidth = width;
+    state.pictureHeight = height;
+    return true;
+}
+
+void destroyWindow()
+{
+    if (state.context) destroyGlContext();
+    if (state.window) SDL_DestroyWindow(state.window);
+    state.window = nullptr;
+}
+
+bool createGlContext(int, int depthBits)
+{
+    if (!state.window) return false;
+    if (state.context) return true;
+    sdl::requestGlAttributes(depthBits);
+    state.context = SDL_GL_CreateContext(state.window);
+    if (!state.context || SDL_GL_MakeCurrent(state.window, state.context) != 0) {
+        std::fprintf(stderr, "zwirbelalp: no GL context: %s\n", SDL_GetError());
+        destroyGlContext();
+        return false;
+    }
+    sdl::chooseSwapInterval();
+    if (!sdl::createFramebuffer(state.pictureWidth, state.pictureHeight)) sdl::fallBackToPictureSizedWindow();
+    return true;
+}
+
+void destroyGlContext()
+{
+    if (!state.context) return;
+    sdl::destroyFramebuffer();
+    SDL_GL_MakeCurrent(state.window, nullptr);
+    SDL_GL_DeleteContext(state.context);
+    state.context = nullptr;
+}
+
+void showWindow()
+{
+    if (!state.window) return;
+    SDL_ShowWindow(state.window);
+    SDL_RaiseWindow(state.window);
+}
+
+void swapBuffers()
+{
+    if (!state.window || !state.context) return;
+    if (state.framebuffer.name) sdl::presentFramebuffer();
+    SDL_GL_SwapWindow(state.window);
+    if (state.framebuffer.name) state.framebuffer.bindFramebuffer(GL_FRAMEBUFFER, state.framebuffer.name);
+}
+
+int pixelScale() { return 1; }
+
+}  // namespace platform
