@@ -3,10 +3,20 @@
 #pragma once
 
 #include "app/timeline.h"
+#include "hunt/flock.h"
 
-class Show : public Effect {
+class Show final : public Effect {
 public:
     Show();
     ~Show();
+    Show(const Show&) = delete;
+    Show& operator=(const Show&) = delete;
     void render() override;
+
+    Flock flock;
 };
+
+// Reads "invitation.txt" into `buffer` (capacity bytes, always NUL-terminated).
+// A missing file leaves the empty text after its message box; a text longer than
+// the buffer is cut at its end, with one line on stderr.
+void readInvitation(const char* path, char* buffer, int capacity);
