@@ -1,0 +1,204 @@
+// The archive writer: marker, main header, one file header and its packed data
+// per member, and the end-of-archive block. Headers carry the low 16 bits of the
+// complemented CRC-32 of everything behind the CRC field.
+#include "internal.h"
+#include "rarpack.h"
+
+#include <cctype>
+#include <set>
+
+namespace rarpack {
+namespace {
+
+using detail::StreamState;
+
+constexpr std::uint8_t kMarker[7] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+constexpr std::uint8_t kMainHeaderType = 0x73, kFileHeaderType = 0x74, kEndBlockType = 0x7B;
+constexpr std::uint16_t kMainSolid = 0x0008;
+constexpr std::uint16_t kFileEncrypted = 0x0004, kFileContinuesSolid = 0x0010, kFileDictionary1M = 0x0080;
+constexpr std::uint16_t kHasData = 0x8000, kEndBlockFlags = 0x4000;
+constexpr std::uint8_t kUnpackVersion = 20, kMethodStored = 0x30, kHostUnix = 3;
+constexpr std::size_t kFileHeaderSize = 32, kMaxNameBytes = 255, kMaxPasswordBytes = 255;
+constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;  // the decoder counts bytes in a signed 32-bit value
+constexpr std::size_t kCipherBlock = 16;
+
+void put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
+{
+    out[at] = static_cast<std::uint8_t>(v);
+    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
+{
+    put16(out, at, v & 0xFFFF);
+    put16(out, at + 2, v >> 16);
+}
+
+// Appends a block head of `size` bytes and returns where it starts.
+std::size_t openBlock(std::vector<std::uint8_t>& out, std::uint8_t type, std::uint16_t flags, std::size_t size)
+{
+    const std::size_t at = out.size();
+    out.resize(at + size, 0);
+    out[at + 2] = type;
+    put16(out, at + 3, flags);
+    put16(out, at + 5, static_cast<std::uint32_t>(size));
+    return at;
+}
+
+void sealBlock(std::vector<std::uint8_t>& out, std::size_t at, std::size_t size)
+{
+    put16(out, at, ~detail::crc32Of(out.data() + at + 2, size - 2) & 0xFFFF);
+}
+
+std::string canonicalName(const std::string& name)
+{
+    std::string key;
+    for (char c : name) key += (c == '/' || c == '\\') ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return key;
+}
+
+bool checkInput(const std::vector<Member>& members, const PackOptions& options, std::string& error)
+{
+    if (options.password.size() > kMaxPasswordBytes || options.password.find('\0') != std::string::npos) {
+        error = "the password must be at most 255 bytes without NUL characters";
+        return false;
+    }
+    if (options.effort < 1 || options.effort > 9) {
+        error = "the effort must be 1 to 9";
+        return false;
+    }
+    std::set<std::string> seen;
+    for (const Member& m : members) {
+        if (!isSafeMemberName(m.name) || m.name.size() > kMaxNameBytes) {
+            error = "bad member name '" + m.name + "' (relative, at most 255 bytes, no '..' parts)";
+            return false;
+        }
+        if (!seen.insert(canonicalName(m.name)).second) {
+            error = "member name '" + m.name + "' appears twice (names are compared without case)";
+            return false;
+        }
+        if (m.data.size() > kMaxFileSize) {
+            error = "'" + m.name + "' is too large (at most 2 GiB - 1 per member)";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t paddedSize(std::size_t size, bool encrypted)
+{
+    return encrypted ? (size + kCipherBlock - 1) / kCipherBlock * kCipherBlock : size;
+}
+
+struct PackedMember {
+    std::vector<std::uint8_t> data;
+    bool stored = true;
+    bool continues = false;
+};
+
+// Compresses when it pays; a stored member leaves the solid stream untouched.
+PackedMember packMember(const Member& m, const PackOptions& options, StreamState& stream,
+                        MemberReport& report, const std::function<void(std::size_t)>& progress)
+{
+    PackedMember result;
+    const bool encrypted = !options.password.empty();
+    if (!options.storeOnly && !m.data.empty()) {
+        StreamState trial;
+        if (options.solid) trial = stream; else detail::startStream(trial, options.effort);
+        const bool continues = options.solid && trial.started;
+        detail::StreamStats stats;
+        std::vector<std::uint8_t> packed;
+        detail::encodeFile(trial, m.data.data(), m.data.size(), packed, stats, &progress);
+        if (paddedSize(packed.size(), encrypted) < paddedSize(m.data.size(), encrypted)) {
+            if (options.solid) stream = std::move(trial);
+            result = {std::move(packed), false, continues};
+            report.audioBytes = stats.audioBytes;
+            report.audioChannels = stats.audioChannels;
+            report.tableCount = stats.tableCount;
+        }
+    }
+    if (result.stored) {
+        result.data = m.data;
+        result.continues = options.solid && stream.started;
+    }
+    if (encrypted) {
+        result.data.resize(paddedSize(result.data.size(), true), 0);
+        detail::encipherData(options.password, result.data.data(), result.data.size());
+    }
+    return result;
+}
+
+std::uint8_t methodFor(const PackedMember& p, int effort)
+{
+    if (p.stored) return kMethodStored;
+    return static_cast<std::uint8_t>(effort <= 3 ? 0x33 : effort <= 6 ? 0x34 : 0x35);
+}
+
+void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const PackedMember& p, const PackOptions& options)
+{
+    std::uint16_t flags = kHasData | kFileDictionary1M;
+    if (!options.password.empty()) flags |= kFileEncrypted;
+    if (p.continues) flags |= kFileContinuesSolid;
+    const std::size_t size = kFileHeaderSize + m.name.size();
+    const std::size_t at = openBlock(out, kFileHeaderType, flags, size);
+    put32(out, at + 7, static_cast<std::uint32_t>(p.data.size()));
+    put32(out, at + 11, static_cast<std::uint32_t>(m.data.size()));
+    out[at + 15] = kHostUnix;
+    put32(out, at + 16, ~detail::crc32Of(m.data.data(), m.data.size()));
+    put32(out, at + 20, m.dosTime);
+    out[at + 24] = kUnpackVersion;
+    out[at + 25] = methodFor(p, options.effort);
+    put16(out, at + 26, static_cast<std::uint32_t>(m.name.size()));
+    put32(out, at + 28, m.attributes);
+    std::copy(m.name.begin(), m.name.end(), out.begin() + static_cast<std::ptrdiff_t>(at + kFileHeaderSize));
+    sealBlock(out, at, size);
+}
+
+void writeArchiveStart(std::vector<std::uint8_t>& out, bool solid)
+{
+    out.assign(kMarker, kMarker + sizeof kMarker);
+    const std::size_t mainSize = 13;
+    const std::size_t at = openBlock(out, kMainHeaderType, solid ? kMainSolid : 0, mainSize);
+    sealBlock(out, at, mainSize);
+}
+
+void writeArchiveEnd(std::vector<std::uint8_t>& out)
+{
+    const std::size_t at = openBlock(out, kEndBlockType, kEndBlockFlags, 7);
+    sealBlock(out, at, 7);
+}
+
+}  // namespace
+
+bool packArchive(const std::vector<Member>& members, const PackOptions& options, std::vector<std::uint8_t>& archive,
+                 std::vector<MemberReport>& reports, std::string& error, const Progress& progress)
+{
+    archive.clear();
+    reports.clear();
+    if (!checkInput(members, options, error)) return false;
+    std::uint64_t total = 0, done = 0;
+    for (const Member& m : members) total += m.data.size();
+    StreamState stream;
+    detail::startStream(stream, options.effort);
+    writeArchiveStart(archive, options.solid);
+    for (const Member& m : members) {
+        MemberReport report;
+        const std::function<void(std::size_t)> step = [&](std::size_t n) {
+            if (progress) progress(done + n, total);
+        };
+        const PackedMember packed = packMember(m, options, stream, report, step);
+        writeFileHeader(archive, m, packed, options);
+        archive.insert(archive.end(), packed.data.begin(), packed.data.end());
+        done += m.data.size();
+        if (progress) progress(done, total);
+        report.name = m.name;
+        report.size = m.data.size();
+        report.packedSize = packed.data.size();
+        report.stored = packed.stored;
+        reports.push_back(report);
+    }
+    writeArchiveEnd(archive);
+    return true;
+}
+
+}  // namespace rarpack

@@ -1,0 +1,164 @@
+// Internal stages of the packer. No guarantee: only rarpack's own files use this.
+//
+// Glossary, in the decoder's terms:
+//   literal/length table  298 symbols: 0..255 literals, 256 last match again,
+//                         257..260 match at the 1st..4th previous distance,
+//                         261..268 two-byte match at a short distance,
+//                         269 new tables, 270..297 match with a length slot
+//   distance table        48 distance slots of the 270..297 matches
+//   repeat-length table   28 length slots of the 257..260 matches
+//   audio table           257 symbols per channel: 256 prediction errors, 256 new tables
+//   code lengths          1028 places: LZ tables at 0..373, audio channel k at 257k..
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rarpack::detail {
+
+constexpr std::uint32_t kWindowSize = 0x100000;
+constexpr std::uint32_t kMaxDistance = kWindowSize - 1;
+constexpr int kLiteralCount = 298;
+constexpr int kDistanceCount = 48;
+constexpr int kRepeatLengthCount = 28;
+constexpr int kBitLengthCount = 19;
+constexpr int kAudioSymbolCount = 257;
+constexpr int kMaxChannels = 4;
+constexpr int kLzLengthPlaces = kLiteralCount + kDistanceCount + kRepeatLengthCount;  // 374
+constexpr int kLengthPlaces = kAudioSymbolCount * kMaxChannels;                       // 1028
+constexpr int kDistanceOffset = kLiteralCount;
+constexpr int kRepeatLengthOffset = kLiteralCount + kDistanceCount;
+constexpr int kMaxCodeLength = 15;
+constexpr int kLastMatchSymbol = 256;
+constexpr int kFirstRepeatSymbol = 257;
+constexpr int kFirstShortSymbol = 261;
+constexpr int kNewTablesSymbol = 269;
+constexpr int kFirstLengthSymbol = 270;
+constexpr int kAudioNewTablesSymbol = 256;
+constexpr std::uint32_t kMaxMatch = 257;
+
+// ---- bit writer (most significant bit first, like the decoder's peek) ----
+struct BitWriter {
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t pending = 0;  // bits not yet a whole byte, right-aligned
+    int pendingCount = 0;
+};
+void putBits(BitWriter& out, std::uint32_t value, int count);
+void flushBits(BitWriter& out);  // pads the last byte with zero bits
+
+// ---- Huffman code lengths and canonical codes ----
+// Lengths of at most maxLength bits for `count` symbols; unused symbols get 0.
+void buildCodeLengths(const std::uint32_t* freq, int count, std::uint8_t* lengths, int maxLength);
+// Canonical codes the way the decoder assigns them: by length, then by symbol.
+void buildCodes(const std::uint8_t* lengths, int count, std::uint16_t* codes);
+
+// ---- the table header: code lengths sent against the previous ones ----
+struct TableShape {
+    bool audio = false;
+    int channels = 1;
+    int places() const { return audio ? kAudioSymbolCount * channels : kLzLengthPlaces; }
+};
+// Writes (out != nullptr) or only counts the header that makes the decoder hold
+// `lengths`. `previous` is what the decoder holds now, valid in its first
+// `previousKnown` places; the cheaper of "keep and send deltas" and "clear" is used.
+std::uint64_t writeTableHeader(BitWriter* out, const TableShape& shape, const std::uint8_t* lengths,
+                               const std::uint8_t* previous, int previousKnown);
+
+// ---- LZ symbols ----
+struct LzItem {
+    std::uint16_t symbol;   // literal/length table
+    std::uint8_t sub;       // distance slot (270..297) or repeat-length slot (257..260)
+    std::uint8_t bitsA;     // extra bits right after the symbol
+    std::uint8_t bitsB;     // extra bits after the sub symbol
+    std::uint32_t extraA;
+    std::uint32_t extraB;
+};
+inline bool hasSubSymbol(int symbol) { return (symbol >= kFirstRepeatSymbol && symbol < kFirstShortSymbol) || symbol >= kFirstLengthSymbol; }
+inline int subSymbolPlace(int symbol) { return symbol >= kFirstLengthSymbol ? kDistanceOffset : kRepeatLengthOffset; }
+
+// Match history as the decoder keeps it.
+struct LzCoderState {
+    std::uint32_t previousDistance[4] = {0, 0, 0, 0};
+    std::uint32_t distanceCount = 0;
+    std::uint32_t lastDistance = 0;
+    std::uint32_t lastLength = 0;
+};
+// Appends the cheapest encoding of a match, updating the state as the decoder will.
+void codeMatch(LzCoderState& state, std::uint32_t length, std::uint32_t distance, std::vector<LzItem>& items);
+bool matchIsCodable(const LzCoderState& state, std::uint32_t length, std::uint32_t distance);
+// Estimated bits of a match, for choosing between candidates.
+int matchCostEstimate(const LzCoderState& state, std::uint32_t length, std::uint32_t distance);
+
+// ---- match finder: hash chains over the stream's history ----
+struct MatchFinder {
+    std::vector<std::uint32_t> head;   // newest position + 1 per hash, 0 = none
+    std::vector<std::uint32_t> chain;  // older position + 1, by position & (window - 1)
+    int maxChain = 32;
+    int niceLength = 64;
+    bool lazy = true;
+};
+struct Match {
+    std::uint32_t length = 0;
+    std::uint32_t distance = 0;
+};
+void setUpMatchFinder(MatchFinder& finder, int effort);
+void insertPosition(MatchFinder& finder, const std::uint8_t* history, std::size_t pos, std::size_t end);
+Match longestMatch(const MatchFinder& finder, const LzCoderState& state, const std::uint8_t* history,
+                   std::size_t pos, std::size_t end);
+
+// Parses history[begin, ...) into items until at least `goal` (returned end may be
+// past it by part of a match; never past `limit`).
+std::size_t parseLz(MatchFinder& finder, LzCoderState& state, const std::uint8_t* history,
+                    std::size_t begin, std::size_t goal, std::size_t limit, std::vector<LzItem>& items);
+
+// ---- audio mode: the decoder's predictor, run forwards ----
+struct AudioChannel {
+    int weight[5] = {0, 0, 0, 0, 0};
+    int delta[4] = {0, 0, 0, 0};
+    int prevDelta = 0;
+    std::uint32_t errorSum[11] = {};
+    std::uint32_t sampleCount = 0;
+    int prevSample = 0;
+};
+struct AudioState {
+    AudioChannel channel[kMaxChannels];
+    int sharedDelta = 0;
+    int current = 0;
+};
+// The symbol that makes the decoder output `target`; advances the channel.
+int audioSymbol(AudioState& state, int channels, std::uint8_t target);
+// The decoder's own step for a symbol; returns the byte it outputs.
+std::uint8_t predictAudioByte(AudioChannel& channel, int& sharedDelta, int delta);
+
+// ---- the compressed stream of one file, or of a solid run of files ----
+struct StreamState {
+    std::vector<std::uint8_t> history;  // every byte the decoder produced in this stream
+    MatchFinder finder;
+    LzCoderState lz;
+    AudioState audio;
+    bool started = false;  // the decoder has read tables
+    TableShape shape;      // of the tables the decoder holds
+    std::uint8_t lengths[kLengthPlaces] = {};
+    int lengthsKnown = kLengthPlaces;
+    int effort = 6;
+};
+struct StreamStats {
+    std::uint64_t audioBytes = 0;
+    int audioChannels = 0;
+    int tableCount = 0;
+};
+void startStream(StreamState& stream, int effort);
+// Compresses one file's bytes as the continuation of `stream` into `packed`,
+// including the safe end (see stream_end in stream_encoder.cpp).
+void encodeFile(StreamState& stream, const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& packed,
+                StreamStats& stats, const std::function<void(std::size_t)>* progress);
+
+// ---- CRC-32 and the cipher, shared with the reader ----
+std::uint32_t crc32Of(const std::uint8_t* bytes, std::size_t count, std::uint32_t crc = 0xFFFFFFFFu);
+// Enciphers whole 16-byte blocks in place with keys set up from `password`.
+void encipherData(const std::string& password, std::uint8_t* bytes, std::size_t count);
+
+}  // namespace rarpack::detail

@@ -1,0 +1,134 @@
+// Turning a match (length, distance) into the decoder's symbols. The decoder
+// lengthens far matches by itself (one more from 0x2000, another from 0x40000,
+// and for the previous-distance codes also from 257), so the coded length is
+// the real one minus that bonus.
+#include "internal.h"
+
+namespace rarpack::detail {
+namespace {
+
+constexpr std::uint8_t kLengthBase[kRepeatLengthCount] = {0,  1,  2,  3,  4,  5,  6,  7,   8,   10,
+                                                          12, 14, 16, 20, 24, 28, 32, 40,  48,  56,
+                                                          64, 80, 96, 112, 128, 160, 192, 224};
+constexpr std::uint8_t kLengthBits[kRepeatLengthCount] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
+                                                          2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
+constexpr std::uint32_t kDistanceBase[kDistanceCount] = {
+    0,      1,      2,      3,      4,      6,      8,      12,     16,     24,     32,     48,
+    64,     96,     128,    192,    256,    384,    512,    768,    1024,   1536,   2048,   3072,
+    4096,   6144,   8192,   12288,  16384,  24576,  32768,  49152,  65536,  98304,  131072, 196608,
+    262144, 327680, 393216, 458752, 524288, 589824, 655360, 720896, 786432, 851968, 917504, 983040};
+constexpr std::uint8_t kDistanceBits[kDistanceCount] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,
+                                                        5,  5,  6,  6,  7,  7,  8,  8,  9,  9,  10, 10,
+                                                        11, 11, 12, 12, 13, 13, 14, 14, 15, 15, 16, 16,
+                                                        16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
+constexpr std::uint8_t kShortBase[8] = {0, 4, 8, 16, 32, 64, 128, 192};
+constexpr std::uint8_t kShortBits[8] = {2, 2, 3, 4, 5, 6, 6, 6};
+constexpr std::uint32_t kShortDistanceMax = 256;
+
+std::uint32_t farBonus(std::uint32_t distance)
+{
+    return (distance >= 0x2000 ? 1u : 0u) + (distance >= 0x40000 ? 1u : 0u);
+}
+
+std::uint32_t repeatBonus(std::uint32_t distance) { return farBonus(distance) + (distance >= 257 ? 1u : 0u); }
+
+int lengthSlot(std::uint32_t value)
+{
+    int slot = kRepeatLengthCount - 1;
+    while (kLengthBase[slot] > value) --slot;
+    return slot;
+}
+
+int distanceSlot(std::uint32_t value)
+{
+    int lo = 0, hi = kDistanceCount - 1;
+    while (lo < hi) {  // last slot whose base is not above value
+        const int mid = (lo + hi + 1) / 2;
+        if (kDistanceBase[mid] <= value) lo = mid; else hi = mid - 1;
+    }
+    return lo;
+}
+
+int previousDistanceIndex(const LzCoderState& state, std::uint32_t distance)
+{
+    for (int k = 1; k <= 4; ++k)
+        if (state.previousDistance[(state.distanceCount - k) & 3] == distance) return k;
+    return 0;
+}
+
+bool repeatCodable(std::uint32_t length, std::uint32_t distance)
+{
+    const std::uint32_t bonus = repeatBonus(distance);
+    return length >= 2 + bonus && length - 2 - bonus <= 255;
+}
+
+bool longCodable(std::uint32_t length, std::uint32_t distance)
+{
+    const std::uint32_t bonus = farBonus(distance);
+    return length >= 3 + bonus && length - 3 - bonus <= 255;
+}
+
+void remember(LzCoderState& state, std::uint32_t length, std::uint32_t distance)
+{
+    state.previousDistance[state.distanceCount & 3] = distance;
+    state.distanceCount++;
+    state.lastDistance = distance;
+    state.lastLength = length;
+}
+
+}  // namespace
+
+bool matchIsCodable(const LzCoderState& state, std::uint32_t length, std::uint32_t distance)
+{
+    if (distance == 0 || distance > kMaxDistance || length < 2) return false;
+    if (length == state.lastLength && distance == state.lastDistance) return true;
+    if (previousDistanceIndex(state, distance) && repeatCodable(length, distance)) return true;
+    if (length == 2 && distance <= kShortDistanceMax) return true;
+    return longCodable(length, distance);
+}
+
+int matchCostEstimate(const LzCoderState& state, std::uint32_t length, std::uint32_t distance)
+{
+    if (length == state.lastLength && distance == state.lastDistance) return 5;
+    if (previousDistanceIndex(state, distance) && repeatCodable(length, distance))
+        return 8 + kLengthBits[lengthSlot(length - 2 - repeatBonus(distance))];
+    if (length == 2) return 12;
+    const int slot = distanceSlot(distance - 1);
+    return 7 + kLengthBits[lengthSlot(length - 3 - farBonus(distance))] + 5 + kDistanceBits[slot];
+}
+
+void codeMatch(LzCoderState& state, std::uint32_t length, std::uint32_t distance, std::vector<LzItem>& items)
+{
+    LzItem item{};
+    const int previous = previousDistanceIndex(state, distance);
+    if (length == state.lastLength && distance == state.lastDistance) {
+        item.symbol = kLastMatchSymbol;
+    } else if (previous && repeatCodable(length, distance)) {
+        const std::uint32_t value = length - 2 - repeatBonus(distance);
+        const int slot = lengthSlot(value);
+        item.symbol = static_cast<std::uint16_t>(kLastMatchSymbol + previous);
+        item.sub = static_cast<std::uint8_t>(slot);
+        item.bitsB = kLengthBits[slot];
+        item.extraB = value - kLengthBase[slot];
+    } else if (length == 2 && distance <= kShortDistanceMax) {
+        int slot = 7;
+        while (kShortBase[slot] > distance - 1) --slot;
+        item.symbol = static_cast<std::uint16_t>(kFirstShortSymbol + slot);
+        item.bitsA = kShortBits[slot];
+        item.extraA = distance - 1 - kShortBase[slot];
+    } else {
+        const std::uint32_t value = length - 3 - farBonus(distance);
+        const int slot = lengthSlot(value);
+        const int dslot = distanceSlot(distance - 1);
+        item.symbol = static_cast<std::uint16_t>(kFirstLengthSymbol + slot);
+        item.bitsA = kLengthBits[slot];
+        item.extraA = value - kLengthBase[slot];
+        item.sub = static_cast<std::uint8_t>(dslot);
+        item.bitsB = kDistanceBits[dslot];
+        item.extraB = distance - 1 - kDistanceBase[dslot];
+    }
+    items.push_back(item);
+    remember(state, length, distance);
+}
+
+}  // namespace rarpack::detail

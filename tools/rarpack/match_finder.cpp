@@ -1,0 +1,93 @@
+// LZ match finder: hash chains over three-byte prefixes, reaching back as far as
+// the decoder's 1 MiB window, plus a look at the four previous distances, which
+// the decoder codes cheaply.
+#include "internal.h"
+
+namespace rarpack::detail {
+namespace {
+
+constexpr int kHashBits = 17;
+constexpr std::uint32_t kChainMask = kWindowSize - 1;
+
+struct EffortLevel {
+    int maxChain, niceLength;
+    bool lazy;
+};
+constexpr EffortLevel kEffort[9] = {{4, 8, false},   {8, 16, false},   {16, 32, true},
+                                    {32, 64, true},  {64, 128, true},  {128, 160, true},
+                                    {256, 200, true}, {1024, 257, true}, {4096, 257, true}};
+
+std::uint32_t hashAt(const std::uint8_t* p)
+{
+    const std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16);
+    return (v * 2654435761u) >> (32 - kHashBits);
+}
+
+std::uint32_t commonLength(const std::uint8_t* a, const std::uint8_t* b, std::uint32_t max)
+{
+    std::uint32_t n = 0;
+    while (n < max && a[n] == b[n]) ++n;
+    return n;
+}
+
+int gain(const LzCoderState& state, const Match& m)
+{
+    return m.length == 0 ? 0 : static_cast<int>(8 * m.length) - matchCostEstimate(state, m.length, m.distance);
+}
+
+void consider(const LzCoderState& state, Match candidate, Match& best)
+{
+    if (candidate.length < 2 || !matchIsCodable(state, candidate.length, candidate.distance)) return;
+    if (gain(state, candidate) > gain(state, best)) best = candidate;
+}
+
+}  // namespace
+
+void setUpMatchFinder(MatchFinder& finder, int effort)
+{
+    const EffortLevel& level = kEffort[(effort < 1 ? 1 : effort > 9 ? 9 : effort) - 1];
+    finder.head.assign(std::size_t{1} << kHashBits, 0);
+    finder.chain.assign(kWindowSize, 0);
+    finder.maxChain = level.maxChain;
+    finder.niceLength = level.niceLength;
+    finder.lazy = level.lazy;
+}
+
+void insertPosition(MatchFinder& finder, const std::uint8_t* history, std::size_t pos, std::size_t end)
+{
+    if (pos + 3 > end) return;
+    const std::uint32_t h = hashAt(history + pos);
+    finder.chain[pos & kChainMask] = finder.head[h];
+    finder.head[h] = static_cast<std::uint32_t>(pos + 1);
+}
+
+Match longestMatch(const MatchFinder& finder, const LzCoderState& state, const std::uint8_t* history,
+                   std::size_t pos, std::size_t end)
+{
+    Match best;
+    const std::uint32_t room = static_cast<std::uint32_t>(std::min<std::size_t>(kMaxMatch, end - pos));
+    if (room < 2) return best;
+    for (int k = 0; k < 4; ++k) {
+        const std::uint32_t distance = state.previousDistance[k];
+        if (distance == 0 || distance > pos) continue;
+        consider(state, {commonLength(history + pos, history + pos - distance, room), distance}, best);
+    }
+    if (room < 3) return best;
+    std::uint32_t node = finder.head[hashAt(history + pos)];
+    for (int steps = 0; node != 0 && steps < finder.maxChain; ++steps) {
+        const std::size_t candidate = node - 1;
+        if (candidate >= pos || pos - candidate > kMaxDistance) break;
+        const std::uint8_t* p = history + candidate;
+        if (p[best.length < room ? best.length : 0] == history[pos + (best.length < room ? best.length : 0)]) {
+            const std::uint32_t length = commonLength(history + pos, p, room);
+            consider(state, {length, static_cast<std::uint32_t>(pos - candidate)}, best);
+            if (best.length >= static_cast<std::uint32_t>(finder.niceLength)) break;
+        }
+        const std::uint32_t next = finder.chain[candidate & kChainMask];
+        if (next >= node) break;
+        node = next;
+    }
+    return best;
+}
+
+}  // namespace rarpack::detail
