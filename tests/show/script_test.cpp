@@ -1,0 +1,148 @@
+// The pure arithmetic of the show's script: day blend, logo stages and wobble, ray
+// growth, scrolling, the outro's colour blend, and reading the invitation text.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "gfx/color.h"
+#include "platform/headless.h"
+#include "show/landscape.h"
+#include "show/main_scene.h"
+#include "show/outro.h"
+#include "show/scroller.h"
+#include "show/show.h"
+
+namespace {
+
+TEST(MainScript, DayBlendTakesOneAndAQuarterSeconds)
+{
+    EXPECT_FLOAT_EQ(dayBlend(0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(dayBlend(16.0f), 0.0f);
+    EXPECT_FLOAT_EQ(dayBlend(16.5f), 0.4f);
+    EXPECT_FLOAT_EQ(dayBlend(17.25f), 1.0f);
+    EXPECT_FLOAT_EQ(dayBlend(100.0f), 1.0f);
+}
+
+TEST(MainScript, SkyAndSunGoFromEveningToDay)
+{
+    float sky[3], sun[3];
+    skyColourAt(0.0f, sky);
+    sunColourAt(0.0f, sun);
+    EXPECT_EQ(toByteColour(sky).r, 235);
+    EXPECT_EQ(toByteColour(sky).g, 177);
+    EXPECT_EQ(toByteColour(sky).b, 0);
+    EXPECT_EQ(toByteColour(sun).r, 221);
+    EXPECT_EQ(toByteColour(sun).g, 53);
+    EXPECT_EQ(toByteColour(sun).b, 8);
+    skyColourAt(1.0f, sky);
+    const Color day = toByteColour(sky);
+    EXPECT_EQ(day.r, 46);  // 46.99... truncated
+    EXPECT_EQ(day.g, 106);
+    EXPECT_EQ(day.b, 195);
+}
+
+TEST(MainScript, LogoStagesNeedStrictlyLaterTimes)
+{
+    struct Case {
+        float t;
+        int stage;
+    };
+    const Case cases[] = {{0.0f, 0},  {2.0f, 0},   {2.01f, 1}, {6.5f, 1},
+                          {6.51f, 2}, {11.0f, 2},  {11.01f, 3}, {15.0f, 3},
+                          {15.01f, 4}, {300.0f, 4}};
+    for (const Case& c : cases)
+        EXPECT_EQ(logoStageAt(0, c.t), c.stage) << "t " << c.t;
+}
+
+TEST(MainScript, PiecesWobbleInTheirWindows)
+{
+    const float still[] = {0.0f, 2.0f, 4.0f, 5.0f, 8.5f, 13.0f, 14.0f, 16.5f, 30.0f};
+    const float wobbling[] = {2.1f, 3.9f, 7.0f, 12.0f, 15.5f, 16.4f};
+    for (float t : still)
+        EXPECT_FALSE(wobbleActive(t)) << t;
+    for (float t : wobbling)
+        EXPECT_TRUE(wobbleActive(t)) << t;
+}
+
+TEST(MainScript, RaysGrowTwoPerSecondUpToThreeAndAHalf)
+{
+    EXPECT_FLOAT_EQ(grownRayRadius(0.0f, 0.5f), 1.0f);
+    EXPECT_FLOAT_EQ(grownRayRadius(3.4f, 0.5f), 3.5f);
+}
+
+TEST(Scroller, StepsAFrameAtATimeWithinItsRange)
+{
+    EXPECT_FLOAT_EQ(scrolledY(8.0f, false, true), 8.32f);
+    EXPECT_FLOAT_EQ(scrolledY(100.0f, true, false), 99.68f);
+    EXPECT_FLOAT_EQ(scrolledY(8.0f, true, false), 8.0f);
+    EXPECT_FLOAT_EQ(scrolledY(8.1f, true, false), 8.0f);
+    EXPECT_FLOAT_EQ(scrolledY(250.0f, false, true), 250.0f);
+    EXPECT_FLOAT_EQ(scrolledY(249.9f, false, true), 250.0f);
+    EXPECT_FLOAT_EQ(scrolledY(42.0f, false, false), 42.0f);
+}
+
+TEST(Outro, ColoursBlendBetweenTwoAndThreeAndAQuarterSeconds)
+{
+    EXPECT_FLOAT_EQ(outroBlend(2.0f), 0.0f);
+    EXPECT_FLOAT_EQ(outroBlend(2.5f), 0.4f);
+    EXPECT_FLOAT_EQ(outroBlend(3.25f), 1.0f);
+    EXPECT_FLOAT_EQ(outroBlend(9.0f), 1.0f);
+}
+
+class InvitationFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        headless::configure(headless::Config{});
+        path = ::testing::TempDir() + "zw_invitation_test.txt";
+        std::remove(path.c_str());
+    }
+    void TearDown() override { std::remove(path.c_str()); }
+    void write(const std::string& bytes)
+    {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    std::string path;
+    std::vector<char> buffer = std::vector<char>(64, 'x');
+};
+
+TEST_F(InvitationFile, MissingFileLeavesTheEmptyTextAfterItsMessage)
+{
+    readInvitation(path.c_str(), buffer.data(), int(buffer.size()));
+    EXPECT_EQ(buffer[0], '\0');
+    ASSERT_EQ(headless::messageBoxes().size(), 1u);
+    EXPECT_EQ(headless::messageBoxes()[0].caption, "FATAL MARLU");
+    EXPECT_EQ(headless::messageBoxes()[0].text, "could not open: " + path);
+}
+
+TEST_F(InvitationFile, BytesAreKeptAsTheyAre)
+{
+    write("$hello$\r\nworld\xa7");
+    readInvitation(path.c_str(), buffer.data(), int(buffer.size()));
+    EXPECT_EQ(std::string(buffer.data()), "$hello$\r\nworld\xa7");
+    EXPECT_TRUE(headless::messageBoxes().empty());
+}
+
+TEST_F(InvitationFile, EmptyFileGivesTheEmptyText)
+{
+    write("");
+    readInvitation(path.c_str(), buffer.data(), int(buffer.size()));
+    EXPECT_EQ(buffer[0], '\0');
+}
+
+TEST_F(InvitationFile, OverlongTextIsCutAtTheBuffersEnd)
+{
+    write(std::string(63, 'a'));
+    readInvitation(path.c_str(), buffer.data(), int(buffer.size()));
+    EXPECT_EQ(std::string(buffer.data()), std::string(63, 'a'));
+    write(std::string(500, 'b'));
+    readInvitation(path.c_str(), buffer.data(), int(buffer.size()));
+    EXPECT_EQ(std::string(buffer.data()), std::string(63, 'b'));
+    EXPECT_EQ(buffer[63], '\0');
+}
+
+}  // namespace
