@@ -1,1 +1,194 @@
+// The archive walk on archives written by hand: name matching, stored and
+// encrypted files, blocks that are passed over or refused, markers, sizes that lie.
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive/reader_internal.h"
+#include "test_archive.h"
+
+using namespace testrar;
+
+namespace {
+
+Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// The entries the last call wrote, from its "Extracting" line on.
+std::vector<std::string> lastCallMessages()
+{
+    const std::string log = debugLog();
+    const std::string marker = "\n              - ";
+    std::vector<std::string> messages;
+    for (std::size_t at = log.rfind(marker + "Extracting >"); at != std::string::npos; at = log.find(marker, at + 1)) {
+        const std::size_t start = at + marker.size();
+        messages.push_back(log.substr(start, log.find('\n', start) - start));
+    }
+    return messages;
+}
+
+TEST(NamesMatch, IgnoresCaseAndSeparators)
+{
+    struct Case {
+        const char *a, *b;
+        bool match;
+    } cases[] = {
+        {"berg1.bmp", "BERG1.BMP", true},   {"exe\\test.exe", "exe/test.exe", true},
+        {"a_b", "a/b", true},               {"a\\b", "a_b", true},
+        {"font.bmp", "fontm.bmp", false},   {"font.bmp", "font.bmp ", false},
+        {"", "", true},                     {"\xE4.txt", "\xC4.txt", false},
+        {"a.bmp", "b.bmp", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(rarreader::namesMatch(c.a, c.b), c.match) << c.a << " ~ " << c.b;
+}
+
+TEST(ArchiveWalk, StoredFilesComeOutAsStored)
+{
+    ArchiveSpec spec;
+    spec.members = {storedMember("first.txt", text("one")), storedMember("dir\\empty.txt", {}),
+                    storedMember("third.bin", Bytes(70000, 0xA5))};
+    const std::string path = saveArchive("stored.rar", buildArchive(spec));
+    EXPECT_EQ(extract(path, "FIRST.TXT").bytes, text("one"));
+    const Extraction empty = extract(path, "dir/empty.txt");
+    EXPECT_EQ(empty.result, 1);
+    EXPECT_TRUE(empty.bytes.empty());
+    EXPECT_EQ(extract(path, "third.bin").bytes, Bytes(70000, 0xA5));
+    EXPECT_EQ(lastCallMessages().back(), "Extracted 70000 Bytes.");
+}
+
+TEST(ArchiveWalk, MissingNameWalksToTheEndSilently)
+{
+    ArchiveSpec spec;
+    spec.members = {storedMember("a", text("a"))};
+    EXPECT_EQ(extract(saveArchive("missing.rar", buildArchive(spec)), "b").result, 0);
+    const std::vector<std::string> messages = lastCallMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1], "Error - couldn't extract >b< and allocated 0 Bytes of unused memory!");
+}
+
+TEST(ArchiveWalk, OtherBlocksArePassedOverSubBlocksRefused)
+{
+    ArchiveSpec spec;
+    spec.members = {storedMember("wanted", text("here"))};
+    spec.blocksBefore = rawBlock(0x75, text("a comment"));
+    const Extraction passed = extract(saveArchive("comment-block.rar", buildArchive(spec)), "wanted");
+    EXPECT_EQ(passed.bytes, text("here"));
+    spec.blocksBefore = rawBlock(0x77, text("sub"));
+    EXPECT_EQ(extract(saveArchive("sub-block.rar", buildArchive(spec)), "wanted").result, 0);
+    EXPECT_EQ(lastCallMessages().at(1), "Sorry, sub-headers not supported.");
+}
+
+TEST(ArchiveWalk, BrokenHeaderCrcIsLoggedAndTheFileStillComesOut)
+{
+    ArchiveSpec spec;
+    spec.members = {storedMember("x", text("payload"))};
+    spec.members[0].breakHeaderCrc = true;
+    EXPECT_EQ(extract(saveArchive("header-crc.rar", buildArchive(spec)), "x").bytes, text("payload"));
+    EXPECT_EQ(lastCallMessages().at(1), "file header broken");
+}
+
+TEST(ArchiveWalk, MarkersDecideTheArchiveKind)
+{
+    struct Case {
+        Bytes marker;
+        bool ok;
+        const char* message;
+    } cases[] = {
+        {text("Kobold!"), true, "Extracted 4 Bytes."},
+        {{0x52, 0x45, 0x7E, 0x5E, 0, 0, 0}, false, "Attention: format as OLD detected! Can't handel archive!"},
+        {text("PK\x03\x04xyz"), false,
+         "unknown archive type (only plain RAR supported (normal and solid archives), SFX and Volumes are NOT "
+         "supported!)"},
+    };
+    for (const Case& c : cases) {
+        ArchiveSpec spec;
+        spec.marker = c.marker;
+        spec.members = {storedMember("m", text("mark"))};
+        EXPECT_EQ(extract(saveArchive("marker.rar", buildArchive(spec)), "m").result, c.ok ? 1 : 0);
+        const std::vector<std::string> messages = lastCallMessages();
+        EXPECT_EQ(messages.at(1), c.message);
+        if (!c.ok) EXPECT_EQ(messages.at(2), "Not a RAR file");
+    }
+    EXPECT_EQ(extract(saveArchive("short.rar", text("Rar!")), "m").result, 0);
+    EXPECT_EQ(lastCallMessages().at(1), "Not a RAR file");
+}
+
+TEST(ArchiveWalk, VersionGateAppliesOnlyToProcessedFiles)
+{
+    ArchiveSpec spec;
+    spec.members = {storedMember("new", text("29")), storedMember("ok", text("20"))};
+    spec.members[0].unpVer = 29;
+    const std::string path = saveArchive("versions.rar", buildArchive(spec));
+    EXPECT_EQ(extract(path, "ok").result, 1);   // skipped unchecked in a normal archive
+    EXPECT_EQ(extract(path, "new").result, 0);
+    EXPECT_EQ(lastCallMessages().at(1), "unknown compression method");
+    spec.solid = true;
+    EXPECT_EQ(extract(saveArchive("versions-solid.rar", buildArchive(spec)), "ok").result, 0);
+}
+
+TEST(ArchiveWalk, HugeUnpackedSizeIsRefusedNotAllocated)
+{
+    ArchiveSpec spec;
+    spec.members = {storedMember("big", text("tiny"))};
+    spec.members[0].unpSize = 0xFFFFFFF0u;
+    EXPECT_EQ(extract(saveArchive("huge.rar", buildArchive(spec)), "big").result, 0);
+    EXPECT_EQ(lastCallMessages().at(1), "can't allocate memory for the file decompression");
+}
+
+TEST(ArchiveWalk, StoredFileShorterThanItsSizeFails)
+{
+    ArchiveSpec spec;
+    spec.members = {storedMember("short", Bytes(100, 0))};
+    spec.members[0].packed.resize(60);   // the missing bytes would read as zeros: the CRC alone can't tell
+    const Extraction e = extract(saveArchive("short-stored.rar", buildArchive(spec)), "short");
+    EXPECT_EQ(e.result, 0);
+    EXPECT_EQ(lastCallMessages().back(), "Error - couldn't extract >short< and allocated 60 Bytes of unused memory!");
+}
+
+// Enciphers packed data as an archiver does, whole 16-byte blocks from fresh keys.
+Bytes encipher(Bytes data, const char* password)
+{
+    rarreader::buildCrcTable();
+    rarreader::initCipher(password);
+    data.resize((data.size() + 15) / 16 * 16, 0);
+    for (std::size_t i = 0; i < data.size(); i += 16) rarreader::encipherBlock(data.data() + i);
+    return data;
+}
+
+TEST(ArchiveWalk, EncryptedStoredFilesOfEverySize)
+{
+    for (std::size_t size : {0u, 1u, 15u, 16u, 17u, 8191u, 8192u, 8200u}) {
+        Bytes content(size);
+        for (std::size_t i = 0; i < size; ++i) content[i] = std::uint8_t(i * 7 + size);
+        Member m = storedMember("secret", content);
+        m.packed = encipher(content, "gletscha");
+        m.flags |= 0x0004;
+        const std::string path = saveArchive("encrypted.rar", buildArchive({{m}}));
+        const Extraction right = extract(path, "secret", "gletscha");
+        EXPECT_EQ(right.result, 1) << size << ": " << right.lastMessage;
+        EXPECT_EQ(right.bytes, content) << size;
+        if (size > 0) EXPECT_EQ(extract(path, "secret", "wrong").result, 0) << size;
+    }
+}
+
+TEST(ArchiveWalk, SolidArchiveDecodesTheFilesAhead)
+{
+    BitWriter w;
+    std::vector<std::uint8_t> lengths(298, 9);
+    lengths.resize(374, 6);
+    putTables(w, lengths);
+    const Code literals(std::vector<std::uint8_t>(298, 9));
+    for (char c : std::string("abc")) literals.put(w, std::uint8_t(c));
+    BitWriter w2;
+    for (char c : std::string("def")) literals.put(w2, std::uint8_t(c));
+    ArchiveSpec spec;
+    spec.solid = true;
+    spec.members = {packedMember("one", w.finish(), text("abc")), storedMember("plain", text("stored")),
+                    packedMember("two", w2.finish(), text("def"), true)};
+    spec.members[2].packed = encipher(spec.members[2].packed, "pw");
+    spec.members[2].flags |= 0x0004;
+    const std::string path = saveArchive("solid.rar", buildArchive(spec));
+    EXPECT_EQ(extract(path, "two", "pw").bytes, text("def"));
+    EXPECT_EQ(extract(path, "plain", "pw").bytes, text("stored"));
+}
+
+}  // namespace

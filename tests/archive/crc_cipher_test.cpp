@@ -1,1 +1,108 @@
+// CRC-32 and the block cipher, checked against their defining properties.
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "archive/reader_internal.h"
+
+using namespace rarreader;
+
+namespace {
+
+TEST(Crc32, KnownValuesAndEmptyInput)
+{
+    buildCrcTable();
+    const auto* digits = reinterpret_cast<const std::uint8_t*>("123456789");
+    EXPECT_EQ(~crc32Update(0xFFFFFFFF, digits, 9), 0xCBF43926u);
+    EXPECT_EQ(crc32Update(0xFFFFFFFF, digits, 0), 0xFFFFFFFFu);   // an empty file's CRC is 0
+    EXPECT_EQ(crc32Update(0x12345678, nullptr, 0), 0x12345678u);
+    // In pieces as in one go.
+    const std::uint32_t split = crc32Update(crc32Update(0xFFFFFFFF, digits, 4), digits + 4, 5);
+    EXPECT_EQ(~split, 0xCBF43926u);
+}
+
+struct Keys {
+    std::uint32_t k[4];
+    bool operator==(const Keys& o) const { return std::memcmp(k, o.k, sizeof k) == 0; }
+};
+Keys keysNow() { return Keys{{reader.crypto.keys[0], reader.crypto.keys[1], reader.crypto.keys[2], reader.crypto.keys[3]}}; }
+void setKeys(const Keys& keys) { std::memcpy(reader.crypto.keys, keys.k, sizeof keys.k); }
+
+TEST(Cipher, DecipherUndoesEncipherAndKeepsKeysInStep)
+{
+    buildCrcTable();
+    initCipher("gletscha");
+    const Keys start = keysNow();
+    std::uint8_t block[16], original[16];
+    for (int i = 0; i < 16; ++i) original[i] = block[i] = std::uint8_t(i * 37 + 5);
+    encipherBlock(block);
+    const Keys afterEncipher = keysNow();
+    EXPECT_NE(std::memcmp(block, original, 16), 0);
+    EXPECT_FALSE(afterEncipher == start);
+    setKeys(start);
+    decipherBlock(block);
+    EXPECT_EQ(std::memcmp(block, original, 16), 0);
+    EXPECT_TRUE(keysNow() == afterEncipher);
+}
+
+TEST(Cipher, BlocksChainThroughTheKeys)
+{
+    buildCrcTable();
+    initCipher("password");
+    const Keys start = keysNow();
+    std::uint8_t data[64], original[64];
+    for (int i = 0; i < 64; ++i) original[i] = data[i] = std::uint8_t(i);
+    for (int b = 0; b < 4; ++b) encipherBlock(data + 16 * b);
+    // The same plain block enciphers differently at another place of the stream.
+    std::uint8_t again[16];
+    std::memcpy(again, original, 16);
+    encipherBlock(again);
+    EXPECT_NE(std::memcmp(again, data, 16), 0);
+    // Deciphered in two runs of whole blocks: the same as in one.
+    setKeys(start);
+    for (int b = 0; b < 2; ++b) decipherBlock(data + 16 * b);
+    for (int b = 2; b < 4; ++b) decipherBlock(data + 16 * b);
+    EXPECT_EQ(std::memcmp(data, original, 64), 0);
+}
+
+// The keys of a password: the start keys moved by enciphering the zero-padded
+// password once per started 16 bytes, under the password's substitution table.
+Keys expectedKeys(const std::string& password, int blocks)
+{
+    initCipher(password.c_str());
+    setKeys(Keys{{0xD3A3B879, 0x3F6D12F7, 0x7515A235, 0xA4E7F123}});
+    std::uint8_t p[512] = {};
+    std::memcpy(p, password.data(), password.size());
+    for (int b = 0; b < blocks; ++b) encipherBlock(p + 16 * b);
+    return keysNow();
+}
+
+TEST(Cipher, PasswordBlocksMoveTheKeys)
+{
+    buildCrcTable();
+    const std::string sixteen = "abcdefghijklmnop", seventeen = sixteen + "q";
+    struct Case {
+        std::string password;
+        int blocks;
+    } cases[] = {{"", 0}, {"a", 1}, {sixteen, 1}, {seventeen, 2}, {std::string(255, 'z'), 16}};
+    for (const Case& c : cases) {
+        initCipher(c.password.c_str());
+        const Keys actual = keysNow();
+        EXPECT_TRUE(actual == expectedKeys(c.password, c.blocks)) << c.password.size();
+        EXPECT_FALSE(actual == expectedKeys(c.password, c.blocks + 1)) << c.password.size();
+    }
+}
+
+TEST(Cipher, SubstitutionStaysAPermutation)
+{
+    buildCrcTable();
+    for (const char* password : {"", "x", "gletscha", "a much longer password with blanks"}) {
+        initCipher(password);
+        bool seen[256] = {};
+        for (std::uint8_t v : reader.crypto.sbox) seen[v] = true;
+        for (bool s : seen) EXPECT_TRUE(s) << password;
+    }
+}
+
+}  // namespace
