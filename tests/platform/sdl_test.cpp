@@ -1,0 +1,95 @@
+// The sdl back end: key codes, and a real window (SDL's offscreen driver) whose
+// swap scales the program's picture into it with bars.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include "platform/platform.h"
+#include "platform/sdl/keys.h"
+#include "platform/sdl/process.h"
+
+int platform::programEntry() { return 0; }  // the sdl library's entry is not used here
+
+namespace {
+
+using platform::sdl::isSystemKey;
+using platform::sdl::virtualKeyFor;
+
+TEST(SdlKeys, MapsToWindowsVirtualKeys)
+{
+    const struct { SDL_Keycode key; SDL_Scancode scancode; std::uint32_t expected; } cases[] = {
+        {SDLK_a, SDL_SCANCODE_A, 65},
+        {SDLK_z, SDL_SCANCODE_Z, 90},
+        {SDLK_y, SDL_SCANCODE_Z, 89},           // the layout decides (German keyboard)
+        {SDLK_0, SDL_SCANCODE_0, 48},
+        {SDLK_9, SDL_SCANCODE_9, 57},
+        {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
+        {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
+        {SDLK_SPACE, SDL_SCANCODE_SPACE, 32},
+        {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8},
+        {SDLK_TAB, SDL_SCANCODE_TAB, 9},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 37},
+        {SDLK_UP, SDL_SCANCODE_UP, 38},
+        {SDLK_RIGHT, SDL_SCANCODE_RIGHT, 39},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},
+        {SDLK_F1, SDL_SCANCODE_F1, 112},
+        {SDLK_F12, SDL_SCANCODE_F12, 123},
+        {0x043E /* Cyrillic o */, SDL_SCANCODE_J, 74},  // non-Latin layout: the key's place
+        {SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, 0},
+        {SDLK_F13, SDL_SCANCODE_F13, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(virtualKeyFor(c.key, c.scancode), c.expected) << c.key;
+    EXPECT_TRUE(isSystemKey(121, false));  // F10
+    EXPECT_TRUE(isSystemKey(65, true));    // Alt+A
+    EXPECT_FALSE(isSystemKey(65, false));
+}
+
+GLubyte* readWindowPixel(int x, int y)
+{
+    static GLubyte rgba[4];
+    rgba[0] = rgba[1] = rgba[2] = rgba[3] = 77;  // not a colour the test draws
+    auto bind = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(SDL_GL_GetProcAddress("glBindFramebuffer"));
+    bind(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return rgba;
+}
+
+// A full-screen window takes the desktop (1024 x 768 with the offscreen driver); a
+// 640 x 400 picture then fills its width and leaves bars of 64 above and below.
+TEST(SdlWindow, SwapScalesThePictureBetweenBars)
+{
+    ASSERT_TRUE(platform::registerWindowClass(nullptr));
+    ASSERT_TRUE(platform::changeDisplayMode(640, 400, 32));
+    ASSERT_TRUE(platform::createWindow("test", 0, 0, 640, 400, platform::WindowStyle::FullScreen));
+    ASSERT_TRUE(platform::createGlContext(32, 16));
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(SDL_GL_GetCurrentWindow(), &w, &h);
+    if (w != 1024 || h != 768) GTEST_SKIP() << "desktop is " << w << " x " << h;
+    glClearColor(1, 0, 0, 1);  // the program's clear colour must not colour the bars
+    glClear(GL_COLOR_BUFFER_BIT);
+    platform::swapBuffers();
+    EXPECT_EQ(readWindowPixel(500, 20)[0], 0);
+    EXPECT_EQ(readWindowPixel(500, 70)[0], 255);
+    EXPECT_EQ(readWindowPixel(500, 697)[0], 255);
+    EXPECT_EQ(readWindowPixel(500, 740)[0], 0);
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(clear[0], 1.0f);
+    GLint bound = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_NE(bound, 0);  // the program draws into its picture again
+    platform::restoreDisplayMode();
+    platform::sdl::shutdown();
+}
+
+TEST(SdlWindow, MessageBoxWithoutADisplayAnswersYes)
+{
+    // With no display at all there is no way to show a box: the text goes to stderr.
+    if (SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY")) GTEST_SKIP() << "a real box would wait for a click";
+    EXPECT_EQ(platform::messageBox("ERROR! windowed instead?", "ERROR", platform::Buttons::YesNo,
+                                   platform::Icon::Exclamation),
+              platform::Answer::Yes);
+}
+
+}  // namespace

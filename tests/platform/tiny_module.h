@@ -1,0 +1,10 @@
+// A small, valid Impulse Tracker module made on the spot for the sound tests: one
+// looped square-wave sample, one pattern of 32 rows with a single note at its top.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+std::vector<std::uint8_t> tinyModule();
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
