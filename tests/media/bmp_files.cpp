@@ -1,0 +1,135 @@
+#include "bmp_files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace {
+const char* const convertTool = "/usr/bin/convert-im6.q16";
+}
+
+Picture testPicture(int width, int height)
+{
+    Picture p{width, height, {}};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int run = x / 3;  // three pixels per run
+            p.rgb.push_back(std::uint8_t(200 - 60 * y + 17 * run));
+            p.rgb.push_back(std::uint8_t(30 + 45 * run + 5 * y));
+            p.rgb.push_back(std::uint8_t(90 + 70 * ((x + 2 * y) % 3)));
+        }
+    }
+    return p;
+}
+
+Bytes bottomUp(const Picture& picture)
+{
+    Bytes out;
+    const std::size_t row = std::size_t(picture.width) * 3;
+    for (int y = picture.height - 1; y >= 0; --y)
+        out.insert(out.end(), picture.rgb.begin() + y * row, picture.rgb.begin() + (y + 1) * row);
+    return out;
+}
+
+bool writeFile(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bool(file);
+}
+
+Bytes readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool writePpm(const std::string& path, const Picture& picture)
+{
+    const std::string head =
+        "P6\n" + std::to_string(picture.width) + " " + std::to_string(picture.height) + "\n255\n";
+    Bytes bytes(head.begin(), head.end());
+    bytes.insert(bytes.end(), picture.rgb.begin(), picture.rgb.end());
+    return writeFile(path, bytes);
+}
+
+// Binary PPM with a maximum of 255, as ImageMagick writes it with -depth 8.
+bool readPpm(const std::string& path, Picture& picture)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    int maxValue = 0;
+    const bool head = std::fscanf(file, "P6 %d %d %d", &picture.width, &picture.height, &maxValue) == 3 &&
+                      std::fgetc(file) != EOF && maxValue == 255;
+    picture.rgb.assign(std::size_t(picture.width) * picture.height * 3, 0);
+    const bool body = head && std::fread(picture.rgb.data(), 1, picture.rgb.size(), file) ==
+                                  picture.rgb.size();
+    std::fclose(file);
+    return body;
+}
+
+bool imageMagick(const std::string& arguments)
+{
+    const std::string command = std::string(convertTool) + " " + arguments + " 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+bool imageMagickAvailable() { return ::access(convertTool, X_OK) == 0; }
+
+std::string makeTempDirectory()
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zw-media-XXXXXX";
+    return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+void put16(Bytes& out, std::uint32_t v)
+{
+    out.push_back(std::uint8_t(v));
+    out.push_back(std::uint8_t(v >> 8));
+}
+
+void put32(Bytes& out, std::uint32_t v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+Bytes buildBmp(const BmpSpec& s)
+{
+    Bytes header;
+    put32(header, s.headerSize);
+    if (s.headerSize == 12) {
+        put16(header, std::uint32_t(s.width));
+        put16(header, std::uint32_t(s.height));
+        put16(header, 1);
+        put16(header, s.bitsPerPixel);
+    } else {
+        put32(header, std::uint32_t(s.width));
+        put32(header, std::uint32_t(s.height));
+        put16(header, 1);
+        put16(header, s.bitsPerPixel);
+        put32(header, s.compression);
+        put32(header, std::uint32_t(s.pixels.size()));
+        put32(header, 2835);
+        put32(header, 2835);
+        put32(header, s.coloursUsed);
+        put32(header, 0);
+        header.resize(s.headerSize, 0);
+    }
+    for (std::uint32_t m : s.masks) put32(header, m);
+    header.insert(header.end(), s.palette.begin(), s.palette.end());
+    Bytes file;
+    if (!s.bare) {
+        const std::uint32_t offset = 14 + std::uint32_t(header.size());
+        file = {'B', 'M'};
+        put32(file, offset + std::uint32_t(s.pixels.size()));
+        put32(file, 0);
+        put32(file, offset);
+    }
+    file.insert(file.end(), header.begin(), header.end());
+    file.insert(file.end(), s.pixels.begin(), s.pixels.end());
+    return file;
+}
