@@ -48,11 +48,12 @@ void composePixel(std::uint8_t* px, const SpriteImages& sprite, const TexturedRe
 
 }  // namespace
 
-void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& r, Tint tint) {
-    int xa = std::max(0, int(std::floor(std::min(r.x0, r.x1))));
-    int xb = std::min(canvas.width, int(std::ceil(std::max(r.x0, r.x1))));
-    int ya = std::max(0, int(std::floor(std::min(r.y0, r.y1))));
-    int yb = std::min(canvas.height, int(std::ceil(std::max(r.y0, r.y1))));
+void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& r, Tint tint,
+                Clip clip) {
+    int xa = std::max({0, clip.x0, int(std::floor(std::min(r.x0, r.x1)))});
+    int xb = std::min({canvas.width, clip.x1, int(std::ceil(std::max(r.x0, r.x1)))});
+    int ya = std::max({0, clip.y0, int(std::floor(std::min(r.y0, r.y1)))});
+    int yb = std::min({canvas.height, clip.y1, int(std::ceil(std::max(r.y0, r.y1)))});
     for (int y = ya; y < yb; ++y)
         for (int x = xa; x < xb; ++x) composePixel(canvas.at(x, y), sprite, r, x, y, tint);
 }

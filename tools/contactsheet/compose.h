@@ -22,11 +22,16 @@ struct Tint {
     double r = 1, g = 1, b = 1;
 };
 
+// The part of the canvas a drawing may touch (x1, y1 exclusive).
+struct Clip {
+    int x0 = 0, y0 = 0, x1 = 1 << 30, y1 = 1 << 30;
+};
+
 // Texture lookup with GL_LINEAR and GL_REPEAT; writes red, green, blue in 0..255.
 void sampleTexture(const RgbPicture& texture, double s, double t, double out[3]);
 // Draws with 3 x 3 samples per canvas pixel, so shrunk pictures stay smooth.
 void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& rect,
-                Tint tint = {});
+                Tint tint = {}, Clip clip = {});
 void fillRect(RgbPicture& canvas, int x0, int y0, int x1, int y1, const std::uint8_t rgb[3]);
 
 // Text in the show's bitmap font: `unit` canvas pixels per unit of the show's

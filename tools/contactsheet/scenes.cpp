@@ -26,7 +26,8 @@ void drawQuad(Frame& f, const SpriteImages& sprite, double depth, double x0, dou
     double k = focal / depth;
     drawSprite(f.sheet, sprite,
                {f.left + frameW / 2 + x0 * k, f.top + frameH / 2 - y0 * k,
-                f.left + frameW / 2 + x1 * k, f.top + frameH / 2 - y1 * k, s0, t0, s1, t1});
+                f.left + frameW / 2 + x1 * k, f.top + frameH / 2 - y1 * k, s0, t0, s1, t1},
+               {}, {f.left, f.top, f.left + frameW, f.top + frameH});
 }
 
 void clearFrame(Frame& f, const std::uint8_t sky[3]) {
