@@ -319,7 +319,7 @@ bool ScoreParser::trackRef(const std::string& token, const Channel* channel, std
 bool ScoreParser::cell(const std::string& token, const Song& song, Cell& out) {
     size_t pos = token.find_first_of("@:!");
     std::string head = token.substr(0, pos);
-    if (head == ".") out.note = kNoValue;
+    if (head == "." || head.empty()) out.note = kNoValue;
     else if (head == "x") out.note = kChannelNote;
     else if (head == "^") out.note = kNoteCut;
     else if (head == "=") out.note = kNoteOff;

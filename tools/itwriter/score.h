@@ -21,6 +21,7 @@
 //   @NAME   play this instrument instead of the channel's
 //   :VOL    volume 0..64
 //   !Xhh    effect letter A..Z with two hex digits, e.g. !J47 (arpeggio)
+// A cell of suffixes only ("!D04", ":20") has the head ".".
 // "{NAME}" inserts a track; "{NAME+7}" transposes it, "{NAME*4}" repeats it, and
 // "{NAME>3}" delays it by 3 rows (its last 3 rows fall off). "|" is a bar line and
 // is ignored. Every channel line of a pattern must add up to the pattern's rows.
