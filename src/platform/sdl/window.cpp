@@ -18,6 +18,7 @@ constexpr int glMajorVersion = 2;
 constexpr int glMinorVersion = 1;
 constexpr int adaptiveSync = -1;
 constexpr int waitForSync = 1;
+constexpr int windowDepthBits = 16;  // asked for before the window exists: some systems pick its pixel format then
 
 void requestGlAttributes(int depthBits)
 {
@@ -38,9 +39,21 @@ void chooseSwapInterval()
 Uint32 windowFlags(WindowStyle style)
 {
     const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (style == WindowStyle::FullScreen && state.fullScreenPlanned) return flags | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (style == WindowStyle::FullScreen && state.fullScreenPlanned)
+        return flags | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
     if (style == WindowStyle::Overlapped) return flags;
     return flags | SDL_WINDOW_BORDERLESS;
+}
+
+// A full-screen window is made as large as the desktop from the start: without a
+// window manager to act on the full-screen request it still covers the screen.
+SDL_Rect windowPlace(int x, int y, int width, int height, WindowStyle style)
+{
+    SDL_Rect primary = {0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &primary);
+    if (style == WindowStyle::FullScreen && state.fullScreenPlanned && primary.w > 0 && primary.h > 0)
+        return primary;
+    return SDL_Rect{primary.x + x, primary.y + y, width, height};
 }
 
 // Without an off-screen picture the program draws straight into the window, which
@@ -130,11 +143,9 @@ void screenSize(int& width, int& height)
 bool createWindow(const char* title, int x, int y, int width, int height, WindowStyle style)
 {
     if (!state.videoReady || state.window || width <= 0 || height <= 0) return false;
-    SDL_Rect primary = {0, 0, 0, 0};
-    SDL_GetDisplayBounds(0, &primary);
-    sdl::requestGlAttributes(16);
-    state.window = SDL_CreateWindow(title ? title : "", primary.x + x, primary.y + y, width, height,
-                                    sdl::windowFlags(style));
+    const SDL_Rect place = sdl::windowPlace(x, y, width, height, style);
+    sdl::requestGlAttributes(sdl::windowDepthBits);
+    state.window = SDL_CreateWindow(title ? title : "", place.x, place.y, place.w, place.h, sdl::windowFlags(style));
     if (!state.window) {
         std::fprintf(stderr, "zwirbelalp: no window: %s\n", SDL_GetError());
         return false;
