@@ -13,7 +13,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <vector>
 
 int platform::programEntry() { return 0; }  // the sdl library's entry is not used here
 
@@ -136,6 +138,108 @@ TEST(SdlSound, FallsBackToTheSilentDriverAndPlays)
     if (before) setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
     else unsetenv("SDL_AUDIODRIVER");
     std::remove(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+void pushKey(Uint32 type, SDL_Keycode key, SDL_Scancode scancode, Uint16 modifiers = KMOD_NONE, bool repeat = false)
+{
+    SDL_Event event = {};
+    event.type = type;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.mod = modifiers;
+    event.key.repeat = repeat;
+    SDL_PushEvent(&event);
+}
+
+void pushMotion(int x, int y, Uint32 buttons)
+{
+    SDL_Event event = {};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = x;
+    event.motion.y = y;
+    event.motion.state = buttons;
+    SDL_PushEvent(&event);
+}
+
+void pushButton(Uint32 type, Uint8 button, int x, int y)
+{
+    SDL_Event event = {};
+    event.type = type;
+    event.button.button = button;
+    event.button.x = x;
+    event.button.y = y;
+    SDL_PushEvent(&event);
+}
+
+void pushWindowClose()
+{
+    SDL_Event event = {};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&event);
+    event = {};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+}
+
+// SDL events as the program receives them, in a window of exactly the picture's size
+// (so window and picture pixels agree).
+TEST(SdlEvents, TranslatedInOrder)
+{
+    ASSERT_TRUE(platform::registerWindowClass(nullptr));
+    ASSERT_TRUE(platform::createWindow("test", 0, 0, 640, 480, platform::WindowStyle::Overlapped));
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // whatever creating the window caused
+    pushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT);
+    pushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, true);  // auto-repeat
+    pushKey(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A);
+    pushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);     // system key
+    pushKey(SDL_KEYDOWN, SDLK_F10, SDL_SCANCODE_F10);               // system key
+    pushKey(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);  // the back end's own
+    pushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL);           // unmapped
+    pushMotion(100, 200, SDL_BUTTON_LMASK);
+    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 101, 201);
+    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 101, 201);
+    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 102, 202);
+    pushWindowClose();
+
+    using platform::MessageKind;
+    const struct { MessageKind kind; std::uint32_t wParam; int x, y; } expected[] = {
+        {MessageKind::KeyDown, 'A', -1, -1},
+        {MessageKind::KeyDown, 'A', -1, -1},
+        {MessageKind::KeyUp, 'A', -1, -1},
+        {MessageKind::Other, 0, -1, -1},
+        {MessageKind::Other, 0, -1, -1},
+        {MessageKind::Other, 0, -1, -1},
+        {MessageKind::MouseMove, 1, 100, 200},
+        {MessageKind::ButtonDown, 1, 101, 201},
+        {MessageKind::Other, 0, -1, -1},
+        {MessageKind::ButtonUp, 0, 102, 202},
+        {MessageKind::Close, 0, -1, -1},
+    };
+    std::vector<platform::Message> got;
+    platform::Message message;
+    while (platform::peekMessage(message)) got.push_back(message);
+    ASSERT_EQ(got.size(), std::size(expected));
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(got[i].wParam, expected[i].wParam) << i;
+        if (expected[i].x >= 0) {
+            EXPECT_EQ(got[i].x, expected[i].x) << i;
+            EXPECT_EQ(got[i].y, expected[i].y) << i;
+        }
+    }
+    EXPECT_TRUE(platform::asyncLeftButton());   // pressed since the last query
+    EXPECT_FALSE(platform::asyncLeftButton());
+    int x = 0, y = 0;
+    platform::getCursorPos(x, y);
+    EXPECT_EQ(x, 102);
+    EXPECT_EQ(y, 202);
+    platform::sdl::shutdown();
 }
 
 }  // namespace
