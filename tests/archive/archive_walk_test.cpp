@@ -144,24 +144,12 @@ TEST(ArchiveWalk, StoredFileShorterThanItsSizeFails)
     EXPECT_EQ(lastCallMessages().back(), "Error - couldn't extract >short< and allocated 60 Bytes of unused memory!");
 }
 
-// Enciphers packed data as an archiver does, whole 16-byte blocks from fresh keys.
-Bytes encipher(Bytes data, const char* password)
-{
-    rarreader::buildCrcTable();
-    rarreader::initCipher(password);
-    data.resize((data.size() + 15) / 16 * 16, 0);
-    for (std::size_t i = 0; i < data.size(); i += 16) rarreader::encipherBlock(data.data() + i);
-    return data;
-}
-
 TEST(ArchiveWalk, EncryptedStoredFilesOfEverySize)
 {
     for (std::size_t size : {0u, 1u, 15u, 16u, 17u, 8191u, 8192u, 8200u}) {
         Bytes content(size);
         for (std::size_t i = 0; i < size; ++i) content[i] = std::uint8_t(i * 7 + size);
-        Member m = storedMember("secret", content);
-        m.packed = encipher(content, "gletscha");
-        m.flags |= 0x0004;
+        const Member m = encryptedStoredMember("secret", content, "gletscha");
         const std::string path = saveArchive("encrypted.rar", buildArchive({{m}}));
         const Extraction right = extract(path, "secret", "gletscha");
         EXPECT_EQ(right.result, 1) << size << ": " << right.lastMessage;

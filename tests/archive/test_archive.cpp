@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "archive/rarreader.h"
+#include "archive/reader_internal.h"
 
 namespace testrar {
 
@@ -72,6 +73,23 @@ Member packedMember(const std::string& name, const Bytes& packed, const Bytes& c
     m.packed = packed;
     m.method = 0x33;
     if (continues) m.flags |= 0x0010;
+    return m;
+}
+
+Bytes encipher(Bytes data, const char* password)
+{
+    rarreader::buildCrcTable();
+    rarreader::initCipher(password);
+    data.resize((data.size() + 15) / 16 * 16, 0);
+    for (std::size_t i = 0; i < data.size(); i += 16) rarreader::encipherBlock(data.data() + i);
+    return data;
+}
+
+Member encryptedStoredMember(const std::string& name, const Bytes& content, const char* password)
+{
+    Member m = storedMember(name, content);
+    m.packed = encipher(content, password);
+    m.flags |= 0x0004;
     return m;
 }
 

@@ -31,6 +31,9 @@ struct Member {
     std::uint16_t flags = 0x8000;
     bool breakHeaderCrc = false;
 };
+// Enciphers packed data as an archiver does: fresh keys, whole 16-byte blocks.
+Bytes encipher(Bytes data, const char* password);
+Member encryptedStoredMember(const std::string& name, const Bytes& content, const char* password);
 Member storedMember(const std::string& name, const Bytes& content);
 Member packedMember(const std::string& name, const Bytes& packed, const Bytes& content, bool continues = false);
 
