@@ -11,6 +11,7 @@ constexpr double stepX = 0.05;        // between pixel columns
 constexpr double stepY = 0.074;       // between pixel rows
 constexpr double bodyRadius = 0.03;   // half the width of a light stroke
 constexpr double outlineWidth = 0.03; // dark rim around it
+constexpr double dotGrow = 0.014;     // a pixel with no neighbour: full stop, i's dot
 constexpr int supersample = 4;        // per texel and axis
 
 // Light glyphs (the red highlight multiplies them, so red stays at full) with a
@@ -22,8 +23,15 @@ constexpr double rim[3] = {24, 18, 56};
 double nodeX(int column) { return (column - (glyphColumns - 1) / 2.0) * stepX; }
 double nodeY(int row) { return ((glyphRows - 1) / 2.0 - row) * stepY; }
 
-void addStroke(std::vector<Stroke>& s, int c0, int r0, int c1, int r1) {
-    s.push_back({nodeX(c0), nodeY(r0), nodeX(c1), nodeY(r1)});
+void addStroke(std::vector<Stroke>& s, int c0, int r0, int c1, int r1, double grow = 0) {
+    s.push_back({nodeX(c0), nodeY(r0), nodeX(c1), nodeY(r1), grow});
+}
+
+bool isLone(const PixelGlyph& g, int c, int r) {
+    for (int dr = -1; dr <= 1; ++dr)
+        for (int dc = -1; dc <= 1; ++dc)
+            if ((dr || dc) && g.lit(c + dc, r + dr)) return false;
+    return true;
 }
 
 double segmentDistance(const Stroke& s, double x, double y) {
@@ -40,7 +48,7 @@ std::vector<Stroke> glyphStrokes(const PixelGlyph& g) {
     for (int r = 0; r < glyphRows; ++r)
         for (int c = 0; c < glyphColumns; ++c) {
             if (!g.lit(c, r)) continue;
-            addStroke(strokes, c, r, c, r);  // a lone pixel is a dot
+            addStroke(strokes, c, r, c, r, isLone(g, c, r) ? dotGrow : 0);  // every pixel is a dot
             if (g.lit(c + 1, r)) addStroke(strokes, c, r, c + 1, r);
             if (g.lit(c, r + 1)) addStroke(strokes, c, r, c, r + 1);
             // Diagonals only where no square corner joins the two pixels already,
@@ -55,7 +63,7 @@ std::vector<Stroke> glyphStrokes(const PixelGlyph& g) {
 
 double strokeDistance(const std::vector<Stroke>& strokes, double x, double y) {
     double best = 1e9;
-    for (const Stroke& s : strokes) best = std::min(best, segmentDistance(s, x, y));
+    for (const Stroke& s : strokes) best = std::min(best, segmentDistance(s, x, y) - s.grow);
     return best;
 }
 

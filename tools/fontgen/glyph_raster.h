@@ -17,6 +17,7 @@ constexpr double quadHeight = 1.0;
 
 struct Stroke {
     double ax, ay, bx, by;  // in quad units, y up, (0, 0) at the cell centre
+    double grow = 0;        // extra radius: lone dots are drawn a little fuller
 };
 
 // The strokes of one glyph.
