@@ -14,8 +14,8 @@ struct EffortLevel {
     bool lazy;
 };
 constexpr EffortLevel kEffort[9] = {{4, 8, false},   {8, 16, false},   {16, 32, true},
-                                    {32, 64, true},  {64, 128, true},  {128, 160, true},
-                                    {256, 200, true}, {1024, 257, true}, {4096, 257, true}};
+                                    {32, 48, true},  {64, 96, true},   {128, 128, true},
+                                    {256, 160, true}, {512, 200, true}, {1024, 257, true}};
 
 std::uint32_t hashAt(const std::uint8_t* p)
 {
@@ -81,7 +81,7 @@ Match longestMatch(const MatchFinder& finder, const LzCoderState& state, const s
         if (p[best.length < room ? best.length : 0] == history[pos + (best.length < room ? best.length : 0)]) {
             const std::uint32_t length = commonLength(history + pos, p, room);
             consider(state, {length, static_cast<std::uint32_t>(pos - candidate)}, best);
-            if (best.length >= static_cast<std::uint32_t>(finder.niceLength)) break;
+            if (best.length >= room || best.length >= static_cast<std::uint32_t>(finder.niceLength)) break;
         }
         const std::uint32_t next = finder.chain[candidate & kChainMask];
         if (next >= node) break;
