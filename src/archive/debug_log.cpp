@@ -33,8 +33,9 @@ std::FILE* openLog(const char* path, bool truncate)
     const int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | (truncate ? 0 : O_APPEND), 0600);
     if (fd < 0) return nullptr;
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1 || info.st_uid != ::geteuid() ||
-        ::fchmod(fd, 0600) != 0 || (truncate && ::ftruncate(fd, 0) != 0)) {
+    const bool ours = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+                      info.st_uid == ::geteuid();
+    if (!ours || (truncate && (::fchmod(fd, 0600) != 0 || ::ftruncate(fd, 0) != 0))) {
         ::close(fd);
         return nullptr;
     }
