@@ -50,6 +50,7 @@ void composePixel(std::uint8_t* px, const SpriteImages& sprite, const TexturedRe
 
 void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& r, Tint tint,
                 Clip clip) {
+    if (sprite.colour.pixels.empty() || sprite.mask.pixels.empty()) return;
     int xa = std::max({0, clip.x0, int(std::floor(std::min(r.x0, r.x1)))});
     int xb = std::min({canvas.width, clip.x1, int(std::ceil(std::max(r.x0, r.x1)))});
     int ya = std::max({0, clip.y0, int(std::floor(std::min(r.y0, r.y1)))});

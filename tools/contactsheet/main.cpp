@@ -3,6 +3,9 @@
 // the show's own font, followed by mock-ups of the show's main moments.
 //
 //   contactsheet MEDIA_DIR OUT.png NAME...     (reads NAME.bmp and NAMEm.bmp)
+//
+// The labels need font.bmp in MEDIA_DIR; the mock-ups are drawn when the names
+// include every picture they use.
 #include "bmp_io.h"
 #include "compose.h"
 #include "png_io.h"
@@ -72,12 +75,13 @@ int main(int argc, char** argv) {
     int entryHeight = labelHeight + tile + gap;
     int width = entriesPerRow * entryWidth + (entriesPerRow + 1) * gap * 2;
     int picturesHeight = gap + rows * entryHeight;
-    RgbPicture sheet(width, picturesHeight + sceneStripHeight(width));
+    bool scenes = canDrawScenes(set);
+    RgbPicture sheet(width, picturesHeight + (scenes ? sceneStripHeight(width) : 0));
     fillRect(sheet, 0, 0, sheet.width, sheet.height, sheetBack);
     for (std::size_t i = 0; i < names.size(); ++i)
         drawEntry(sheet, font, names[i], set[names[i]], gap * 2 + int(i % entriesPerRow) * (entryWidth + gap * 2),
                   gap + int(i / entriesPerRow) * entryHeight);
-    drawSceneStrip(sheet, set, picturesHeight);
+    if (scenes) drawSceneStrip(sheet, set, picturesHeight);
     if (PictureError e = writePngRgb(argv[2], sheet); !e.empty()) return fail(e);
     return 0;
 }

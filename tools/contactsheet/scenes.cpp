@@ -132,6 +132,14 @@ void drawOutro(Frame f, std::map<std::string, SpriteImages>& set) {
 
 }  // namespace
 
+bool canDrawScenes(const std::map<std::string, SpriteImages>& set) {
+    for (const char* name : {"font", "qzlogo", "berg1", "berg2", "vogelfl1", "vogelfl2", "vogelfl3",
+                             "vogeltot", "zweitwiese", "gras", "marlu256", "cursor", "cross", "feil",
+                             "fenno", "creds"})
+        if (!set.count(name)) return false;
+    return true;
+}
+
 int sceneStripHeight(int) { return 2 * (frameH + frameGap) + frameGap; }
 
 void drawSceneStrip(RgbPicture& sheet, std::map<std::string, SpriteImages>& set, int top) {

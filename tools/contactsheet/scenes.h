@@ -11,5 +11,7 @@
 extern const std::uint8_t eveningSky[3];
 extern const std::uint8_t daySky[3];
 
+// True when the set holds every picture the mock-ups use.
+bool canDrawScenes(const std::map<std::string, SpriteImages>& set);
 int sceneStripHeight(int sheetWidth);
 void drawSceneStrip(RgbPicture& sheet, std::map<std::string, SpriteImages>& set, int top);

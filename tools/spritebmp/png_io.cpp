@@ -4,12 +4,23 @@
 
 #include <cstring>
 
+namespace {
+
+constexpr png_uint_32 maxSide = 1 << 14;  // far beyond any picture of the show
+
+}  // namespace
+
 PictureError readPngRgba(const std::string& path, RgbaPicture& out) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str()))
         return path + ": not a readable PNG (" + image.message + ")";
+    if (image.width > maxSide || image.height > maxSide) {
+        png_image_free(&image);
+        return path + ": picture of " + std::to_string(image.width) + " x " +
+               std::to_string(image.height) + " is too large";
+    }
     image.format = PNG_FORMAT_RGBA;
     RgbaPicture picture;
     picture.width = int(image.width);
