@@ -128,7 +128,8 @@ TEST(Writer, NoFreeEffectColumnForTheJump) {
     std::vector<uint8_t> bytes;
     std::string error;
     EXPECT_FALSE(buildModule(score, bytes, error));
-    EXPECT_NE(error.find("no free effect column for the loop jump"), std::string::npos) << error;
+    EXPECT_NE(error.find("t.score:6: the last row of pattern 'b' has no free effect column for the loop jump"),
+              std::string::npos) << error;
 }
 
 } // namespace

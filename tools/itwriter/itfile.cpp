@@ -16,6 +16,7 @@ constexpr uint8_t kSampleHas = 0x01, kSample16 = 0x02, kSampleLoop = 0x10;
 constexpr uint8_t kSigned = 0x01;
 constexpr int kJumpCommand = 2;             // Bxx: jump to order xx
 constexpr size_t kMaxPacked = 0xFFFF - 8;
+constexpr size_t kMaxPatterns = 200;         // order entries 0..199 name patterns
 
 struct Writer {
     std::vector<uint8_t>& b;
@@ -39,7 +40,8 @@ bool withLoopJump(const Song& song, std::vector<Pattern>& patterns, std::vector<
     std::vector<Cell>& row = last.cells.back();
     auto free = std::find_if(row.begin(), row.end(), [](const Cell& c) { return c.command < 0; });
     if (free == row.end()) {
-        error = "the last row of pattern '" + last.name + "' has no free effect column for the loop jump";
+        error = last.file + ":" + std::to_string(last.line) + ": the last row of pattern '" + last.name +
+                "' has no free effect column for the loop jump";
         return false;
     }
     free->command = kJumpCommand;
@@ -112,6 +114,10 @@ bool writeIt(const Song& song, const std::vector<SampleData>& samples, std::vect
     std::vector<Pattern> patterns;
     std::vector<int> orders;
     if (!withLoopJump(song, patterns, orders, error)) return false;
+    if (patterns.size() > kMaxPatterns) {
+        error = "more than " + std::to_string(kMaxPatterns) + " patterns (with the copy that carries the loop jump)";
+        return false;
+    }
     out.clear();
     Writer w{out};
     writeHeader(w, song, orders.size(), samples.size(), patterns.size());

@@ -236,6 +236,8 @@ bool ScoreParser::closeBlock(Song& song) {
     }
     Pattern p;
     p.name = block_.name;
+    p.file = file_;
+    p.line = block_.startLine;
     p.rows = block_.rows;
     p.cells.assign(size_t(p.rows), std::vector<Cell>(song.channels.size()));
     for (auto& [ch, rows] : block_.channelRows) {

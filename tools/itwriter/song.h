@@ -44,6 +44,8 @@ struct Channel {
 
 struct Pattern {
     std::string name;
+    std::string file;          // where it was defined, for messages
+    int line = 0;
     int rows = 64;
     std::vector<std::vector<Cell>> cells;   // [row][channel]
 };
