@@ -96,7 +96,8 @@ void ColorCanvas::drawLine(std::int32_t row0, std::int32_t column0, std::int32_t
         drawSpan(row0, column0, column1, colour);
         return;
     }
-    const float n = static_cast<float>(1.0 / std::sqrt(static_cast<double>(dr * dr + dc * dc)));
+    const double squares = static_cast<double>(dr) * dr + static_cast<double>(dc) * dc;
+    const float n = static_cast<float>(1.0 / std::sqrt(squares));
     const float m = (static_cast<float>(dc) * n) / (static_cast<float>(dr) * n);
     const long long k = column0 - toInt(static_cast<float>(row0) * m);
     const long long first = std::max<long long>(row0, 0);

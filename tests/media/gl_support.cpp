@@ -7,8 +7,15 @@
 #include "platform/headless.h"
 #include "platform/platform.h"
 
+namespace {
+// The context of the last test ends with the process, before the leak check.
+void releaseGl() { headless::configure({}); }
+}  // namespace
+
 bool startHeadlessGl()
 {
+    static const bool releaseAtExit = std::atexit(releaseGl) == 0;
+    (void)releaseAtExit;
     headless::configure({});
     return platform::registerWindowClass(nullptr) &&
            platform::createWindow("test", 0, 0, 640, 480, platform::WindowStyle::FullScreen) &&
