@@ -194,16 +194,22 @@ RgbImage* decodeBmp(const std::uint8_t* bytes, std::size_t size, const char* pat
     return image;
 }
 
-// The whole file in one block, like a read-only mapping of it; null when it
-// cannot be read.
-static std::uint8_t* readWholeFile(const char* path, std::size_t& size)
+// No valid picture within the output limit needs a file much larger than its
+// output (32-bit pixels take 4 bytes for 3); bigger files are not read at all.
+constexpr long maxFileBytes = long(2 * maxBmpOutputBytes);
+
+// The whole file in one block, like a read-only mapping of it. Null when it cannot
+// be read; `tooBig` set when it was not even tried.
+static std::uint8_t* readWholeFile(const char* path, std::size_t& size, bool& tooBig)
 {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return nullptr;
     std::uint8_t* data = nullptr;
     long length = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-    if (length > 0 && std::fseek(file, 0, SEEK_SET) == 0)
+    // An empty file, or a directory, has no first byte to read.
+    if (std::fgetc(file) != EOF && std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+    tooBig = length > maxFileBytes;
+    if (length > 0 && !tooBig && std::fseek(file, 0, SEEK_SET) == 0)
         data = static_cast<std::uint8_t*>(std::malloc(std::size_t(length)));
     if (data && std::fread(data, 1, std::size_t(length), file) != std::size_t(length)) {
         std::free(data);
@@ -217,9 +223,13 @@ static std::uint8_t* readWholeFile(const char* path, std::size_t& size)
 RgbImage* loadBmp(const char* path)
 {
     std::size_t size = 0;
-    std::uint8_t* data = readWholeFile(path, size);
+    bool tooBig = false;
+    std::uint8_t* data = readWholeFile(path, size, tooBig);
     if (!data) {
-        reportOpen(path);
+        if (tooBig)
+            reportFailure(Failure::outOfMemory);
+        else
+            reportOpen(path);
         return nullptr;
     }
     RgbImage* image = decodeBmp(data, size, path);

@@ -9,7 +9,8 @@
 // with the keyboard focus) and return null:
 //   "Failed to open DIB file %s.\n"  the file cannot be read, or is empty
 //   "Unknown DIB file format."       the header size is neither 12 nor 40
-//   "Out of memory."                 the picture is absurdly large, or storage ran out
+//   "Out of memory."                 the picture or the file is absurdly large, or
+//                                    storage ran out
 //   "Image file conversion error."   anything else: truncated data, unknown depth
 //                                    or compression, zero size ...
 // The decoder never reads past the end of the file; RLE pixels that the stream

@@ -3,6 +3,8 @@
 // with their messages.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "bmp_files.h"
 #include "media/bmp.h"
 #include "recorded_boxes.h"
@@ -194,12 +196,30 @@ TEST(BmpDecode, RefusalsShowOneMessage)
     }
 }
 
-TEST(BmpDecode, MissingFileNamesThePath)
+// Files that cannot be read as a whole: the open message names the path; a file
+// far larger than any picture is not read at all.
+TEST(BmpDecode, UnreadableFiles)
 {
-    recordedBoxes().clear();
-    EXPECT_EQ(loadBmp("/nonexistent/feil.bmp"), nullptr);
-    ASSERT_EQ(recordedBoxes().size(), 1u);
-    EXPECT_EQ(recordedBoxes()[0].text, "Failed to open DIB file /nonexistent/feil.bmp.\n");
+    const std::string directory = makeTempDirectory();
+    ASSERT_FALSE(directory.empty());
+    const std::string empty = directory + "/empty.bmp", huge = directory + "/huge.bmp";
+    ASSERT_TRUE(writeFile(empty, {}));
+    ASSERT_TRUE(writeFile(huge, buildBmp(rgb24(4, 1))));
+    std::filesystem::resize_file(huge, 2 * maxBmpOutputBytes + 1);  // sparse: no disk space used
+    const std::pair<std::string, std::string> cases[] = {
+        {"/nonexistent/feil.bmp", "Failed to open DIB file /nonexistent/feil.bmp.\n"},
+        {empty, "Failed to open DIB file " + empty + ".\n"},
+        {directory, "Failed to open DIB file " + directory + ".\n"},
+        {huge, "Out of memory."},
+    };
+    for (const auto& [path, message] : cases) {
+        recordedBoxes().clear();
+        EXPECT_EQ(loadBmp(path.c_str()), nullptr);
+        ASSERT_EQ(recordedBoxes().size(), 1u);
+        EXPECT_EQ(recordedBoxes()[0].text, message);
+        EXPECT_EQ(recordedBoxes()[0].caption, "Error");
+    }
+    std::filesystem::remove_all(directory);
 }
 
 }  // namespace
