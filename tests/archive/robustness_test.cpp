@@ -88,15 +88,4 @@ TEST(Robustness, FlippedBits)
     }
 }
 
-TEST(Robustness, GarbageAfterAValidHead)
-{
-    Random random{777};
-    const Bytes head = readFile(fixture("test_v2.rar"));
-    for (int i = 0; i < 30 * rounds(); ++i) {
-        Bytes damaged(head.begin(), head.begin() + 20 + long(random.next(60)));
-        for (std::uint32_t n = random.next(4000); n > 0; --n) damaged.push_back(std::uint8_t(random.next(256)));
-        expectCleanResult(damaged, targets[0], "garbage " + std::to_string(i));
-    }
-}
-
 }  // namespace

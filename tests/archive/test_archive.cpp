@@ -39,6 +39,17 @@ std::string readText(const std::string& path)
 
 std::string debugLog() { return readText(scratchDir() + "/debug_rarreader.txt"); }
 
+std::vector<std::string> lastCallMessages()
+{
+    const std::string log = debugLog(), marker = "\n              - ";
+    std::vector<std::string> messages;
+    for (std::size_t at = log.rfind(marker + "Extracting >"); at != std::string::npos; at = log.find(marker, at + 1)) {
+        const std::size_t start = at + marker.size();
+        messages.push_back(log.substr(start, log.find('\n', start) - start));
+    }
+    return messages;
+}
+
 void writeFile(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

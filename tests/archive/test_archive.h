@@ -13,8 +13,9 @@ using Bytes = std::vector<std::uint8_t>;
 std::uint32_t crc32(const Bytes& bytes);
 Bytes readFile(const std::string& path);
 std::string readText(const std::string& path);
-// The debug log as it stands now.
+// The debug log as it stands now, and the messages of the last call in it.
 std::string debugLog();
+std::vector<std::string> lastCallMessages();
 void writeFile(const std::string& path, const Bytes& bytes);
 // The process's scratch directory (also where the debug log goes).
 const std::string& scratchDir();

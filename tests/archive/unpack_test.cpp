@@ -249,13 +249,4 @@ TEST(Unpack, StreamThatRunsDryEndsAndFails)
     EXPECT_NE(debugLog().find("- CRC32 error", debugLog().rfind("Extracting >dry.bin<")), std::string::npos);
 }
 
-TEST(Unpack, EmptyCompressedFile)
-{
-    LzStream s;
-    s.tables();
-    const Extraction e = extractPacked("empty.rar", s.w.finish(), Bytes(), 0);
-    ASSERT_EQ(e.result, 1) << e.lastMessage;
-    EXPECT_TRUE(e.bytes.empty());
-}
-
 }  // namespace
