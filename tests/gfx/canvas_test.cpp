@@ -175,19 +175,6 @@ TEST(Canvas, BlendKinds)
     }
 }
 
-TEST(Canvas, AddOntoBlackCopies)
-{
-    ColorCanvas target(16, 16), source(16, 16);
-    source.drawRadialGradient(8, 8, 7, Color(235, 222, 180));
-    source.drawLine(0, 0, 15, 9, Color(9, 8, 7));
-    target.blend(Add, 1.0f, source);
-    for (int r = 0; r < 16; ++r)
-        for (int c = 0; c < 16; ++c) {
-            ASSERT_EQ(target.pixel(r, c).red(), source.pixel(r, c).red());
-            ASSERT_EQ(target.pixel(r, c).blue(), source.pixel(r, c).blue());
-        }
-}
-
 // Shapes far off the canvas, or huge ones, are cut off without walking all of them.
 TEST(Canvas, FarOffShapesAreCutOff)
 {

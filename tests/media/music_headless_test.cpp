@@ -93,15 +93,4 @@ TEST_F(MusicHeadless, OldLibraryWarnsAndGoesOn)
     stopMusic();
 }
 
-TEST_F(MusicHeadless, FailedInitIsFollowedByTheLoadAttempt)
-{
-    headless::Config config;
-    config.failSoundInit = true;
-    start(config, true);
-    expectBoxes({{"zwirbelalp", "Error initializing output device."},
-                 {"l\xF6kjzwirbelalp", "This command failed because FSOUND_Init was not called"}});
-    EXPECT_TRUE(quitPosted());
-    stopMusic();
-}
-
 }  // namespace
