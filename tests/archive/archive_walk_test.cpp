@@ -30,10 +30,10 @@ TEST(NamesMatch, IgnoresCaseAndSeparators)
 
 TEST(ArchiveWalk, StoredFilesComeOutAsStored)
 {
-    ArchiveSpec spec;
-    spec.members = {storedMember("first.txt", text("one")), storedMember("dir\\empty.txt", {}),
+    ArchiveLayout layout;
+    layout.members = {storedMember("first.txt", text("one")), storedMember("dir\\empty.txt", {}),
                     storedMember("third.bin", Bytes(70000, 0xA5))};
-    const std::string path = saveArchive("stored.rar", buildArchive(spec));
+    const std::string path = saveArchive("stored.rar", buildArchive(layout));
     EXPECT_EQ(extract(path, "FIRST.TXT").bytes, text("one"));
     const Extraction empty = extract(path, "dir/empty.txt");
     EXPECT_EQ(empty.result, 1);
@@ -44,9 +44,9 @@ TEST(ArchiveWalk, StoredFilesComeOutAsStored)
 
 TEST(ArchiveWalk, MissingNameWalksToTheEndSilently)
 {
-    ArchiveSpec spec;
-    spec.members = {storedMember("a", text("a"))};
-    EXPECT_EQ(extract(saveArchive("missing.rar", buildArchive(spec)), "b").result, 0);
+    ArchiveLayout layout;
+    layout.members = {storedMember("a", text("a"))};
+    EXPECT_EQ(extract(saveArchive("missing.rar", buildArchive(layout)), "b").result, 0);
     const std::vector<std::string> messages = lastCallMessages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1], "Error - couldn't extract >b< and allocated 0 Bytes of unused memory!");
@@ -54,41 +54,41 @@ TEST(ArchiveWalk, MissingNameWalksToTheEndSilently)
 
 TEST(ArchiveWalk, OtherBlocksArePassedOverSubBlocksRefused)
 {
-    ArchiveSpec spec;
-    spec.members = {storedMember("wanted", text("here"))};
-    spec.blocksBefore = rawBlock(0x75, text("a comment"));
-    const Extraction passed = extract(saveArchive("comment-block.rar", buildArchive(spec)), "wanted");
+    ArchiveLayout layout;
+    layout.members = {storedMember("wanted", text("here"))};
+    layout.blocksBefore = rawBlock(0x75, text("a comment"));
+    const Extraction passed = extract(saveArchive("comment-block.rar", buildArchive(layout)), "wanted");
     EXPECT_EQ(passed.bytes, text("here"));
-    spec.blocksBefore = rawBlock(0x77, text("sub"));
-    EXPECT_EQ(extract(saveArchive("sub-block.rar", buildArchive(spec)), "wanted").result, 0);
+    layout.blocksBefore = rawBlock(0x77, text("sub"));
+    EXPECT_EQ(extract(saveArchive("sub-block.rar", buildArchive(layout)), "wanted").result, 0);
     EXPECT_EQ(lastCallMessages().at(1), "Sorry, sub-headers not supported.");
 }
 
 TEST(ArchiveWalk, KoboldMarkerStandsForTheRarMarker)
 {
-    ArchiveSpec spec;
-    spec.marker = text("Kobold!");
-    spec.members = {storedMember("m", text("mark"))};
-    EXPECT_EQ(extract(saveArchive("kobold.rar", buildArchive(spec)), "m").bytes, text("mark"));
+    ArchiveLayout layout;
+    layout.marker = text("Kobold!");
+    layout.members = {storedMember("m", text("mark"))};
+    EXPECT_EQ(extract(saveArchive("kobold.rar", buildArchive(layout)), "m").bytes, text("mark"));
     EXPECT_EQ(extract(saveArchive("short.rar", text("Rar!")), "m").result, 0);
     EXPECT_EQ(lastCallMessages().at(1), "Not a RAR file");
 }
 
 TEST(ArchiveWalk, HugeUnpackedSizeIsRefusedNotAllocated)
 {
-    ArchiveSpec spec;
-    spec.members = {storedMember("big", text("tiny"))};
-    spec.members[0].unpSize = 0xFFFFFFF0u;
-    EXPECT_EQ(extract(saveArchive("huge.rar", buildArchive(spec)), "big").result, 0);
+    ArchiveLayout layout;
+    layout.members = {storedMember("big", text("tiny"))};
+    layout.members[0].unpSize = 0xFFFFFFF0u;
+    EXPECT_EQ(extract(saveArchive("huge.rar", buildArchive(layout)), "big").result, 0);
     EXPECT_EQ(lastCallMessages().at(1), "can't allocate memory for the file decompression");
 }
 
 TEST(ArchiveWalk, StoredFileShorterThanItsSizeFails)
 {
-    ArchiveSpec spec;
-    spec.members = {storedMember("short", Bytes(100, 0))};
-    spec.members[0].packed.resize(60);   // the missing bytes would read as zeros: the CRC alone can't tell
-    const Extraction e = extract(saveArchive("short-stored.rar", buildArchive(spec)), "short");
+    ArchiveLayout layout;
+    layout.members = {storedMember("short", Bytes(100, 0))};
+    layout.members[0].packed.resize(60);   // the missing bytes would read as zeros: the CRC alone can't tell
+    const Extraction e = extract(saveArchive("short-stored.rar", buildArchive(layout)), "short");
     EXPECT_EQ(e.result, 0);
     EXPECT_EQ(lastCallMessages().back(), "Error - couldn't extract >short< and allocated 60 Bytes of unused memory!");
 }
@@ -117,13 +117,13 @@ TEST(ArchiveWalk, SolidArchiveDecodesTheFilesAhead)
     for (char c : std::string("abc")) literals.put(w, std::uint8_t(c));
     BitWriter w2;
     for (char c : std::string("def")) literals.put(w2, std::uint8_t(c));
-    ArchiveSpec spec;
-    spec.solid = true;
-    spec.members = {packedMember("one", w.finish(), text("abc")), storedMember("plain", text("stored")),
+    ArchiveLayout layout;
+    layout.solid = true;
+    layout.members = {packedMember("one", w.finish(), text("abc")), storedMember("plain", text("stored")),
                     packedMember("two", w2.finish(), text("def"), true)};
-    spec.members[2].packed = encipher(spec.members[2].packed, "pw");
-    spec.members[2].flags |= 0x0004;
-    const std::string path = saveArchive("solid.rar", buildArchive(spec));
+    layout.members[2].packed = encipher(layout.members[2].packed, "pw");
+    layout.members[2].flags |= 0x0004;
+    const std::string path = saveArchive("solid.rar", buildArchive(layout));
     EXPECT_EQ(extract(path, "two", "pw").bytes, text("def"));
     EXPECT_EQ(extract(path, "plain", "pw").bytes, text("stored"));
 }

@@ -26,9 +26,9 @@ std::vector<std::string> lines(const std::string& text)
 
 TEST(DebugLog, BannerThenTwoLinesPerEntry)
 {
-    ArchiveSpec spec;
-    spec.members = {storedMember("logged", Bytes{1, 2, 3})};
-    extract(saveArchive("logged.rar", buildArchive(spec)), "logged", "clear text");
+    ArchiveLayout layout;
+    layout.members = {storedMember("logged", Bytes{1, 2, 3})};
+    extract(saveArchive("logged.rar", buildArchive(layout)), "logged", "clear text");
     const std::vector<std::string> log = lines(debugLog());
     ASSERT_GE(log.size(), 6u);
     EXPECT_EQ(log[0], "Debug log of Kobold's RAR reader");
@@ -93,9 +93,9 @@ TEST(DebugLog, NeverFollowsALinkNorNeedsADirectory)
     EXPECT_EQ(readText(target), "keep");
     EXPECT_FALSE(other.start(scratchDir() + "/no-such-dir/debug_rarreader.txt"));
     // With the log off the reader works the same, and still keeps its last message.
-    ArchiveSpec spec;
-    spec.members = {storedMember("quiet", Bytes{9})};
-    const std::string archive = saveArchive("quiet.rar", buildArchive(spec));
+    ArchiveLayout layout;
+    layout.members = {storedMember("quiet", Bytes{9})};
+    const std::string archive = saveArchive("quiet.rar", buildArchive(layout));
     EXPECT_EQ(extract(archive, "quiet").bytes, Bytes{9});
     EXPECT_EQ(extract(archive, "loud").result, 0);
     EXPECT_STREQ(lastReaderMessage(), "Error - couldn't extract >loud< and allocated 0 Bytes of unused memory!");

@@ -63,10 +63,10 @@ protected:
 
     void writeStuff(const std::string& leftOut = "")
     {
-        ArchiveSpec spec;
+        ArchiveLayout layout;
         for (const char* name : mediaNames)
-            if (name != leftOut) spec.members.push_back(encryptedStoredMember(name, contentOf(name), "gletscha"));
-        writeFile("stuff.dat", buildArchive(spec));
+            if (name != leftOut) layout.members.push_back(encryptedStoredMember(name, contentOf(name), "gletscha"));
+        writeFile("stuff.dat", buildArchive(layout));
     }
 
     static std::size_t quitMessages()

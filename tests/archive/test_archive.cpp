@@ -155,17 +155,17 @@ Bytes rawBlock(std::uint8_t type, const Bytes& data)
     return b;
 }
 
-Bytes buildArchive(const ArchiveSpec& spec)
+Bytes buildArchive(const ArchiveLayout& layout)
 {
-    Bytes a = spec.marker;
+    Bytes a = layout.marker;
     put16(a, 0);
     a.push_back(0x73);
-    put16(a, spec.solid ? 0x0008 : 0);
+    put16(a, layout.solid ? 0x0008 : 0);
     put16(a, 13);
     put16(a, 0);
     put32(a, 0);
-    a.insert(a.end(), spec.blocksBefore.begin(), spec.blocksBefore.end());
-    for (const Member& m : spec.members) {
+    a.insert(a.end(), layout.blocksBefore.begin(), layout.blocksBefore.end());
+    for (const Member& m : layout.members) {
         const Bytes h = fileHeader(m);
         a.insert(a.end(), h.begin(), h.end());
         a.insert(a.end(), m.packed.begin(), m.packed.end());

@@ -38,13 +38,13 @@ Member encryptedStoredMember(const std::string& name, const Bytes& content, cons
 Member storedMember(const std::string& name, const Bytes& content);
 Member packedMember(const std::string& name, const Bytes& packed, const Bytes& content, bool continues = false);
 
-struct ArchiveSpec {
+struct ArchiveLayout {
     std::vector<Member> members;
     bool solid = false;
     Bytes marker = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
     Bytes blocksBefore;   // raw blocks between the main header and the first file
 };
-Bytes buildArchive(const ArchiveSpec& spec);
+Bytes buildArchive(const ArchiveLayout& layout);
 // A block of another type (comment 0x75, sub-block 0x77 ...), with `data` behind it.
 Bytes rawBlock(std::uint8_t type, const Bytes& data);
 

@@ -117,11 +117,11 @@ TEST(Unpack, TablesAtTheEndOfASolidFileServeTheNextFile)
     LzStream second;
     second.literals = first.literals;
     for (char c : std::string("world")) second.literal(std::uint8_t(c));
-    ArchiveSpec spec;
-    spec.solid = true;
-    spec.members = {packedMember("one", first.w.finish(), first.out),
+    ArchiveLayout layout;
+    layout.solid = true;
+    layout.members = {packedMember("one", first.w.finish(), first.out),
                     packedMember("two", second.w.finish(), second.out, true)};
-    const std::string path = saveArchive("solid-tables.rar", buildArchive(spec));
+    const std::string path = saveArchive("solid-tables.rar", buildArchive(layout));
     const Extraction one = extract(path, "one"), two = extract(path, "two");
     ASSERT_EQ(one.result, 1) << one.lastMessage;
     ASSERT_EQ(two.result, 1) << two.lastMessage;
@@ -133,9 +133,9 @@ TEST(Unpack, ContinuationFlagOnAFirstFileStartsAfresh)
     LzStream s;
     s.tables();
     for (char c : std::string("fresh")) s.literal(std::uint8_t(c));
-    ArchiveSpec spec;
-    spec.members = {packedMember("only", s.w.finish(), s.out, true)};
-    const Extraction e = extract(saveArchive("lonely-continuation.rar", buildArchive(spec)), "only");
+    ArchiveLayout layout;
+    layout.members = {packedMember("only", s.w.finish(), s.out, true)};
+    const Extraction e = extract(saveArchive("lonely-continuation.rar", buildArchive(layout)), "only");
     ASSERT_EQ(e.result, 1) << e.lastMessage;
 }
 
