@@ -40,7 +40,6 @@ std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 
 std::uint32_t le32(const std::uint8_t* p) { return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16; }
 
 bool seekTo(std::uint64_t position) { return fseeko(archive.stream, off_t(position), SEEK_SET) == 0; }
-std::uint64_t tell() { return std::uint64_t(std::max<off_t>(ftello(archive.stream), 0)); }
 
 void closeArchive()
 {
@@ -106,8 +105,9 @@ std::size_t readFileName()
 std::size_t readBlockHead(bool& stop)
 {
     std::uint8_t bytes[32] = {};
-    archive.blockStart = tell();
-    const std::size_t got = std::fread(bytes, 1, 32, archive.stream);
+    const off_t start = ftello(archive.stream);
+    archive.blockStart = std::uint64_t(std::max<off_t>(start, 0));
+    const std::size_t got = start < 0 ? 0 : std::fread(bytes, 1, 32, archive.stream);
     decodeFileHeader(bytes, archive.file);
     archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, 30);
     const BlockHead& h = archive.file.head;
