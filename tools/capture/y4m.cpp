@@ -1,6 +1,8 @@
 // RGBA pictures to YUV4MPEG2 frames.
 #include "tools/capture/y4m.h"
 
+#include <algorithm>
+
 namespace {
 
 const char frameMarker[] = "FRAME\n";
@@ -10,28 +12,28 @@ std::uint8_t lumaOf(int r, int g, int b) { return std::uint8_t(((66 * r + 129 * 
 std::uint8_t blueDifference(int r, int g, int b) { return std::uint8_t(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128); }
 std::uint8_t redDifference(int r, int g, int b) { return std::uint8_t(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128); }
 
-void appendLuma(const std::uint8_t* rgba, int width, int height, std::vector<std::uint8_t>& out)
+std::uint8_t* putLuma(const std::uint8_t* rgba, int width, int height, std::uint8_t* out)
 {
-    for (long i = 0; i < long(width) * height; ++i) {
-        const std::uint8_t* p = rgba + i * 4;
-        out.push_back(lumaOf(p[0], p[1], p[2]));
-    }
+    const std::size_t pixels = std::size_t(width) * std::size_t(height);
+    for (std::size_t i = 0; i < pixels; ++i, rgba += 4) *out++ = lumaOf(rgba[0], rgba[1], rgba[2]);
+    return out;
 }
 
 // Each chroma sample stands for a 2 x 2 block: the block's average colour.
-void appendChroma(const std::uint8_t* rgba, int width, int height, bool blue,
-                  std::vector<std::uint8_t>& out)
+std::uint8_t* putChroma(const std::uint8_t* rgba, int width, int height, bool blue, std::uint8_t* out)
 {
+    const std::size_t rowBytes = std::size_t(width) * 4;
     for (int y = 0; y < height; y += 2) {
-        for (int x = 0; x < width; x += 2) {
-            int sum[3] = {0, 0, 0};
-            for (int dy = 0; dy < 2; ++dy)
-                for (int dx = 0; dx < 2; ++dx)
-                    for (int c = 0; c < 3; ++c) sum[c] += rgba[(long(y + dy) * width + x + dx) * 4 + c];
-            int r = (sum[0] + 2) / 4, g = (sum[1] + 2) / 4, b = (sum[2] + 2) / 4;
-            out.push_back(blue ? blueDifference(r, g, b) : redDifference(r, g, b));
+        const std::uint8_t* top = rgba + std::size_t(y) * rowBytes;
+        const std::uint8_t* bottom = top + rowBytes;
+        for (int x = 0; x < width; x += 2, top += 8, bottom += 8) {
+            int r = (top[0] + top[4] + bottom[0] + bottom[4] + 2) / 4;
+            int g = (top[1] + top[5] + bottom[1] + bottom[5] + 2) / 4;
+            int b = (top[2] + top[6] + bottom[2] + bottom[6] + 2) / 4;
+            *out++ = blue ? blueDifference(r, g, b) : redDifference(r, g, b);
         }
     }
+    return out;
 }
 
 }  // namespace
@@ -45,10 +47,11 @@ std::string y4mHeader(int width, int height, std::int64_t ticksPerSecond, std::i
 
 void y4mFrame(const std::uint8_t* rgba, int width, int height, std::vector<std::uint8_t>& out)
 {
-    out.clear();
-    out.reserve(sizeof frameMarker + std::size_t(width) * height * 3 / 2);
-    out.insert(out.end(), frameMarker, frameMarker + sizeof frameMarker - 1);
-    appendLuma(rgba, width, height, out);
-    appendChroma(rgba, width, height, true, out);
-    appendChroma(rgba, width, height, false, out);
+    const std::size_t markerBytes = sizeof frameMarker - 1;
+    const std::size_t pixels = std::size_t(width) * std::size_t(height);
+    out.resize(markerBytes + pixels + pixels / 2);
+    std::uint8_t* at = std::copy(frameMarker, frameMarker + markerBytes, out.data());
+    at = putLuma(rgba, width, height, at);
+    at = putChroma(rgba, width, height, true, at);
+    putChroma(rgba, width, height, false, at);
 }
