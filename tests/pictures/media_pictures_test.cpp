@@ -112,11 +112,15 @@ TEST(MediaFont, GlyphsKeepClearOfTheirCellEdges) {
 }
 
 // Rows (from the top, as fractions of the height) or columns that must stay
-// clear because a quad's texture coordinates stop there.
+// clear because a quad's texture coordinates stop there. A cut inside the picture
+// is sampled from the two texel rows whose centres lie on either side of it.
 void expectClearRow(const Pair& p, const char* name, double fromTop) {
-    int y = std::min(p.mask.height - 1, int(fromTop * p.mask.height));
-    for (int x = 0; x < p.mask.width; ++x)
-        EXPECT_LT(alphaAt(p, x, y), 0.02) << name << " row " << y << " column " << x;
+    double at = fromTop * p.mask.height;
+    for (int y : {int(at - 0.5), int(at + 0.5)}) {
+        y = std::clamp(y, 0, p.mask.height - 1);
+        for (int x = 0; x < p.mask.width; ++x)
+            EXPECT_LT(alphaAt(p, x, y), 0.02) << name << " row " << y << " column " << x;
+    }
 }
 
 void expectClearColumn(const Pair& p, const char* name, int x) {
@@ -139,6 +143,9 @@ TEST(MediaPictures, ClearEdgesWhereTheQuadsStop) {
     for (double cut : {0.34, 0.67}) expectClearRow(logo, "qzlogo", cut);
     Pair creds = load("creds");
     for (double cut : {0.15, 0.33, 0.5, 0.7, 0.95}) expectClearRow(creds, "creds", cut);
+    // The graphics credit's name is taken from s 0.4 on, beside its label.
+    for (int y = int(0.33 * creds.mask.height); y < int(0.5 * creds.mask.height); ++y)
+        EXPECT_LT(alphaAt(creds, int(0.4 * creds.mask.width), y), 0.02) << "creds row " << y;
     // Meadows and Marlu start at s = 0.01 and stop below t = 0.99.
     for (const char* name : {"gras", "zweitwiese", "marlu256"}) {
         Pair p = load(name);
