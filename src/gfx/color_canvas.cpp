@@ -76,7 +76,7 @@ void ColorCanvas::drawSpan(long long row, long long c0, long long c1, Color colo
         pixels[row][c] = colour;
 }
 
-// Rows are walked from the upper end down; each row gets the span from the
+// Rows are walked from the smaller index to the larger; each row gets the span from the
 // previous row's column to its own, so steep lines stay connected. No state runs
 // from row to row, so rows off the canvas are not walked at all.
 void ColorCanvas::drawLine(std::int32_t row0, std::int32_t column0, std::int32_t row1,
