@@ -3,6 +3,8 @@
 // loader must give the same RGB, bottom row first.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "bmp_files.h"
 #include "media/bmp.h"
 #include "recorded_boxes.h"
@@ -41,6 +43,7 @@ std::uint32_t field(const Bytes& file, std::size_t at, int bytes)
 class ImageMagickAgrees : public ::testing::TestWithParam<std::tuple<Kind, int>> {
 protected:
     static void SetUpTestSuite() { directory = makeTempDirectory(); }
+    static void TearDownTestSuite() { std::filesystem::remove_all(directory); }
     static std::string directory;
 };
 std::string ImageMagickAgrees::directory;
@@ -92,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BmpHeaderSize, LongerHeadersAreUnknownFormats)
 {
     if (!imageMagickAvailable()) GTEST_SKIP() << "ImageMagick is not installed";
-    const std::string stem = makeTempDirectory() + "/v5";
+    const std::string directory = makeTempDirectory();
+    const std::string stem = directory + "/v5";
     ASSERT_TRUE(writePpm(stem + ".ppm", testPicture(8, 2)));
     ASSERT_TRUE(imageMagick(stem + ".ppm BMP:" + stem + ".bmp"));
     Bytes file = readFile(stem + ".bmp");
@@ -106,6 +110,7 @@ TEST(BmpHeaderSize, LongerHeadersAreUnknownFormats)
         EXPECT_EQ(recordedBoxes()[0].caption, "Error");
         EXPECT_TRUE(recordedBoxes()[0].ownedByFocus);
     }
+    std::filesystem::remove_all(directory);
 }
 
 }  // namespace
