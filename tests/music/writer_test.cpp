@@ -56,6 +56,8 @@ TEST(Synth, BadRecipesAreRefused) {
         {recipe("acco", {{"duty", 0.5}}), "unknown parameter 'duty' for kind 'acco'"},
         {recipe("acco", {{"vol", 65}}), "vol must lie between"},
         {recipe("kick", {{"len", 100}}), "len must lie between"},
+        {recipe("saw", {{"voices", 500}}), "voices must lie between"},
+        {recipe("kick", {{"sweep", 0}}), "sweep must lie between"},
     };
     for (const Case& c : cases) {
         itw::SampleData s;

@@ -13,6 +13,7 @@ constexpr double kC5Hz = 261.6255653;      // the pitch of note 60
 constexpr double kPeak = 0.95;             // every sample is normalised to this
 constexpr double kEndFade = 0.004;         // seconds faded out at a one-shot's end
 constexpr int kMaxSeconds = 8;
+constexpr int kMaxHarmonics = 160;        // keeps very low base notes quick to make
 
 // Everything a generator needs; it writes `out` and returns the fundamental it made.
 struct Voice {
@@ -39,7 +40,7 @@ using Generator = std::function<double(Voice&)>;
 // snapped to the loop, up to a ceiling that leaves an octave of headroom to play up.
 void addHarmonics(Voice& v, double f0, const std::function<double(int, double)>& amp) {
     double ceiling = v.rate * 0.22;
-    for (int n = 1; n * f0 < ceiling; ++n) {
+    for (int n = 1; n * f0 < ceiling && n <= kMaxHarmonics; ++n) {
         double f = v.snap(n * f0), a = amp(n, f), phase = (v.random() + 1) * kPi;
         if (a == 0) continue;
         double w = 2 * kPi * f / v.rate;
@@ -229,7 +230,11 @@ bool checkRanges(const std::map<std::string, double>& p, std::string& error) {
     struct Range { const char* key; double low, high; };
     const Range ranges[] = {{"vol", 0, 64}, {"gvol", 0, 64}, {"rate", 8000, 96000}, {"len", 0.01, kMaxSeconds},
                             {"attack", 0, kMaxSeconds}, {"decay", 0, 60}, {"vibspeed", 0, 64},
-                            {"vibdepth", 0, 64}, {"vibrate", 0, 64}, {"loop", 0, kMaxSeconds}, {"sustain", 0, 1}};
+                            {"vibdepth", 0, 64}, {"vibrate", 0, 64}, {"loop", 0, kMaxSeconds}, {"sustain", 0, 1},
+                            {"reeds", 1, 7}, {"voices", 1, 9}, {"duty", 0, 0.5}, {"damp", 0, 1},
+                            {"ratio", 0, 32}, {"index", 0, 50}, {"sweep", 0.001, 10}, {"width", 1, 20000},
+                            {"tone", 1, 20000}, {"cutoff", 1, 48000}, {"hp", 1, 48000}, {"lp", 1, 48000},
+                            {"from", 1, 20000}, {"to", 1, 20000}, {"pitch", 0.01, 100}};
     for (const Range& r : ranges) {
         auto it = p.find(r.key);
         if (it != p.end() && (it->second < r.low || it->second > r.high)) {
