@@ -100,9 +100,9 @@ std::size_t readFileName()
     return got;
 }
 
-// Reads one block head at the current position; 0 when nothing came. `stop` is
-// set when the walk must end here (nothing read, a broken size).
-std::size_t readBlockHead(bool& stop)
+// Reads one block head at the current position; 0 when nothing came. `broken` is
+// set for a head whose size can't be right: the walk ends there.
+std::size_t readBlockHead(bool& broken)
 {
     std::uint8_t bytes[32] = {};
     const off_t start = ftello(archive.stream);
@@ -111,7 +111,7 @@ std::size_t readBlockHead(bool& stop)
     decodeFileHeader(bytes, archive.file);
     archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, 30);
     const BlockHead& h = archive.file.head;
-    stop = got == 0 || h.headSize < 7;
+    broken = got > 0 && h.headSize < 7;
     archive.nextBlock = archive.blockStart + h.headSize + ((h.flags & flagHasData) ? h.dataSize : 0);
     return got;
 }
@@ -123,9 +123,9 @@ std::size_t nextFileHeader()
     const FileHeader saved = archive.file;
     std::size_t got = 0;
     for (;;) {
-        bool stop = false;
-        got = readBlockHead(stop);
-        if (stop && got > 0) return 0;
+        bool broken = false;
+        got = readBlockHead(broken);
+        if (broken) return 0;
         const std::uint8_t type = archive.file.head.type;
         if (got == 0 || type == typeFile || type == typeSubBlock) break;
         if (!seekTo(archive.nextBlock)) return 0;
