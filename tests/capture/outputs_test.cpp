@@ -66,6 +66,9 @@ TEST(FrameChoice, AskedTimesAndEveryKth)
             if (selector.take(frame, double(frame) * 0.25)) taken.push_back(frame);
         EXPECT_EQ(taken, c.expected) << c.name;
     }
+    FrameSelector late({9.0, 0.5}, 0);
+    for (std::uint64_t frame = 0; frame < 8; ++frame) late.take(frame, double(frame) * 0.25);
+    EXPECT_EQ(late.unreached(), std::vector<double>{9.0});
 }
 
 TEST(Report, FieldsStayOnOneLine)

@@ -20,3 +20,8 @@ bool FrameSelector::take(std::uint64_t frame, double clockTime)
     }
     return chosen;
 }
+
+std::vector<double> FrameSelector::unreached() const
+{
+    return std::vector<double>(times.begin() + std::ptrdiff_t(nextTime), times.end());
+}

@@ -10,6 +10,8 @@ public:
     FrameSelector(std::vector<double> times, int every);
     // Frames are asked in order; true when this one is to be written.
     bool take(std::uint64_t frame, double clockTime);
+    // The asked times that no frame has reached (yet).
+    std::vector<double> unreached() const;
 
 private:
     std::vector<double> times;  // ascending

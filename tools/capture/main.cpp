@@ -220,6 +220,13 @@ void writeReport(int exitCode)
     capture.report = nullptr;
 }
 
+std::string formatSeconds(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", seconds);
+    return text;
+}
+
 bool finishOutputs(int exitCode)
 {
     drawProgress(true);
@@ -227,6 +234,9 @@ bool finishOutputs(int exitCode)
     bool ok = !capture.video.isOpen() || capture.video.finish(capture.wavPath, error);
     if (!ok) complain(error);
     if (capture.temporaryWav) std::remove(capture.wavPath.c_str());
+    if (capture.pngFrames)
+        for (double time : capture.pngFrames->unreached())
+            complain("the run ended before " + formatSeconds(time) + " s: no picture for it");
     const std::string& audio = capture.options.audioPath;
     if (!audio.empty() && !std::filesystem::exists(audio))
         complain("no sound was played, so " + audio + " was not written");
