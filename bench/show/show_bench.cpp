@@ -1,0 +1,79 @@
+// Frame cost of the show's busiest parts. The scroller's worst frame is a full
+// window of text: 24 lines of up to 70 characters, two quads per glyph. Target:
+// well under a 60 Hz frame (16.7 ms) on the software renderer, so that the show
+// keeps its frame rate on machines without a GPU.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "hunt/flock.h"
+#include "media/texture.h"
+#include "platform/headless.h"
+#include "show/font.h"
+
+namespace {
+
+std::string invitationLike(int lines)
+{
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += (i % 8 == 0) ? "$ a heading of the invitation $\n"
+                             : "the mountains are calling, and this time they call loudly\n";
+    return text;
+}
+
+void countGlyph(const PlacedGlyph&, void* user) { ++*static_cast<long*>(user); }
+
+// Walking a whole 300-line text, as every scroller frame does above the window.
+void BM_LayoutWholeText(benchmark::State& state)
+{
+    std::int32_t map[256];
+    fillGlyphMap(map);
+    const std::string text = invitationLike(300);
+    long glyphs = 0;
+    for (auto _ : state)
+        layoutText(map, text.c_str(), -11.52f, 200.0f, countGlyph, &glyphs);
+    benchmark::DoNotOptimize(glyphs);
+}
+BENCHMARK(BM_LayoutWholeText);
+
+long ignoreMessages(const platform::Message&) { return 0; }
+
+// A full window of text drawn on the headless software renderer.
+void BM_DrawFullTextWindow(benchmark::State& state)
+{
+    headless::configure(headless::Config{});
+    platform::registerWindowClass(ignoreMessages);
+    platform::createWindow("bench", 0, 0, 640, 480, platform::WindowStyle::Borderless);
+    platform::createGlContext(32, 16);
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    platform::perspective(45.0, 640.0 / 480.0, 0.1, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    const std::vector<std::uint8_t> white(256 * 256 * 3, 255), black(256 * 256 * 3, 0);
+    const GLuint colour = uploadTexture(white.data(), 256, 256);
+    const GLuint mask = uploadTexture(black.data(), 256, 256);
+    const Font font(colour, mask);
+    const std::string text = invitationLike(30);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawText(font, text.c_str(), -11.52f, 8.0f);
+        glFinish();
+    }
+    platform::destroyGlContext();
+}
+BENCHMARK(BM_DrawFullTextWindow)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+// One hunt frame of the flock's arithmetic (ten birds, no drawing).
+void BM_FlockUpdate(benchmark::State& state)
+{
+    Flock flock;
+    flock.invitationMode = false;
+    for (auto _ : state)
+        flock.update(1.0f / 60.0f);
+    benchmark::DoNotOptimize(flock.positions[0].x);
+}
+BENCHMARK(BM_FlockUpdate);
+
+}  // namespace
