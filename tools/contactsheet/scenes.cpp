@@ -9,7 +9,9 @@ const std::uint8_t daySky[3] = {47, 106, 195};
 namespace {
 
 constexpr int frameW = 640, frameH = 480;
-constexpr int frameGap = 20;
+constexpr int frameGap = 36;       // room for a caption above each frame
+constexpr int frameGapX = 20;
+constexpr double captionUnit = 22;
 // Pixels per unit at distance 1 for the show's 45-degree vertical field of view.
 const double focal = (frameH / 2) / std::tan(22.5 * 3.14159265358979 / 180);
 constexpr std::uint8_t outroSky[3] = {215, 157, 0};
@@ -143,10 +145,21 @@ bool canDrawScenes(const std::map<std::string, SpriteImages>& set) {
 int sceneStripHeight(int) { return 2 * (frameH + frameGap) + frameGap; }
 
 void drawSceneStrip(RgbPicture& sheet, std::map<std::string, SpriteImages>& set, int top) {
-    int left = (sheet.width - 2 * frameW - frameGap) / 2;
-    int right = left + frameW + frameGap;
+    int left = (sheet.width - 2 * frameW - frameGapX) / 2;
+    int right = left + frameW + frameGapX;
+    int second = top + 2 * frameGap + frameH;
+    const SpriteImages& font = set["font"];
+    struct Caption {
+        int x, y;
+        const char* text;
+    } captions[] = {{left, top + frameGap, "evening: the logo and the event line"},
+                    {right, top + frameGap, "day: the landscape and the invitation"},
+                    {left, second, "the hunt: crosshair, arrows, a shot bird"},
+                    {right, second, "the outro: fenno and the credits"}};
+    for (const Caption& c : captions)
+        drawText(sheet, font, c.text, c.x + 0.2 * captionUnit, c.y - frameGap / 2.0, captionUnit);
     drawEvening({sheet, left, top + frameGap}, set);
     drawDay({sheet, right, top + frameGap}, set);
-    drawHunt({sheet, left, top + 2 * frameGap + frameH}, set);
-    drawOutro({sheet, right, top + 2 * frameGap + frameH}, set);
+    drawHunt({sheet, left, second}, set);
+    drawOutro({sheet, right, second}, set);
 }
