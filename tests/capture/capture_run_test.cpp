@@ -112,6 +112,18 @@ TEST(CaptureRun, InterruptedRunLeavesReadableFiles)
     EXPECT_EQ(wavFrames(readFile(dir + "/sound.wav")), (long long)(run.frames * soundRate / 60));
 }
 
+// The first Escape turns the show to its outro; once the outro has run 11 seconds
+// the next Escape ends the program, long before the close request.
+TEST(CaptureRun, SecondEscapeAfterTheOutroEndsTheProgram)
+{
+    std::string dir = makeShowDir();
+    writeFile(dir + "/input.txt", "1 key Escape\n5 key Escape\n13 key Escape\n");
+    CaptureResult run = runCapture({"--seconds", "60", "--input", "input.txt"}, dir);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_GE(run.seconds, 13.0);
+    EXPECT_LT(run.seconds, 13.2);
+}
+
 // An encoded video needs ffmpeg; the sound goes in once the run is over, and the
 // intermediate files are gone.
 TEST(CaptureRun, EncodedVideoWithSound)
