@@ -66,33 +66,10 @@ void drawHaze()
     glEnd();
 }
 
-// A credits band: its threshold, its offset on the band's small closed path, and
-// its quads (texture rectangle onto vertex rectangle).
+// A credits band's quads: texture rectangle onto vertex rectangle.
 struct BandQuad {
     float s0, s1, t0, t1, x0, x1, y0, y1;
 };
-
-void bandOffset(int band, float w, float& x, float& y)
-{
-    switch (band) {
-    case 0:
-        x = std::cos(w) * 0.08f;
-        y = std::sin(w) * std::cos(w) * 0.08f - 0.7f;
-        break;
-    case 1:
-        x = std::sin(w + eighthTurn) * 0.12f;
-        y = std::cos(w) * (std::sin(w + eighthTurn) + 1.0f) * 0.08f - 0.35f;
-        break;
-    case 2:
-        x = std::sin(w) * 0.08f;
-        y = std::cos(w) * (1.0f - std::sin(w)) * 0.08f;
-        break;
-    default:
-        x = std::cos(w) * 0.08f - 1.0f;
-        y = std::cos(w) * (1.0f - std::sin(w)) * 0.08f - 1.9f;
-        break;
-    }
-}
 
 constexpr float bandThreshold[4] = {5.0f, 4.25f, 3.5f, 6.25f};
 constexpr BandQuad bandQuads[4][2] = {
@@ -109,7 +86,7 @@ void drawBand(int band, float d, float w)
     float& shrink = outro.bandShrink[band];
     shrink = shrink - d * shrink * 1.2f;
     float x = 0.0f, y = 0.0f;
-    bandOffset(band, w, x, y);
+    creditsBandOffset(band, w, x, y);
     glPushMatrix();
     glScalef(1.0f - shrink, 1.0f - shrink, 1.0f);
     glTranslatef(x, y, 0.0f);
@@ -165,6 +142,28 @@ void drawEndTitles(float t, float d)
 }
 
 }  // namespace
+
+void creditsBandOffset(int band, float w, float& x, float& y)
+{
+    switch (band) {
+    case 0:
+        x = std::cos(w) * 0.08f;
+        y = std::sin(w) * std::cos(w) * 0.08f - 0.7f;
+        break;
+    case 1:
+        x = std::sin(w + eighthTurn) * 0.12f;
+        y = std::cos(w) * (std::sin(w + eighthTurn) + 1.0f) * 0.08f - 0.35f;
+        break;
+    case 2:
+        x = std::sin(w) * 0.08f;
+        y = std::cos(w) * (1.0f - std::sin(w)) * 0.08f;
+        break;
+    default:
+        x = std::cos(w) * 0.08f - 1.0f;
+        y = std::cos(w) * (1.0f - std::sin(w)) * 0.08f - 1.9f;
+        break;
+    }
+}
 
 float outroBlend(float t)
 {

@@ -17,4 +17,8 @@ extern OutroState outro;
 // The colour blend toward the outro's orange: 0 until 2 s, complete at 3.25 s.
 float outroBlend(float t);
 
+// Where credits band `band` (in drawing order, 0..3) sits on its small closed path
+// around the anchor at turn w (a quarter turn per second of total time).
+void creditsBandOffset(int band, float w, float& x, float& y);
+
 void drawOutro(Show& show);

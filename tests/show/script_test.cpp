@@ -91,6 +91,23 @@ TEST(Outro, ColoursBlendBetweenTwoAndThreeAndAQuarterSeconds)
     EXPECT_FLOAT_EQ(outroBlend(9.0f), 1.0f);
 }
 
+TEST(Outro, OnlyTheLastBandSitsLeftOfTheAnchorAndEachFollowsItsPath)
+{
+    const float expectedY[4] = {-0.7f, -0.35f, 0.0f, -1.9f};  // centres of the paths
+    for (int band = 0; band < 4; ++band) {
+        float sumX = 0, sumY = 0;
+        for (int step = 0; step < 360; ++step) {
+            float x = 0, y = 0;
+            creditsBandOffset(band, step * 6.2831853f / 360.0f, x, y);
+            EXPECT_EQ(x < -0.5f, band == 3) << "band " << band;
+            EXPECT_NEAR(y, expectedY[band], 0.25f);
+            sumX += x;
+            sumY += y;
+        }
+        EXPECT_NEAR(sumX / 360.0f, band == 3 ? -1.0f : 0.0f, 0.01f) << "band " << band;
+    }
+}
+
 class InvitationFile : public ::testing::Test {
 protected:
     void SetUp() override
