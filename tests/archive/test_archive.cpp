@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -252,5 +253,8 @@ int main(int argc, char** argv)
 {
     ::setenv("TMPDIR", testrar::scratchDir().c_str(), 1);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(testrar::scratchDir(), ignored);
+    return result;
 }
