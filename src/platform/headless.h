@@ -103,6 +103,8 @@ Picture readPicture();
 bool savePng(const Picture& picture, const std::string& path);
 
 std::uint64_t framesSwapped();
+// Whether the program has the mouse cursor shown (showCursor); true at the start.
+bool cursorVisible();
 // Seconds of the program's clock (see Event) at the current counter value.
 double clockSeconds();
 // Sound samples (per channel) written so far; finishes the WAV header so the

@@ -107,6 +107,9 @@ TEST_F(HeadlessInput, SetCursorPosReportsOnlyRealMoves)
     EXPECT_EQ(y, 20);
     platform::setCursorPos(10, 20);
     expectMessages(drain(), {{MessageKind::MouseMove, 0, 10, 20}}, "one move");
+    EXPECT_TRUE(headless::cursorVisible());
+    platform::showCursor(false);
+    EXPECT_FALSE(headless::cursorVisible());
 }
 
 // Quit, Char and scripted messages share one first-in, first-out queue.

@@ -53,6 +53,8 @@ const std::vector<MessageBoxRecord>& messageBoxes() { return state.boxes; }
 
 std::uint64_t framesSwapped() { return state.frames; }
 
+bool cursorVisible() { return state.cursorVisible; }
+
 double clockSeconds() { return double(elapsedTicks()) / double(state.config.ticksPerSecond); }
 
 }  // namespace headless
