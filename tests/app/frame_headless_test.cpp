@@ -127,6 +127,7 @@ TEST_F(HeadlessFrameTest, ScriptedKeysReachTheHistoryOnePerTurn)
     timeline.setWindow(&window);
     startClock();
     timeline.run();
+    timeline.releaseItems();
     EXPECT_EQ(input.keyHistory[4], 'Z');
     EXPECT_EQ(input.keyHistory[5], 'W');
     EXPECT_FALSE(input.escapePressed);
