@@ -138,6 +138,7 @@ int runTest(const Options& o)
 {
     Listing listing;
     if (!loadListing(o, listing)) return 1;
+    if (listing.entries.empty()) return printError(o.archive + ": no members"), 1;
     int failed = 0;
     for (const Entry& e : listing.entries) {
         std::uint8_t* data = nullptr;

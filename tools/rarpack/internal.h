@@ -89,8 +89,31 @@ struct LzCoderState {
 // Appends the cheapest encoding of a match, updating the state as the decoder will.
 void codeMatch(LzCoderState& state, std::uint32_t length, std::uint32_t distance, std::vector<LzItem>& items);
 bool matchIsCodable(const LzCoderState& state, std::uint32_t length, std::uint32_t distance);
-// Estimated bits of a match, for choosing between candidates.
-int matchCostEstimate(const LzCoderState& state, std::uint32_t length, std::uint32_t distance);
+
+// Bits per symbol as the tables in force code them: what the parse weighs its
+// choices by.
+struct CostModel {
+    std::uint8_t bits[kLzLengthPlaces];
+};
+void setDefaultCosts(CostModel& model);
+void updateCosts(CostModel& model, const std::uint8_t* lengths);
+// Bits of a match under the model, coded the way codeMatch would code it.
+int matchBits(const CostModel& model, const LzCoderState& state, std::uint32_t length, std::uint32_t distance);
+// Prices for one parse: the model, and running sums of what the bytes from
+// `base` on would cost as literals.
+struct Pricing {
+    const CostModel* model = nullptr;
+    std::size_t base = 0;
+    std::vector<std::uint32_t> literalSums;  // literalSums[i]: bits of bytes base .. base+i-1
+    void cover(const std::uint8_t* history, std::size_t begin, std::size_t end);
+    // What a match saves against literals, in bits (0 for no match).
+    int saved(const LzCoderState& state, std::size_t pos, std::uint32_t length, std::uint32_t distance) const
+    {
+        if (length == 0) return 0;
+        const int literalBits = static_cast<int>(literalSums[pos - base + length] - literalSums[pos - base]);
+        return literalBits - matchBits(*model, state, length, distance);
+    }
+};
 
 // ---- match finder: hash chains over the stream's history ----
 struct MatchFinder {
@@ -106,12 +129,12 @@ struct Match {
 };
 void setUpMatchFinder(MatchFinder& finder, int effort);
 void insertPosition(MatchFinder& finder, const std::uint8_t* history, std::size_t pos, std::size_t end);
-Match longestMatch(const MatchFinder& finder, const LzCoderState& state, const std::uint8_t* history,
-                   std::size_t pos, std::size_t end);
+Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCoderState& state,
+                   const std::uint8_t* history, std::size_t pos, std::size_t end);
 
 // Parses history[begin, ...) into items until at least `goal` (returned end may be
 // past it by part of a match; never past `limit`).
-std::size_t parseLz(MatchFinder& finder, LzCoderState& state, const std::uint8_t* history,
+std::size_t parseLz(MatchFinder& finder, const CostModel& model, LzCoderState& state, const std::uint8_t* history,
                     std::size_t begin, std::size_t goal, std::size_t limit, std::vector<LzItem>& items);
 
 // ---- audio mode: the decoder's predictor, run forwards ----
@@ -137,6 +160,7 @@ std::uint8_t predictAudioByte(AudioChannel& channel, int& sharedDelta, int delta
 struct StreamState {
     std::vector<std::uint8_t> history;  // every byte the decoder produced in this stream
     MatchFinder finder;
+    CostModel costs;
     LzCoderState lz;
     AudioState audio;
     bool started = false;  // the decoder has read tables

@@ -2,18 +2,15 @@
 // literal when the next position offers a better one.
 #include "internal.h"
 
+#include <algorithm>
+
 namespace rarpack::detail {
 namespace {
 
-int savedBits(const LzCoderState& state, const Match& m)
+Match findAndInsert(MatchFinder& finder, const Pricing& model, const LzCoderState& state,
+                    const std::uint8_t* history, std::size_t pos, std::size_t limit)
 {
-    return m.length == 0 ? 0 : static_cast<int>(8 * m.length) - matchCostEstimate(state, m.length, m.distance);
-}
-
-Match findAndInsert(MatchFinder& finder, const LzCoderState& state, const std::uint8_t* history, std::size_t pos,
-                    std::size_t limit)
-{
-    const Match m = longestMatch(finder, state, history, pos, limit);
+    const Match m = longestMatch(finder, model, state, history, pos, limit);
     insertPosition(finder, history, pos, limit);
     return m;
 }
@@ -27,19 +24,27 @@ void pushLiteral(std::vector<LzItem>& items, std::uint8_t byte)
 
 }  // namespace
 
-std::size_t parseLz(MatchFinder& finder, LzCoderState& state, const std::uint8_t* history, std::size_t begin,
+std::size_t parseLz(MatchFinder& finder, const CostModel& costs, LzCoderState& state, const std::uint8_t* history,
+                    std::size_t begin,
                     std::size_t goal, std::size_t limit, std::vector<LzItem>& items)
 {
     std::size_t pos = begin;
     if (pos >= goal) return pos;
-    Match current = findAndInsert(finder, state, history, pos, limit);
+    Pricing pricing;
+    pricing.model = &costs;
+    pricing.cover(history, begin, std::min(limit, goal + kMaxMatch + 1));
+    const Pricing& model = pricing;
+    Match current = findAndInsert(finder, model, state, history, pos, limit);
     for (;;) {
         if (current.length == 0) {
             pushLiteral(items, history[pos++]);
         } else {
-            if (finder.lazy && current.length < static_cast<std::uint32_t>(finder.niceLength) && pos + 1 < limit) {
-                const Match next = findAndInsert(finder, state, history, pos + 1, limit);
-                if (savedBits(state, next) > savedBits(state, current)) {
+            // A match is put off only while it starts inside the segment, which
+            // keeps every match within the priced span.
+            if (finder.lazy && current.length < static_cast<std::uint32_t>(finder.niceLength) && pos + 1 < goal) {
+                const Match next = findAndInsert(finder, model, state, history, pos + 1, limit);
+                if (pricing.saved(state, pos + 1, next.length, next.distance) >
+                    pricing.saved(state, pos, current.length, current.distance)) {
                     pushLiteral(items, history[pos++]);
                     current = next;
                     continue;
@@ -52,7 +57,7 @@ std::size_t parseLz(MatchFinder& finder, LzCoderState& state, const std::uint8_t
             pos += current.length;
         }
         if (pos >= goal) return pos;
-        current = findAndInsert(finder, state, history, pos, limit);
+        current = findAndInsert(finder, model, state, history, pos, limit);
     }
 }
 

@@ -87,17 +87,9 @@ bool matchIsCodable(const LzCoderState& state, std::uint32_t length, std::uint32
     return longCodable(length, distance);
 }
 
-int matchCostEstimate(const LzCoderState& state, std::uint32_t length, std::uint32_t distance)
-{
-    if (length == state.lastLength && distance == state.lastDistance) return 5;
-    if (previousDistanceIndex(state, distance) && repeatCodable(length, distance))
-        return 8 + kLengthBits[lengthSlot(length - 2 - repeatBonus(distance))];
-    if (length == 2) return 12;
-    const int slot = distanceSlot(distance - 1);
-    return 7 + kLengthBits[lengthSlot(length - 3 - farBonus(distance))] + 5 + kDistanceBits[slot];
-}
+namespace {
 
-void codeMatch(LzCoderState& state, std::uint32_t length, std::uint32_t distance, std::vector<LzItem>& items)
+LzItem chooseCoding(const LzCoderState& state, std::uint32_t length, std::uint32_t distance)
 {
     LzItem item{};
     const int previous = previousDistanceIndex(state, distance);
@@ -127,8 +119,43 @@ void codeMatch(LzCoderState& state, std::uint32_t length, std::uint32_t distance
         item.bitsB = kDistanceBits[dslot];
         item.extraB = distance - 1 - kDistanceBase[dslot];
     }
-    items.push_back(item);
+    return item;
+}
+
+}  // namespace
+
+void codeMatch(LzCoderState& state, std::uint32_t length, std::uint32_t distance, std::vector<LzItem>& items)
+{
+    items.push_back(chooseCoding(state, length, distance));
     remember(state, length, distance);
+}
+
+int matchBits(const CostModel& model, const LzCoderState& state, std::uint32_t length, std::uint32_t distance)
+{
+    const LzItem item = chooseCoding(state, length, distance);
+    int bits = model.bits[item.symbol] + item.bitsA + item.bitsB;
+    if (hasSubSymbol(item.symbol)) bits += model.bits[subSymbolPlace(item.symbol) + item.sub];
+    return bits;
+}
+
+void Pricing::cover(const std::uint8_t* history, std::size_t begin, std::size_t end)
+{
+    base = begin;
+    literalSums.assign(end - begin + 1, 0);
+    for (std::size_t p = begin; p < end; ++p)
+        literalSums[p - begin + 1] = literalSums[p - begin] + model->bits[history[p]];
+}
+
+void setDefaultCosts(CostModel& model)
+{
+    for (int i = 0; i < kLzLengthPlaces; ++i) model.bits[i] = i < 256 ? 8 : i < kLiteralCount ? 7 : 5;
+}
+
+// Symbols the tables left out are priced as if rare rather than impossible.
+void updateCosts(CostModel& model, const std::uint8_t* lengths)
+{
+    constexpr std::uint8_t kUnusedBits = 12;
+    for (int i = 0; i < kLzLengthPlaces; ++i) model.bits[i] = lengths[i] ? lengths[i] : kUnusedBits;
 }
 
 }  // namespace rarpack::detail

@@ -30,15 +30,12 @@ std::uint32_t commonLength(const std::uint8_t* a, const std::uint8_t* b, std::ui
     return n;
 }
 
-int gain(const LzCoderState& state, const Match& m)
-{
-    return m.length == 0 ? 0 : static_cast<int>(8 * m.length) - matchCostEstimate(state, m.length, m.distance);
-}
-
-void consider(const LzCoderState& state, Match candidate, Match& best)
+void consider(const Pricing& pricing, const LzCoderState& state, std::size_t pos, Match candidate, Match& best,
+              int& bestSaving)
 {
     if (candidate.length < 2 || !matchIsCodable(state, candidate.length, candidate.distance)) return;
-    if (gain(state, candidate) > gain(state, best)) best = candidate;
+    const int saving = pricing.saved(state, pos, candidate.length, candidate.distance);
+    if (saving > bestSaving) best = candidate, bestSaving = saving;
 }
 
 }  // namespace
@@ -61,16 +58,17 @@ void insertPosition(MatchFinder& finder, const std::uint8_t* history, std::size_
     finder.head[h] = static_cast<std::uint32_t>(pos + 1);
 }
 
-Match longestMatch(const MatchFinder& finder, const LzCoderState& state, const std::uint8_t* history,
-                   std::size_t pos, std::size_t end)
+Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCoderState& state,
+                   const std::uint8_t* history, std::size_t pos, std::size_t end)
 {
     Match best;
+    int bestSaving = 0;
     const std::uint32_t room = static_cast<std::uint32_t>(std::min<std::size_t>(kMaxMatch, end - pos));
     if (room < 2) return best;
     for (int k = 0; k < 4; ++k) {
         const std::uint32_t distance = state.previousDistance[k];
         if (distance == 0 || distance > pos) continue;
-        consider(state, {commonLength(history + pos, history + pos - distance, room), distance}, best);
+        consider(pricing, state, pos, {commonLength(history + pos, history + pos - distance, room), distance}, best, bestSaving);
     }
     if (room < 3) return best;
     std::uint32_t node = finder.head[hashAt(history + pos)];
@@ -79,8 +77,10 @@ Match longestMatch(const MatchFinder& finder, const LzCoderState& state, const s
         if (candidate >= pos || pos - candidate > kMaxDistance) break;
         const std::uint8_t* p = history + candidate;
         if (p[best.length < room ? best.length : 0] == history[pos + (best.length < room ? best.length : 0)]) {
+            // Older candidates lie farther back: only a longer match can pay for that.
             const std::uint32_t length = commonLength(history + pos, p, room);
-            consider(state, {length, static_cast<std::uint32_t>(pos - candidate)}, best);
+            if (length > best.length)
+                consider(pricing, state, pos, {length, static_cast<std::uint32_t>(pos - candidate)}, best, bestSaving);
             if (best.length >= room || best.length >= static_cast<std::uint32_t>(finder.niceLength)) break;
         }
         const std::uint32_t next = finder.chain[candidate & kChainMask];

@@ -20,7 +20,7 @@
 namespace rarpack::detail {
 namespace {
 
-constexpr std::size_t kSegmentSize = 32768;
+constexpr std::size_t kSegmentSize = 65536;
 constexpr int kEndPaddingBytes = 2;
 constexpr std::uint64_t kNoCost = std::numeric_limits<std::uint64_t>::max();
 
@@ -137,7 +137,7 @@ void tryLz(StreamState& s, std::size_t begin, std::size_t goal, Block& b)
 {
     b.shape = TableShape{};
     b.lz = s.lz;
-    b.end = parseLz(s.finder, b.lz, s.history.data(), begin, goal, s.history.size(), b.items);
+    b.end = parseLz(s.finder, s.costs, b.lz, s.history.data(), begin, goal, s.history.size(), b.items);
     countLz(b);
     priceBlock(s, b);
 }
@@ -223,6 +223,7 @@ void sendBlock(StreamState& s, const Block& b, BitWriter& out, StreamStats& stat
     } else {
         sendLzItems(s, b, out);
         s.lz = b.lz;
+        updateCosts(s.costs, s.lengths);
     }
 }
 
@@ -251,6 +252,7 @@ void startStream(StreamState& stream, int effort)
     stream = StreamState{};
     stream.effort = effort;
     setUpMatchFinder(stream.finder, effort);
+    setDefaultCosts(stream.costs);
 }
 
 void encodeFile(StreamState& s, const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& packed,
