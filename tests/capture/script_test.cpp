@@ -45,7 +45,7 @@ TEST(CaptureScript, EveryEventKind)
 TEST(CaptureScript, MistakesNameTheLine)
 {
     struct Case {
-        const char* text;
+        std::string text;
         const char* error;
     } cases[] = {
         {"1 key A\nsoon key B\n", "line 2: 'soon' is not a time in seconds"},
@@ -61,6 +61,7 @@ TEST(CaptureScript, MistakesNameTheLine)
         {"1 close now\n", "line 1: 'close' takes 0 argument(s)"},
         {"1 jump\n", "line 1: unknown event 'jump' (key, mouse, button, answer, close)"},
         {"1\n", "line 1: an event is missing after the time"},
+        {std::string("1 key \xff\0\n", 9), "line 1: '\\xFF\\x00' is not a key (A..Z, Escape or a number 1..255)"},
         {"2 close\n1 close\n", "line 2: time 1 is earlier than the line before"},
     };
     for (const Case& c : cases) {

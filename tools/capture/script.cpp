@@ -2,6 +2,7 @@
 #include "tools/capture/script.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -20,6 +21,19 @@ std::string lower(std::string text)
 {
     for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+// A word of the script as it can be shown in a message: bytes that are not
+// printable ASCII appear as \xNN.
+std::string quoted(const std::string& word)
+{
+    std::string out = "'";
+    for (unsigned char c : word) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        out += c >= 0x20 && c < 0x7F ? std::string(1, char(c)) : std::string(hex);
+    }
+    return out + "'";
 }
 
 // Whole text as an integer in lo..hi.
@@ -53,7 +67,7 @@ std::string parseEvent(const std::vector<std::string>& words, Event& event)
     if (verb == "key") {
         event.kind = Event::Kind::Key;
         if (words.size() > 2 && !parseKey(words[2], event.key))
-            return "'" + words[2] + "' is not a key (A..Z, Escape or a number 1..255)";
+            return quoted(words[2]) + " is not a key (A..Z, Escape or a number 1..255)";
     } else if (verb == "mouse") {
         event.kind = Event::Kind::Mouse;
         expected = 4;
@@ -74,7 +88,7 @@ std::string parseEvent(const std::vector<std::string>& words, Event& event)
         expected = 2;
     } else {
         return verb.empty() ? "an event is missing after the time"
-                            : "unknown event '" + words[1] + "' (key, mouse, button, answer, close)";
+                            : "unknown event " + quoted(words[1]) + " (key, mouse, button, answer, close)";
     }
     if (words.size() != expected)
         return "'" + verb + "' takes " + std::to_string(expected - 2) + " argument(s)";
@@ -96,7 +110,7 @@ std::string parseLine(const std::string& line, double previousTime, std::vector<
     if (words.empty()) return "";
     Event event;
     if (!parseSeconds(words[0], event.time))
-        return "'" + words[0] + "' is not a time in seconds";
+        return quoted(words[0]) + " is not a time in seconds";
     if (event.time < previousTime) return "time " + words[0] + " is earlier than the line before";
     std::string problem = parseEvent(words, event);
     if (problem.empty()) events.push_back(event);
