@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t kMarkerSize = 7, kMainHeaderSize = 13, kBlockHeadSize = 7, kFileHeaderSize = 32;
 constexpr std::uint8_t kRarMarker[kMarkerSize] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+constexpr std::uint8_t kOldMarker[4] = {0x52, 0x45, 0x7E, 0x5E};
 constexpr std::uint8_t kKoboldMarker[kMarkerSize] = {'K', 'o', 'b', 'o', 'l', 'd', '!'};
 constexpr std::uint8_t kFileHeaderType = 0x74, kEndBlockType = 0x7B;
 constexpr std::uint16_t kHasData = 0x8000, kMainSolid = 0x0008;
@@ -43,6 +44,10 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
 {
     listing = Listing{};
     const std::size_t size = image.size();
+    if (size >= 4 && std::memcmp(image.data(), kOldMarker, 4) == 0) {
+        error = "an archive of the old format (before RAR 1.5), which isn't supported";
+        return false;
+    }
     if (size < kMarkerSize + kMainHeaderSize ||
         (std::memcmp(image.data(), kRarMarker, kMarkerSize) != 0 &&
          std::memcmp(image.data(), kKoboldMarker, kMarkerSize) != 0)) {

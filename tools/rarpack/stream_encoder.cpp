@@ -245,6 +245,20 @@ void sendStreamEnd(const StreamState& s, BitWriter& out)
     for (int i = 0; i < kEndPaddingBytes; ++i) out.bytes.push_back(0);
 }
 
+// Matches reach back one window at most, so older history is dropped, in whole
+// windows so that the chain slots (position & window mask) stay where they are.
+// This keeps a solid stream's copy for the stored-or-compressed trial small.
+void trimHistory(StreamState& s)
+{
+    if (s.history.size() < 2 * std::size_t{kWindowSize}) return;
+    const std::size_t drop = (s.history.size() - kWindowSize) & ~std::size_t{kWindowSize - 1};
+    s.history.erase(s.history.begin(), s.history.begin() + static_cast<std::ptrdiff_t>(drop));
+    for (std::uint32_t* table : {s.finder.head.data(), s.finder.chain.data()}) {
+        const std::size_t count = table == s.finder.head.data() ? s.finder.head.size() : s.finder.chain.size();
+        for (std::size_t i = 0; i < count; ++i) table[i] = table[i] > drop ? static_cast<std::uint32_t>(table[i] - drop) : 0;
+    }
+}
+
 }  // namespace
 
 void startStream(StreamState& stream, int effort)
@@ -258,6 +272,7 @@ void startStream(StreamState& stream, int effort)
 void encodeFile(StreamState& s, const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& packed,
                 StreamStats& stats, const std::function<void(std::size_t)>* progress)
 {
+    trimHistory(s);
     const std::size_t begin = s.history.size();
     s.history.insert(s.history.end(), data, data + size);
     const std::size_t end = s.history.size();
