@@ -16,10 +16,15 @@ std::vector<Case> formatCases()
 {
     Bytes runs;
     for (int i = 0; i < 40; ++i) runs.insert(runs.end(), 1000 + 37 * i, static_cast<std::uint8_t>(i * 7));
-    Bytes wrap = text(1500000, 3);  // more than the window: positions wrap, matches reach far
-    const Bytes tail = randomBytes(200000, 4);
+    // More than the window: positions wrap, and matches reach 900 KB and 200 KB back.
+    Bytes wrap = randomBytes(600000, 3);
+    const Bytes prose = text(300000, 4);
+    wrap.insert(wrap.end(), prose.begin(), prose.end());
+    const Bytes head(wrap.begin(), wrap.begin() + 400000);
+    wrap.insert(wrap.end(), head.begin(), head.end());
+    const Bytes tail = randomBytes(200000, 5);
     wrap.insert(wrap.end(), tail.begin(), tail.end());
-    wrap.insert(wrap.end(), tail.begin(), tail.end());  // a repeat from 200 KiB back
+    wrap.insert(wrap.end(), tail.begin(), tail.end());
     return {{"empty.bin", {}},
             {"one.bin", {0x42}},
             {"three.bin", {1, 2, 3}},

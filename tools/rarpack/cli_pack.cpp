@@ -70,9 +70,13 @@ bool loadMember(const std::string& path, const struct stat& archiveStat, bool ar
 
 void showProgress(std::uint64_t done, std::uint64_t total)
 {
+    static int shownPercent = -1;
+    const int percent = total ? static_cast<int>(done * 100 / total) : 100;
+    if (percent == shownPercent) return;
+    shownPercent = percent;
     const int filled = total ? static_cast<int>(done * kBarWidth / total) : kBarWidth;
     std::fprintf(stderr, "\r[%-*.*s] %3d%%", kBarWidth, filled,
-                 "########################################", total ? static_cast<int>(done * 100 / total) : 100);
+                 "########################################", percent);
     std::fflush(stderr);
 }
 

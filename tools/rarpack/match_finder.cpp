@@ -13,9 +13,9 @@ struct EffortLevel {
     int maxChain, niceLength;
     bool lazy;
 };
-constexpr EffortLevel kEffort[9] = {{4, 8, false},   {8, 16, false},   {16, 32, true},
-                                    {32, 48, true},  {64, 96, true},   {128, 128, true},
-                                    {256, 160, true}, {512, 200, true}, {1024, 257, true}};
+constexpr EffortLevel kEffort[9] = {{4, 8, false},     {8, 16, false},     {16, 32, true},
+                                    {64, 64, true},     {256, 160, true},   {512, 257, true},
+                                    {1024, 257, true},  {2048, 257, true},  {4096, 257, true}};
 
 std::uint32_t hashAt(const std::uint8_t* p)
 {
