@@ -3,11 +3,13 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -124,7 +126,8 @@ CaptureRun runCapture(const CaptureRequest& request)
     std::error_code ec;
     fs::remove_all(dir, ec);
     fs::create_directories(dir / "png", ec);
-    fs::copy_file(ZW_STUFF_DAT, dir / "stuff.dat", ec);
+    fs::copy_file(request.archive.empty() ? std::string(ZW_STUFF_DAT) : request.archive,
+                  dir / "stuff.dat", ec);
     if (ec) {
         run.error = "cannot prepare " + dir.string() + ": " + ec.message();
         return run;
@@ -141,10 +144,47 @@ CaptureRun runCapture(const CaptureRequest& request)
     command += " > '" + (dir / "output.txt").string() + "' 2>&1";
     const int status = std::system(command.c_str());
     readReport((dir / "report.txt").string(), request.at, run);
+    std::ifstream output(dir / "output.txt");
+    run.output.assign(std::istreambuf_iterator<char>(output), std::istreambuf_iterator<char>());
     run.ran = status != -1 && run.exitCode != -1;
     if (!run.ran)
         run.error = "capture failed; see " + (dir / "output.txt").string();
     return run;
+}
+
+// The media list in the driver's order; the packer stores the members in it.
+const char* const mediaNames[] = {
+    "marlu.it", "creds.bmp", "credsm.bmp", "zweitwiese.bmp", "zweitwiesem.bmp", "feil.bmp",
+    "feilm.bmp", "font.bmp", "fontm.bmp", "fenno.bmp", "fennom.bmp", "vogeltot.bmp",
+    "vogeltotm.bmp", "cross.bmp", "crossm.bmp", "vogelfl1.bmp", "vogelfl1m.bmp", "vogelfl2.bmp",
+    "vogelfl2m.bmp", "vogelfl3.bmp", "vogelfl3m.bmp", "cursor.bmp", "cursorm.bmp", "qzlogo.bmp",
+    "qzlogom.bmp", "gras.bmp", "grasm.bmp", "berg2.bmp", "berg2m.bmp", "berg1.bmp", "berg1m.bmp",
+    "marlu256.bmp", "marlu256m.bmp", "invitation.txt"};
+
+std::string packVariant(const std::string& name, const std::vector<std::string>& missing,
+                        const std::string& invitation)
+{
+    if (!fs::exists(ZW_RARPACK) || !fs::exists(fs::path(ZW_MEDIA_DIR) / "marlu.it"))
+        return "";
+    const fs::path dir = fs::path(ZW_E2E_WORK_DIR) / (name + "-media");
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    fs::create_directories(dir, ec);
+    std::string names;
+    for (const char* member : mediaNames) {
+        if (std::find(missing.begin(), missing.end(), member) != missing.end())
+            continue;
+        if (invitation.empty() || std::string(member) != "invitation.txt")
+            fs::copy_file(fs::path(ZW_MEDIA_DIR) / member, dir / member, ec);
+        else
+            std::ofstream(dir / member, std::ios::binary) << invitation;
+        names += std::string(" ") + member;
+    }
+    const std::string command = "cd '" + dir.string() + "' && '" + ZW_RARPACK +
+                                "' --quiet --password gletscha stuff.dat" + names + " > /dev/null 2>&1";
+    if (ec || std::system(command.c_str()) != 0)
+        return "";
+    return (dir / "stuff.dat").string();
 }
 
 int colourDistance(Rgb a, Rgb b)

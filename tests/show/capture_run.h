@@ -25,6 +25,7 @@ struct CaptureRun {
     double lastSeconds = 0.0;     // clock time of the last frame drawn
     std::vector<std::string> boxes;  // "caption: text" of every message box
     std::map<int, Frame> frames;  // by requested time in milliseconds
+    std::string output;           // what the tool and the program printed
     const Frame& frame(double seconds) const;
 };
 
@@ -34,11 +35,18 @@ struct CaptureRequest {
     double seconds = -1.0;        // close request at this time; < 0: none
     std::string inputFile;        // a script in the test data folder; empty: none
     std::vector<double> at;       // frames to read back
+    std::string archive;          // the stuff.dat to run from; empty: the built one
 };
 
 // Empty when the capture tool and stuff.dat are both there; otherwise why not.
 std::string captureUnavailable();
 CaptureRun runCapture(const CaptureRequest& request);
+
+// Packs an archive like the built stuff.dat from the built media files, leaving out
+// `missing` and, when `invitation` is not empty, with that text as invitation.txt.
+// Returns its path, or an empty string when the packer is not there or fails.
+std::string packVariant(const std::string& name, const std::vector<std::string>& missing,
+                        const std::string& invitation);
 
 // Largest channel difference of two colours.
 int colourDistance(Rgb a, Rgb b);

@@ -179,7 +179,6 @@ TEST(ShowEndToEnd, HiddenHuntThenOutroToItsOwnEnd)
         meanDifference(run.frame(28.0), run.frame(32.0), digit - 4, hintTop, digit + 5, hintBottom);
     const double afterShots =
         meanDifference(run.frame(32.0), run.frame(45.5), digit - 4, hintTop, digit + 5, hintBottom);
-    std::printf("PROBE digit %.2f %.2f\n", stillZero, afterShots);
     EXPECT_GT(afterShots, 3.0 * stillZero + 8.0);
 
     // The outro starts in the main scene's day colours and turns to deep orange,
@@ -239,5 +238,54 @@ TEST(ShowEndToEnd, SameStateAtThirtySecondsWhateverTheFrameRate)
     // mountains creep back by an amount that grows with the frame delta.
     EXPECT_LT(changed, 0.02);
 }
+
+struct BadMediaCase {
+    const char* name;
+    std::vector<std::string> missing;
+    bool overlongText;
+    const char* expectedBox;     // part of a message box's "caption: text"; null: none
+    const char* expectedOutput;  // part of what the program printed; null: nothing asked
+};
+
+class BadMedia : public ::testing::TestWithParam<BadMediaCase> {};
+
+// Whatever is wrong with the media, the program says so and ends cleanly.
+TEST_P(BadMedia, ClearMessageAndCleanEnd)
+{
+    SKIP_WITHOUT_CAPTURE();
+    const BadMediaCase& c = GetParam();
+    const std::string archive =
+        packVariant(c.name, c.missing, c.overlongText ? std::string(20000, 'a') + "\n" : "");
+    if (archive.empty())
+        GTEST_SKIP() << "end-to-end run skipped: the packer or the built media files are missing";
+    CaptureRequest request;
+    request.name = c.name;
+    request.fps = "5";
+    request.seconds = 26.0;  // past the scroller's start, should the show run
+    request.archive = archive;
+    const CaptureRun run = runCapture(request);
+    ASSERT_TRUE(run.ran) << run.error;
+    EXPECT_EQ(run.exitCode, 0);
+    if (c.expectedBox != nullptr) {
+        bool found = false;
+        for (const std::string& box : run.boxes)
+            found = found || box.find(c.expectedBox) != std::string::npos;
+        EXPECT_TRUE(found) << "no message box with \"" << c.expectedBox << "\"";
+    } else {
+        EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
+    }
+    if (c.expectedOutput != nullptr)
+        EXPECT_NE(run.output.find(c.expectedOutput), std::string::npos) << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShowEndToEnd, BadMedia,
+    ::testing::Values(
+        BadMediaCase{"NoInvitation", {"invitation.txt"}, false,
+                     "FATAL MARLU: could not open: invitation.txt", nullptr},
+        BadMediaCase{"NoFont", {"font.bmp", "fontm.bmp"}, false,
+                     "Fatal Marlu: File font.bmp not found!", nullptr},
+        BadMediaCase{"OverlongInvitation", {}, true, nullptr, "longer than 14335 bytes"}),
+    [](const ::testing::TestParamInfo<BadMediaCase>& info) { return info.param.name; });
 
 }  // namespace
