@@ -120,10 +120,6 @@ void onSwap(std::uint64_t)
     drawProgress(false);
 }
 
-}  // namespace
-
-namespace {
-
 bool readScript(std::vector<headless::Event>& events)
 {
     const std::string& path = capture.options.inputPath;
