@@ -1,6 +1,8 @@
 // Flight, wing frames, re-entry, hits and the counters of the flock.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "hunt/flock.h"
 
 namespace {
@@ -133,6 +135,8 @@ struct ReentryCase {
     float expectedX;
     int expectedEscapes;
 };
+
+void PrintTo(const ReentryCase& c, std::ostream* os) { *os << c.name; }
 
 // The bird is given its position after this update's move, with vy 0.
 class ReentryTest : public FlockTest, public ::testing::WithParamInterface<ReentryCase> {};

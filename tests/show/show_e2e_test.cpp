@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 
 #include "capture_run.h"
 
@@ -246,6 +247,8 @@ struct BadMediaCase {
     const char* expectedBox;     // part of a message box's "caption: text"; null: none
     const char* expectedOutput;  // part of what the program printed; null: nothing asked
 };
+
+void PrintTo(const BadMediaCase& c, std::ostream* os) { *os << c.name; }
 
 class BadMedia : public ::testing::TestWithParam<BadMediaCase> {};
 
