@@ -9,7 +9,7 @@
 //
 //   rarpack_bench [FILE...]    extra files form one more set of their own
 //
-// Sets: the licence texts of /usr/share/common-licenses, a generated 4 MB text,
+// Sets: the licence texts of /usr/share/common-licenses, a generated 2 MB text,
 // 8- and 16-bit sample data, and the built media set when it exists.
 #include "rarpack.h"
 
@@ -140,7 +140,7 @@ int main(int argc, char** argv)
 {
     std::vector<InputSet> sets;
     sets.push_back(directorySet("licence texts", "/usr/share/common-licenses"));
-    sets.push_back({"generated text, 4 MB", {{"words.txt", generatedText(4u << 20)}}});
+    sets.push_back({"generated text, 2 MB", {{"words.txt", generatedText(2u << 20)}}});
     sets.push_back({"8-bit samples", {{"s8.raw", samples(1u << 20, 1)}}});
     sets.push_back({"16-bit samples", {{"s16.raw", samples(1u << 19, 2)}}});
     sets.push_back(directorySet("media set", ZW_MEDIA_DIR));

@@ -133,11 +133,19 @@ void priceBlock(const StreamState& s, Block& b)
     }
 }
 
+// After an audio block the LZ trial only looks for the obvious matches: sample
+// data makes long hash chains of short matches, and a full search there costs
+// many times the rest of the work for nothing.
+constexpr int kChainAfterAudio = 16;
+
 void tryLz(StreamState& s, std::size_t begin, std::size_t goal, Block& b)
 {
     b.shape = TableShape{};
     b.lz = s.lz;
+    const int fullChain = s.finder.maxChain;
+    if (s.started && s.shape.audio) s.finder.maxChain = std::min(fullChain, kChainAfterAudio);
     b.end = parseLz(s.finder, s.costs, b.lz, s.history.data(), begin, goal, s.history.size(), b.items);
+    s.finder.maxChain = fullChain;
     countLz(b);
     priceBlock(s, b);
 }
