@@ -3,10 +3,28 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/headless.h"
 
 namespace headless {
+
+namespace {
+
+// A screen shows no alpha: the frame buffer's alpha channel is whatever the
+// blending left there, so the file keeps red, green and blue only.
+std::vector<std::uint8_t> dropAlpha(const std::vector<std::uint8_t>& rgba)
+{
+    std::vector<std::uint8_t> rgb(rgba.size() / 4 * 3);
+    for (std::size_t i = 0, o = 0; i + 3 < rgba.size(); i += 4, o += 3) {
+        rgb[o] = rgba[i];
+        rgb[o + 1] = rgba[i + 1];
+        rgb[o + 2] = rgba[i + 2];
+    }
+    return rgb;
+}
+
+}  // namespace
 
 bool savePng(const Picture& picture, const std::string& path)
 {
@@ -20,8 +38,9 @@ bool savePng(const Picture& picture, const std::string& path)
     image.version = PNG_IMAGE_VERSION;
     image.width = png_uint_32(picture.width);
     image.height = png_uint_32(picture.height);
-    image.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, picture.rgba.data(), 0, nullptr)) {
+    image.format = PNG_FORMAT_RGB;
+    const std::vector<std::uint8_t> rgb = dropAlpha(picture.rgba);
+    if (!png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr)) {
         std::fprintf(stderr, "savePng: %s: %s\n", path.c_str(), image.message);
         return false;
     }
