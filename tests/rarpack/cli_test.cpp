@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace rarpack::test {
 namespace {
 
@@ -93,6 +95,29 @@ TEST(Cli, ExtractStaysInsideItsDirectory)
         EXPECT_FALSE(std::filesystem::exists(dir / "x/escaped.txt")) << name;
         EXPECT_FALSE(std::filesystem::exists(dir / "escaped.txt")) << name;
     }
+}
+
+// The reader finds members without regard to case, so a second "A.TXT" would
+// come out with the bytes of "a.txt": both commands refuse it.
+TEST(Cli, MembersTheReaderCannotTellApartAreRefused)
+{
+    ScratchDir dir;
+    Bytes image;
+    std::vector<MemberReport> reports;
+    std::string error;
+    ASSERT_TRUE(packArchive({{"a.txt", text(50, 1)}, {"b.txt", text(60, 2)}}, PackOptions{}, image, reports, error));
+    const std::string second = "b.txt", twin = "A.TXT";
+    const auto at = std::search(image.begin() + 60, image.end(), second.begin(), second.end());
+    ASSERT_NE(at, image.end());
+    std::copy(twin.begin(), twin.end(), at);
+    writeFile(dir / "twins.rar", image);
+    CliRun r = rarpack(dir, "--test " + dir / "twins.rar");
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.out.find("FAILED A.TXT: same name"), std::string::npos) << r.out;
+    r = rarpack(dir, "--extract " + dir / "x" + " " + dir / "twins.rar");
+    EXPECT_NE(r.status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x/A.TXT"));
+    EXPECT_TRUE(readFile(dir / "x/a.txt") == text(50, 1));
 }
 
 TEST(Cli, ExtractDoesNotFollowLinksOutOfItsDirectory)

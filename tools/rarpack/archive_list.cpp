@@ -4,6 +4,7 @@
 #include "rarpack.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace rarpack {
@@ -82,6 +83,13 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
         pos = next;
     }
     return true;
+}
+
+std::string memberKey(const std::string& name)
+{
+    std::string key;
+    for (char c : name) key += (c == '/' || c == '\\') ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return key;
 }
 
 bool isSafeMemberName(const std::string& name)

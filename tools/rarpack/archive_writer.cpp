@@ -50,13 +50,6 @@ void sealBlock(std::vector<std::uint8_t>& out, std::size_t at, std::size_t size)
     put16(out, at, ~detail::crc32Of(out.data() + at + 2, size - 2) & 0xFFFF);
 }
 
-std::string canonicalName(const std::string& name)
-{
-    std::string key;
-    for (char c : name) key += (c == '/' || c == '\\') ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return key;
-}
-
 bool checkInput(const std::vector<Member>& members, const PackOptions& options, std::string& error)
 {
     if (options.password.size() > kMaxPasswordBytes || options.password.find('\0') != std::string::npos) {
@@ -73,7 +66,7 @@ bool checkInput(const std::vector<Member>& members, const PackOptions& options, 
             error = "bad member name '" + m.name + "' (relative, at most 255 bytes, no '..' parts)";
             return false;
         }
-        if (!seen.insert(canonicalName(m.name)).second) {
+        if (!seen.insert(memberKey(m.name)).second) {
             error = "member name '" + m.name + "' appears twice (names are compared without case)";
             return false;
         }

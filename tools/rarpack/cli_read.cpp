@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
 namespace rarpack::cli {
 namespace {
@@ -33,10 +34,15 @@ const char* methodName(const Entry& e)
 }
 
 // Extracts one member through the reader; on failure the reader's last message.
-bool extractMember(const Options& o, const Entry& e, std::uint8_t*& data, std::uint32_t& size, std::string& reason)
+// A member whose name the reader can't tell from an earlier one's would come out
+// with the earlier one's bytes, so it is refused.
+bool extractMember(const Options& o, const Entry& e, std::set<std::string>& seen, std::uint8_t*& data,
+                   std::uint32_t& size, std::string& reason)
 {
     data = nullptr;
     size = 0;
+    if (!seen.insert(memberKey(e.name)).second)
+        return reason = "same name as an earlier member (names are compared without case)", false;
     if (extractToMemory(&data, &size, e.name.c_str(), o.archive.c_str(), o.havePassword ? o.password.c_str() : nullptr))
         return true;
     reason = lastReaderMessage();
@@ -139,12 +145,13 @@ int runTest(const Options& o)
     Listing listing;
     if (!loadListing(o, listing)) return 1;
     if (listing.entries.empty()) return printError(o.archive + ": no members"), 1;
+    std::set<std::string> seen;
     int failed = 0;
     for (const Entry& e : listing.entries) {
         std::uint8_t* data = nullptr;
         std::uint32_t size = 0;
         std::string reason;
-        if (extractMember(o, e, data, size, reason)) std::printf("OK %s\n", e.name.c_str());
+        if (extractMember(o, e, seen, data, size, reason)) std::printf("OK %s\n", e.name.c_str());
         else ++failed, std::printf("FAILED %s: %s\n", e.name.c_str(), reason.c_str());
         std::free(data);
     }
@@ -157,6 +164,7 @@ int runExtract(const Options& o)
     if (!loadListing(o, listing)) return 1;
     const int rootFd = openExtractionDirectory(o.directory);
     if (rootFd < 0) return printError("cannot open directory '" + o.directory + "': " + std::strerror(errno)), 1;
+    std::set<std::string> seen;
     int failed = 0;
     for (const Entry& e : listing.entries) {
         std::uint8_t* data = nullptr;
@@ -164,7 +172,7 @@ int runExtract(const Options& o)
         std::string reason;
         bool ok = isSafeMemberName(e.name);
         if (!ok) reason = "unsafe name (absolute or with '..'), skipped";
-        ok = ok && (e.isDirectory() || extractMember(o, e, data, size, reason)) &&
+        ok = ok && (e.isDirectory() || extractMember(o, e, seen, data, size, reason)) &&
              writeMember(rootFd, o, e, data, size, reason);
         std::free(data);
         if (!ok) ++failed, std::printf("FAILED %s: %s\n", e.name.c_str(), reason.c_str());

@@ -67,6 +67,10 @@ struct Listing {
 // 2.0 archive or a header lies about its size.
 bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::string& error);
 
+// The form in which the reader compares names: letters in upper case, slash and
+// backslash alike. Two members with the same key can't be told apart by it.
+std::string memberKey(const std::string& name);
+
 // True when a stored name is safe to create below an extraction directory: not
 // absolute, no drive letter, no empty, "." or ".." part. Backslashes separate parts.
 bool isSafeMemberName(const std::string& name);
