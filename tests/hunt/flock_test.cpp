@@ -33,24 +33,6 @@ protected:
     void SetUp() override { flockModule = FlockModule{}; }
 };
 
-TEST_F(FlockTest, StartsAsSpecifiedFromTheLeft)
-{
-    Flock flock;
-    EXPECT_TRUE(flock.invitationMode);
-    EXPECT_TRUE(flock.respawnEnabled);
-    EXPECT_EQ(flock.deadCount, 0);
-    EXPECT_EQ(flock.aliveCount, -1);
-    for (int i = 0; i < birdCount; ++i) {
-        EXPECT_FLOAT_EQ(flock.positions[i].x, -4.0f - i);
-        EXPECT_FLOAT_EQ(flock.positions[i].y, (10 - i) * 0.6666667f - 1.5f);
-        EXPECT_GE(flock.velocities[i].x, 0.5f);
-        EXPECT_LE(flock.velocities[i].x, 1.49f + 1e-6f);
-        EXPECT_LE(flock.velocities[i].y, 0.1f);
-        EXPECT_GE(flock.velocities[i].y, -0.23f);
-        EXPECT_EQ(flock.frame[i], i % 3);
-    }
-}
-
 TEST_F(FlockTest, InvitationMovesOnlyTheFirstTwoBirds)
 {
     Flock flock;

@@ -89,20 +89,4 @@ TEST_F(FontOnScreen, HighlightedGlyphIsCentredOnItsProjectedPosition)
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
 
-TEST_F(FontOnScreen, SecondCharacterSitsOneAdvanceToTheRight)
-{
-    glClearColor(0.0f, 0.0f, 1.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    Font font(colour, mask);
-    drawText(font, "a   b", -2.0f, -1.0f);
-    const headless::Picture picture = headless::readPicture();
-    int column = 0, row = 0;
-    project(-2.0f + 4 * 0.32f, -1.0f, column, row);
-    EXPECT_EQ(at(picture, column, row).r, 255);  // b, white
-    EXPECT_EQ(at(picture, column, row).g, 255);
-    project(-2.0f + 2 * 0.32f, -1.0f, column, row);
-    EXPECT_EQ(at(picture, column, row).b, 255);  // the spaces: background
-    EXPECT_EQ(at(picture, column, row).r, 0);
-}
-
 }  // namespace

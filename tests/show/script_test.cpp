@@ -1,5 +1,5 @@
-// The pure arithmetic of the show's script: day blend, logo stages and wobble, ray
-// growth, scrolling, the outro's colour blend, and reading the invitation text.
+// The pure arithmetic of the show's script: day blend and colours, logo stages,
+// scrolling, the credits bands, and reading the invitation text.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -56,22 +56,6 @@ TEST(MainScript, LogoStagesNeedStrictlyLaterTimes)
         EXPECT_EQ(logoStageAt(0, c.t), c.stage) << "t " << c.t;
 }
 
-TEST(MainScript, PiecesWobbleInTheirWindows)
-{
-    const float still[] = {0.0f, 2.0f, 4.0f, 5.0f, 8.5f, 13.0f, 14.0f, 16.5f, 30.0f};
-    const float wobbling[] = {2.1f, 3.9f, 7.0f, 12.0f, 15.5f, 16.4f};
-    for (float t : still)
-        EXPECT_FALSE(wobbleActive(t)) << t;
-    for (float t : wobbling)
-        EXPECT_TRUE(wobbleActive(t)) << t;
-}
-
-TEST(MainScript, RaysGrowTwoPerSecondUpToThreeAndAHalf)
-{
-    EXPECT_FLOAT_EQ(grownRayRadius(0.0f, 0.5f), 1.0f);
-    EXPECT_FLOAT_EQ(grownRayRadius(3.4f, 0.5f), 3.5f);
-}
-
 TEST(Scroller, StepsAFrameAtATimeWithinItsRange)
 {
     EXPECT_FLOAT_EQ(scrolledY(8.0f, false, true), 8.32f);
@@ -81,14 +65,6 @@ TEST(Scroller, StepsAFrameAtATimeWithinItsRange)
     EXPECT_FLOAT_EQ(scrolledY(250.0f, false, true), 250.0f);
     EXPECT_FLOAT_EQ(scrolledY(249.9f, false, true), 250.0f);
     EXPECT_FLOAT_EQ(scrolledY(42.0f, false, false), 42.0f);
-}
-
-TEST(Outro, ColoursBlendBetweenTwoAndThreeAndAQuarterSeconds)
-{
-    EXPECT_FLOAT_EQ(outroBlend(2.0f), 0.0f);
-    EXPECT_FLOAT_EQ(outroBlend(2.5f), 0.4f);
-    EXPECT_FLOAT_EQ(outroBlend(3.25f), 1.0f);
-    EXPECT_FLOAT_EQ(outroBlend(9.0f), 1.0f);
 }
 
 TEST(Outro, OnlyTheLastBandSitsLeftOfTheAnchorAndEachFollowsItsPath)
