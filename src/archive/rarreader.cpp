@@ -3,6 +3,7 @@
 // the archive closed, the window released and the password wiped when it returns.
 #include "archive/rarreader.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -47,9 +48,20 @@ void endRun()
     archive.window = nullptr;
 }
 
+// Why the call failed, for tools: the message logged just before the failure line,
+// or, when the walk simply ended, that the file is not in the archive.
+void keepFailureReason()
+{
+    LogState& log = reader.log;
+    const bool onlyStarted = std::strncmp(log.lastMessage, "Extracting >", 12) == 0;
+    std::snprintf(log.failureReason, sizeof log.failureReason, "%s",
+                  onlyStarted ? "not found in the archive" : log.lastMessage);
+}
+
 // The failure line names the bytes the call had produced before it gave up.
 void reportFailure(const char* fileName, std::uint32_t* sizeOut)
 {
+    keepFailureReason();
     std::free(reader.archive.output);
     reader.archive.output = nullptr;
     const std::uint32_t produced = *sizeOut;
@@ -94,3 +106,5 @@ int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* 
 }
 
 const char* lastReaderMessage() { return reader.log.lastMessage; }
+
+const char* lastFailureReason() { return reader.log.failureReason; }

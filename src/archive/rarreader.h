@@ -13,3 +13,7 @@ int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* 
 // The last message the reader logged (also when the log file is off), for tools
 // that report why a call failed. Empty before the first message.
 const char* lastReaderMessage();
+
+// Why the last failed call failed: the reason the reader logged before its failure
+// line ("CRC32 error - ...", "not found in the archive", ...). Empty before any failure.
+const char* lastFailureReason();

@@ -144,6 +144,7 @@ struct LogState {
     char path[pathBufferSize] = {};
     std::uint32_t startTick = 0;
     char lastMessage[messageSize] = {};   // kept even when the file is off
+    char failureReason[messageSize] = {}; // what the last failed call logged before its failure line
 };
 
 struct ReaderState {

@@ -99,6 +99,9 @@ TEST(DebugLog, NeverFollowsALinkNorNeedsADirectory)
     EXPECT_EQ(extract(archive, "quiet").bytes, Bytes{9});
     EXPECT_EQ(extract(archive, "loud").result, 0);
     EXPECT_STREQ(lastReaderMessage(), "Error - couldn't extract >loud< and allocated 0 Bytes of unused memory!");
+    EXPECT_STREQ(lastFailureReason(), "not found in the archive");
+    EXPECT_EQ(extract(archive, "quiet", "secret").result, 1);  // a plain member ignores a password
+    EXPECT_STREQ(lastFailureReason(), "not found in the archive");  // kept from the last failure
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ TEST(Cli, PacksListsTestsAndExtracts)
     r = rarpack(dir, "--test --password wrong out.rar");
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.out.find("FAILED a.txt: "), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("couldn't extract"), std::string::npos) << "the reason, not the summary: " << r.out;
     r = rarpack(dir, "--extract x --password gletscha out.rar");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(readFile(dir / "x/sub/b.raw") == samples(20000, 1, 1, 2));

@@ -45,7 +45,7 @@ bool extractMember(const Options& o, const Entry& e, std::set<std::string>& seen
         return reason = "same name as an earlier member (names are compared without case)", false;
     if (extractToMemory(&data, &size, e.name.c_str(), o.archive.c_str(), o.havePassword ? o.password.c_str() : nullptr))
         return true;
-    reason = lastReaderMessage();
+    reason = lastFailureReason();
     if (reason.empty()) reason = "not extracted";
     return false;
 }
