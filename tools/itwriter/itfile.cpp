@@ -36,6 +36,11 @@ bool withLoopJump(const Song& song, std::vector<Pattern>& patterns, std::vector<
     patterns = song.patterns;
     orders = song.orders;
     if (song.loopOrder <= 0) return true;
+    if (orders.empty() || orders.back() < 0 || size_t(orders.back()) >= patterns.size() ||
+        patterns[size_t(orders.back())].cells.empty()) {
+        error = "the song has a loop mark but no pattern at its end to jump from";
+        return false;
+    }
     Pattern last = patterns[size_t(orders.back())];
     std::vector<Cell>& row = last.cells.back();
     auto free = std::find_if(row.begin(), row.end(), [](const Cell& c) { return c.command < 0; });

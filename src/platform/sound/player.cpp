@@ -56,6 +56,7 @@ FMUSIC_MODULE* loadModule(const char* path, int& error)
     try {
         module->player = std::make_unique<openmpt::module>(data, module->log);
         module->player->set_repeat_count(loopForever);
+        module->player->ctl_set_integer("dither", 0);  // the same module always gives the same samples
     } catch (const std::bad_alloc&) {
         error = soundErrorMemory;
         return nullptr;
