@@ -86,6 +86,10 @@ int main(int argc, char** argv)
     Options options;
     std::string problem;
     if (argc < 2) return usage(nullptr);
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (!parseArguments(argc, argv, command, options, problem)) return usage(problem.c_str());
     if (options.havePassword && options.password.empty()) return usage("the password must not be empty");
     switch (command) {
