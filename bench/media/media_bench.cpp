@@ -13,7 +13,7 @@ constexpr int side = 512;
 
 Bytes picture(std::uint16_t bitsPerPixel, std::uint32_t compression)
 {
-    BmpSpec s{.width = side, .height = side, .bitsPerPixel = bitsPerPixel, .compression = compression};
+    BmpLayout s{.width = side, .height = side, .bitsPerPixel = bitsPerPixel, .compression = compression};
     if (bitsPerPixel == 8) {
         for (int i = 0; i < 256; ++i) s.palette.insert(s.palette.end(), {std::uint8_t(i), 0, std::uint8_t(255 - i), 0});
     }

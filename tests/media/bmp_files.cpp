@@ -97,7 +97,7 @@ void put32(Bytes& out, std::uint32_t v)
     put16(out, v >> 16);
 }
 
-Bytes buildBmp(const BmpSpec& s)
+Bytes buildBmp(const BmpLayout& s)
 {
     Bytes header;
     put32(header, s.headerSize);

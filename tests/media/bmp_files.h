@@ -34,7 +34,7 @@ bool imageMagickAvailable();
 std::string makeTempDirectory();
 
 // Hand-built bitmap files. Palette entries are blue, green, red (, 0 for info).
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerSize = 40;     // 12 or 40 (others for refusal tests)
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -46,7 +46,7 @@ struct BmpSpec {
     Bytes pixels;                      // raw pixel data
     bool bare = false;                 // no 14-byte file header
 };
-Bytes buildBmp(const BmpSpec& spec);
+Bytes buildBmp(const BmpLayout& layout);
 
 // Little-endian helpers for building pixel data by hand.
 void put16(Bytes& out, std::uint32_t v);

@@ -28,23 +28,23 @@ Bytes ramp(int entries, int entryBytes)
 std::vector<std::pair<const char*, Bytes>> seeds()
 {
     std::vector<std::pair<const char*, Bytes>> s;
-    BmpSpec rgb{.width = 5, .height = 3, .bitsPerPixel = 24};
+    BmpLayout rgb{.width = 5, .height = 3, .bitsPerPixel = 24};
     rgb.pixels.assign(48, 0x3C);
     s.push_back({"rgb24", buildBmp(rgb)});
-    BmpSpec topDown = rgb;
+    BmpLayout topDown = rgb;
     topDown.height = -3;
     s.push_back({"topDown", buildBmp(topDown)});
-    BmpSpec fields{.width = 3, .height = 2, .bitsPerPixel = 16, .compression = 3,
+    BmpLayout fields{.width = 3, .height = 2, .bitsPerPixel = 16, .compression = 3,
                    .masks = {0xF800, 0x07E0, 0x001F}, .pixels = Bytes(16, 0xA7)};
     s.push_back({"bitFields", buildBmp(fields)});
-    BmpSpec core{.headerSize = 12, .width = 7, .height = 2, .bitsPerPixel = 4,
+    BmpLayout core{.headerSize = 12, .width = 7, .height = 2, .bitsPerPixel = 4,
                  .palette = ramp(16, 3), .pixels = Bytes(8, 0x9E), .bare = true};
     s.push_back({"core4", buildBmp(core)});
-    BmpSpec rle8{.width = 6, .height = 3, .bitsPerPixel = 8, .compression = 1, .coloursUsed = 20,
+    BmpLayout rle8{.width = 6, .height = 3, .bitsPerPixel = 8, .compression = 1, .coloursUsed = 20,
                  .palette = ramp(20, 4)};
     rle8.pixels = {3, 5, 0, 3, 1, 2, 19, 0, 0, 0, 2, 1, 1, 4, 0, 0, 6, 7, 0, 1};
     s.push_back({"rle8", buildBmp(rle8)});
-    BmpSpec rle4{.width = 7, .height = 2, .bitsPerPixel = 4, .compression = 2, .palette = ramp(16, 4)};
+    BmpLayout rle4{.width = 7, .height = 2, .bitsPerPixel = 4, .compression = 2, .palette = ramp(16, 4)};
     rle4.pixels = {7, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 1};
     s.push_back({"rle4", buildBmp(rle4)});
     return s;

@@ -14,9 +14,9 @@
 namespace {
 
 // A 24-bit picture whose bytes are 0, 1, 2, ... in file order (blue, green, red).
-BmpSpec counting(int width, int height)
+BmpLayout counting(int width, int height)
 {
-    BmpSpec s{.width = width, .height = height, .bitsPerPixel = 24};
+    BmpLayout s{.width = width, .height = height, .bitsPerPixel = 24};
     const int stride = (width * 3 + 3) / 4 * 4;
     for (int i = 0; i < stride * height; ++i) s.pixels.push_back(std::uint8_t(i % stride < width * 3 ? 7 * i : 0));
     return s;
