@@ -108,16 +108,7 @@ void Flock::draw() const
         glEnable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
         drawSprite(alive[i] ? flightSprites[frame[i]] : deadSprite, [side] {
-            glBegin(GL_QUADS);
-            glTexCoord2f(1.0f, 1.0f);
-            glVertex3f(-side, birdHalfSize, 0.0f);
-            glTexCoord2f(0.0f, 1.0f);
-            glVertex3f(side, birdHalfSize, 0.0f);
-            glTexCoord2f(0.0f, 0.0f);
-            glVertex3f(side, -birdHalfSize, 0.0f);
-            glTexCoord2f(1.0f, 0.0f);
-            glVertex3f(-side, -birdHalfSize, 0.0f);
-            glEnd();
+            texturedQuad(1.0f, 0.0f, 0.0f, 1.0f, -side, side, -birdHalfSize, birdHalfSize);
         });
         glDisable(GL_BLEND);
         glPopMatrix();

@@ -54,16 +54,7 @@ bool hoverOrShoot(Flock& flock, float sx, float sy)
 void pointerQuad(float s)
 {
     const float h = pointerHalfSize * s;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-h, h, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(h, h, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(h, -h, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-h, -h, 0.0f);
-    glEnd();
+    texturedQuad(0.0f, 1.0f, 0.0f, 1.0f, -h, h, -h, h);
 }
 
 }  // namespace

@@ -106,3 +106,18 @@ void beginColourPass(GLuint colour)
     glEnable(GL_TEXTURE_2D);
     bindTexture(colour);
 }
+
+void texturedQuad(float s0, float s1, float t0, float t1, float x0, float x1, float y0, float y1,
+                  float z)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(s0, t1);
+    glVertex3f(x0, y1, z);
+    glTexCoord2f(s1, t1);
+    glVertex3f(x1, y1, z);
+    glTexCoord2f(s1, t0);
+    glVertex3f(x1, y0, z);
+    glTexCoord2f(s0, t0);
+    glVertex3f(x0, y0, z);
+    glEnd();
+}

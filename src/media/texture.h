@@ -40,6 +40,12 @@ GLuint uploadTexture(const std::uint8_t* rgb, int width, int height);
 // Binds through the cache: no GL call when `id` is bound already.
 void bindTexture(GLuint id);
 
+// One textured quad in the plane z: texture rectangle (s0..s1, t0..t1) onto vertex
+// rectangle (x0..x1, y0..y1), corner by corner from (x0, y1) to (x1, y1), (x1, y0)
+// and (x0, y0). Swapped s or t bounds mirror or flip the picture.
+void texturedQuad(float s0, float s1, float t0, float t1, float x0, float x1, float y0, float y1,
+                  float z = 0.0f);
+
 // The two passes of the sprite rule. Each sets its blend factors, enables
 // texturing and binds through the cache; blending must be enabled by the caller.
 // Mask pass: the frame is multiplied by the mask (GL_DST_COLOR, GL_ZERO).

@@ -23,36 +23,9 @@ constexpr float driftEnd = 8.0f;
 constexpr float birdsStart = 15.0f;
 constexpr float meadowsStart = 5.0f;
 
-// One textured quad from texture rectangle (s0..s1, t0..t1) onto vertex rectangle
-// (x0..x1, y0..y1) in z = 0, drawn top left, top right, bottom right, bottom left.
-void quad(float s0, float s1, float t0, float t1, float x0, float x1, float y0, float y1)
-{
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, t1);
-    glVertex3f(x0, y1, 0.0f);
-    glTexCoord2f(s1, t1);
-    glVertex3f(x1, y1, 0.0f);
-    glTexCoord2f(s1, t0);
-    glVertex3f(x1, y0, 0.0f);
-    glTexCoord2f(s0, t0);
-    glVertex3f(x0, y0, 0.0f);
-    glEnd();
-}
-
-// The sun glow's quad: t runs downward here, as the procedural textures are round.
-void glowQuad()
-{
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-1.0f, 1.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(1.0f, 1.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.0f, -1.0f, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-1.0f, -1.0f, 0.0f);
-    glEnd();
-}
+// The quad of the sun glow and the haze: t runs downward here, as the procedural
+// textures are round.
+void glowQuad(float z = 0.0f) { texturedQuad(0.0f, 1.0f, 1.0f, 0.0f, -1.0f, 1.0f, -1.0f, 1.0f, z); }
 
 void drawRay(int k, float radius, Color sun, Color sky)
 {
@@ -78,8 +51,10 @@ void drawMountains()
     glTranslatef(l.mountainDrift, -0.6f - l.mountainDrop - 0.6f * l.sinkFactor, 2.4f);
     glEnable(GL_BLEND);
     // Each quad shows its picture twice across.
-    drawSprite(scene.mountainsRight, [] { quad(0.0f, 2.0f, 0.0f, 0.99f, -2.4f, 2.4f, -1.0f, 1.0f); });
-    drawSprite(scene.mountainsLeft, [] { quad(0.0f, 2.0f, 0.0f, 0.99f, -7.2f, -2.4f, -1.0f, 1.0f); });
+    drawSprite(scene.mountainsRight,
+               [] { texturedQuad(0.0f, 2.0f, 0.0f, 0.99f, -2.4f, 2.4f, -1.0f, 1.0f); });
+    drawSprite(scene.mountainsLeft,
+               [] { texturedQuad(0.0f, 2.0f, 0.0f, 0.99f, -7.2f, -2.4f, -1.0f, 1.0f); });
 }
 
 void drawMeadows()
@@ -89,17 +64,30 @@ void drawMeadows()
     glPushMatrix();
     glTranslatef(l.meadowSlide * 1.85f + 3.0f, y, -1.0f);
     glEnable(GL_BLEND);
-    drawSprite(scene.secondMeadow, [] { quad(0.01f, 1.0f, 0.0f, 0.99f, -4.5f, -1.2f, -1.0f, 1.0f); });
+    drawSprite(scene.secondMeadow,
+               [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -4.5f, -1.2f, -1.0f, 1.0f); });
     glPopMatrix();
     glPushMatrix();
     glTranslatef(l.meadowSlide * 2.0f + 3.0f, y, -1.0f);
-    drawSprite(scene.meadow, [] { quad(0.01f, 1.0f, 0.0f, 0.99f, -2.0f, 1.0f, -1.0f, 1.0f); });
+    drawSprite(scene.meadow,
+               [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -2.0f, 1.0f, -1.0f, 1.0f); });
     glTranslatef(0.0f, 0.2f, 0.0f);
-    drawSprite(scene.marlu, [] { quad(0.01f, 1.0f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
+    drawSprite(scene.marlu,
+               [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
     glPopMatrix();
 }
 
 }  // namespace
+
+void drawHazeLayer()
+{
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+    glTranslatef(0.0f, 0.0f, -6.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.2f);
+    glowQuad(2.0f);
+}
 
 Color toByteColour(const float (&colour)[3])
 {

@@ -21,6 +21,10 @@ Color toByteColour(const float (&colour)[3]);
 // Advances the landscape's clocks and offsets by dt (no drawing).
 void advanceLandscape(bool sink, float dt);
 
+// The haze over the sky, with the haze texture the caller has bound: depth test
+// off, added by its alpha at a fifth, 6 back. Leaves blending on and the
+// translation on the matrix.
+void drawHazeLayer();
 // Nine rays from the sun colour to the sky colour, and the sun glow on top.
 void drawSunRays(float radius, Color sun, Color sky);
 // The landscape; with `sink` it sinks out of view and the birds stop returning.

@@ -44,31 +44,7 @@ void drawHaze()
 {
     glEnable(GL_TEXTURE_2D);
     bindTexture(procedural.hazeTexture);
-    glDisable(GL_DEPTH_TEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_BLEND);
-    glTranslatef(0.0f, 0.0f, -6.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.2f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-1.0f, 1.0f, 2.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(1.0f, 1.0f, 2.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.0f, -1.0f, 2.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-1.0f, -1.0f, 2.0f);
-    glEnd();
-}
-
-void drawSun(float dt)
-{
-    glPushMatrix();
-    glRotatef(totalTime() * raySpin, 0.0f, 0.0f, 1.0f);
-    mainScene.rayRadius = grownRayRadius(mainScene.rayRadius, dt);
-    drawSunRays(mainScene.rayRadius, toByteColour(mainScene.sunColour),
-                toByteColour(mainScene.skyColour));
-    glPopMatrix();
+    drawHazeLayer();
 }
 
 void drawLogo(float t, float dt)
@@ -120,16 +96,7 @@ void drawPieces(int stage, bool wobble)
         glTranslatef(p.x, 1.5f, 0.0f);
         if ((wobble && stage == k) || stage == 4)
             glRotatef(mainScene.wobbleAngle * p.degreesPerUnit, p.axis.x, p.axis.y, p.axis.z);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, p.tTop);
-        glVertex3f(-1.0f, 0.33f, 0.0f);
-        glTexCoord2f(1.0f, p.tTop);
-        glVertex3f(1.0f, 0.33f, 0.0f);
-        glTexCoord2f(1.0f, p.tBottom);
-        glVertex3f(1.0f, -0.33f, 0.0f);
-        glTexCoord2f(0.0f, p.tBottom);
-        glVertex3f(-1.0f, -0.33f, 0.0f);
-        glEnd();
+        texturedQuad(0.0f, 1.0f, p.tBottom, p.tTop, -1.0f, 1.0f, -0.33f, 0.33f);
         glPopMatrix();
     }
 }
@@ -183,6 +150,15 @@ float grownRayRadius(float radius, float dt)
     return radius > maxRayRadius ? maxRayRadius : radius;
 }
 
+void drawTurningSun(const float (&sun)[3], const float (&sky)[3], float dt)
+{
+    glPushMatrix();
+    glRotatef(totalTime() * raySpin, 0.0f, 0.0f, 1.0f);
+    mainScene.rayRadius = grownRayRadius(mainScene.rayRadius, dt);
+    drawSunRays(mainScene.rayRadius, toByteColour(sun), toByteColour(sky));
+    glPopMatrix();
+}
+
 void drawLogoLine(int stage, bool wobble, float t)
 {
     const float dt = frameDelta();
@@ -219,7 +195,7 @@ void drawMainScene(Show& show)
 
     glPushMatrix();  // scene frame
     drawHaze();
-    drawSun(dt);
+    drawTurningSun(mainScene.sunColour, mainScene.skyColour, dt);
     drawLogo(t, dt);
     if (t > dayStart) {
         drawLandscape(false);

@@ -31,6 +31,9 @@ bool wobbleActive(float t);
 // Ray growth: 2 per second, at most 3.5.
 float grownRayRadius(float radius, float dt);
 
+// The ray fan in sun and sky colours, turned by total time and grown by dt.
+void drawTurningSun(const float (&sun)[3], const float (&sky)[3], float dt);
+
 void drawMainScene(Show& show);
 // The event line and the logo pieces; t is the show's local time.
 void drawLogoLine(int stage, bool wobble, float t);

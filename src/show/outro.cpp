@@ -30,40 +30,12 @@ constexpr float quitTime = 17.0f;
 constexpr float quarterTurn = 1.5707965f;
 constexpr float eighthTurn = 0.78539824f;
 
-void rect(float s0, float s1, float t0, float t1, float x0, float x1, float y0, float y1)
-{
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, t1);
-    glVertex3f(x0, y1, 0.0f);
-    glTexCoord2f(s1, t1);
-    glVertex3f(x1, y1, 0.0f);
-    glTexCoord2f(s1, t0);
-    glVertex3f(x1, y0, 0.0f);
-    glTexCoord2f(s0, t0);
-    glVertex3f(x0, y0, 0.0f);
-    glEnd();
-}
-
 void drawHaze()
 {
     glEnable(GL_TEXTURE_2D);
     bindTexture(procedural.hazeTexture);
     glPushMatrix();  // level 1, popped at the end of the frame
-    glDisable(GL_DEPTH_TEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_BLEND);
-    glTranslatef(0.0f, 0.0f, -6.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.2f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-1.0f, 1.0f, 2.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(1.0f, 1.0f, 2.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.0f, -1.0f, 2.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-1.0f, -1.0f, 2.0f);
-    glEnd();
+    drawHazeLayer();
 }
 
 // A credits band's quads: texture rectangle onto vertex rectangle.
@@ -93,7 +65,7 @@ void drawBand(int band, float d, float w)
     drawSprite(scene.credits, [band] {
         for (int q = 0; q < bandQuadCount[band]; ++q) {
             const BandQuad& b = bandQuads[band][q];
-            rect(b.s0, b.s1, b.t0, b.t1, b.x0, b.x1, b.y0, b.y1);
+            texturedQuad(b.s0, b.s1, b.t0, b.t1, b.x0, b.x1, b.y0, b.y1);
         }
     });
     glPopMatrix();
@@ -105,7 +77,8 @@ void drawFennoAndCredits(float t, float d)
     glTranslatef(-outro.fennoOffset, 0.0f, 0.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     glEnable(GL_BLEND);
-    drawSprite(scene.fenno, [] { rect(0.0f, 0.99f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
+    drawSprite(scene.fenno,
+               [] { texturedQuad(0.0f, 0.99f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
     glTranslatef(1.0f, 0.5f, 0.0f);  // the credits' anchor, up right of Fenno
     glPushMatrix();
     const float w = totalTime() * quarterTurn;
@@ -190,11 +163,7 @@ void drawOutro(Show& show)
     glClearColor(sky[0], sky[1], sky[2], 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawHaze();
-    glPushMatrix();
-    glRotatef(totalTime() * 5.0f, 0.0f, 0.0f, 1.0f);
-    mainScene.rayRadius = grownRayRadius(mainScene.rayRadius, d);
-    drawSunRays(mainScene.rayRadius, toByteColour(sun), toByteColour(sky));
-    glPopMatrix();
+    drawTurningSun(sun, sky, d);
     drawLandscape(true);
     glPushMatrix();  // level 2
     if (t > fennoStart)
