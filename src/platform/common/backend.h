@@ -1,4 +1,4 @@
-// What the shared parts of the platform layer (message queue, sound) need from the
+// What the shared parts of the platform layer (message queue, pointer, sound) need from the
 // back end they are linked into. Each back end implements every call listed here;
 // nothing outside src/platform/ includes this header.
 #pragma once
@@ -14,6 +14,11 @@ namespace platform::backend {
 void pumpEvents();
 // True while a Shift key is held (decides the case of translated letters).
 bool shiftHeld();
+// The cursor in picture pixels, as the last pump left it.
+void cursorPosition(int& x, int& y);
+// True when the left button is down now or was pressed since the previous call;
+// clears the pressed-since mark.
+bool takeLeftButton();
 
 }  // namespace platform::backend
 

@@ -1,4 +1,5 @@
-// The message queue and window-procedure dispatch, shared by both back ends.
+// The message queue, window-procedure dispatch and pointer reads, shared by both
+// back ends. Every read pumps the back end's input first.
 #include <deque>
 
 #include "platform/common/backend.h"
@@ -53,6 +54,18 @@ bool peekMessage(Message& out)
 {
     backend::pumpEvents();
     return queue::pop(out);
+}
+
+void getCursorPos(int& x, int& y)
+{
+    backend::pumpEvents();
+    backend::cursorPosition(x, y);
+}
+
+bool asyncLeftButton()
+{
+    backend::pumpEvents();
+    return backend::takeLeftButton();
 }
 
 void translateMessage(const Message& message)

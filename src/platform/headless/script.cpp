@@ -82,16 +82,14 @@ void setCursorPos(int x, int y)
         headless::queueMessage(MessageKind::MouseMove, headless::buttonBits());
 }
 
-void getCursorPos(int& x, int& y)
+void backend::cursorPosition(int& x, int& y)
 {
-    backend::pumpEvents();
     x = state.cursorX;
     y = state.cursorY;
 }
 
-bool asyncLeftButton()
+bool backend::takeLeftButton()
 {
-    backend::pumpEvents();
     const bool down = state.leftHeld || state.leftPressedSinceQuery;
     state.leftPressedSinceQuery = false;
     return down;

@@ -66,16 +66,14 @@ void setCursorPos(int x, int y)
     queue::push(move);
 }
 
-void getCursorPos(int& x, int& y)
+void backend::cursorPosition(int& x, int& y)
 {
-    backend::pumpEvents();
     x = state.cursorX;
     y = state.cursorY;
 }
 
-bool asyncLeftButton()
+bool backend::takeLeftButton()
 {
-    backend::pumpEvents();
     const bool downNow = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
     const bool down = downNow || state.leftPressedSinceQuery;
     state.leftPressedSinceQuery = false;
