@@ -33,6 +33,24 @@ const char* methodName(const Entry& e)
     return e.method >= 0x30 && e.method <= 0x35 ? names[e.method - 0x30] : "?";
 }
 
+// Runs `step` on every member with an empty buffer and reason, frees the buffer
+// the step filled, and prints FAILED with the reason for each step that fails.
+// Returns how many failed.
+template <class Step>
+int forEachMember(const Listing& listing, Step step)
+{
+    int failed = 0;
+    for (const Entry& e : listing.entries) {
+        std::uint8_t* data = nullptr;
+        std::uint32_t size = 0;
+        std::string reason;
+        const bool ok = step(e, data, size, reason);
+        std::free(data);
+        if (!ok) ++failed, std::printf("FAILED %s: %s\n", e.name.c_str(), reason.c_str());
+    }
+    return failed;
+}
+
 // Extracts one member through the reader; on failure the reader's last message.
 // A member whose name the reader can't tell from an earlier one's would come out
 // with the earlier one's bytes, so it is refused.
@@ -146,15 +164,12 @@ int runTest(const Options& o)
     if (!loadListing(o, listing)) return 1;
     if (listing.entries.empty()) return printError(o.archive + ": no members"), 1;
     std::set<std::string> seen;
-    int failed = 0;
-    for (const Entry& e : listing.entries) {
-        std::uint8_t* data = nullptr;
-        std::uint32_t size = 0;
-        std::string reason;
-        if (extractMember(o, e, seen, data, size, reason)) std::printf("OK %s\n", e.name.c_str());
-        else ++failed, std::printf("FAILED %s: %s\n", e.name.c_str(), reason.c_str());
-        std::free(data);
-    }
+    const int failed = forEachMember(listing, [&](const Entry& e, std::uint8_t*& data, std::uint32_t& size,
+                                                  std::string& reason) {
+        if (!extractMember(o, e, seen, data, size, reason)) return false;
+        std::printf("OK %s\n", e.name.c_str());
+        return true;
+    });
     return failed ? 1 : 0;
 }
 
@@ -165,19 +180,15 @@ int runExtract(const Options& o)
     const int rootFd = openExtractionDirectory(o.directory);
     if (rootFd < 0) return printError("cannot open directory '" + o.directory + "': " + std::strerror(errno)), 1;
     std::set<std::string> seen;
-    int failed = 0;
-    for (const Entry& e : listing.entries) {
-        std::uint8_t* data = nullptr;
-        std::uint32_t size = 0;
-        std::string reason;
+    const int failed = forEachMember(listing, [&](const Entry& e, std::uint8_t*& data, std::uint32_t& size,
+                                                  std::string& reason) {
         bool ok = isSafeMemberName(e.name);
         if (!ok) reason = "unsafe name (absolute or with '..'), skipped";
         ok = ok && (e.isDirectory() || extractMember(o, e, seen, data, size, reason)) &&
              writeMember(rootFd, o, e, data, size, reason);
-        std::free(data);
-        if (!ok) ++failed, std::printf("FAILED %s: %s\n", e.name.c_str(), reason.c_str());
-        else if (!o.quiet) std::printf("%s %s\n", o.force ? "wrote" : "extracted", e.name.c_str());
-    }
+        if (ok && !o.quiet) std::printf("%s %s\n", o.force ? "wrote" : "extracted", e.name.c_str());
+        return ok;
+    });
     ::close(rootFd);
     return failed ? 1 : 0;
 }
