@@ -26,18 +26,7 @@ namespace {
 
 ArchiveState& archive = reader.archive;
 
-constexpr std::uint8_t rarMarker[7] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-constexpr std::uint8_t koboldMarker[7] = {'K', 'o', 'b', 'o', 'l', 'd', '!'};
-constexpr std::uint8_t oldMarker[4] = {0x52, 0x45, 0x7E, 0x5E};
-constexpr std::uint8_t typeFile = 0x74;
 constexpr std::uint8_t typeSubBlock = 0x77;
-constexpr std::uint16_t flagEncrypted = 0x0004;
-constexpr std::uint16_t flagHasData = 0x8000;
-constexpr std::uint16_t mainFlagSolid = 0x0008;
-constexpr std::uint8_t methodStored = 0x30;
-
-std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-std::uint32_t le32(const std::uint8_t* p) { return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16; }
 
 bool seekTo(std::uint64_t position) { return fseeko(archive.stream, off_t(position), SEEK_SET) == 0; }
 

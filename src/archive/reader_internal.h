@@ -1,5 +1,6 @@
 // Inside the archive reader: the one process-wide reader state and the calls that
-// cross its source files. No guarantee for anyone outside src/archive (and its tests).
+// cross its source files, and the format's constants that the packer shares. No
+// guarantee for anyone outside src/archive (its tests and the packer).
 //
 // Who writes what:
 //   rarreader.cpp    the call's inputs, the first-call flag; owns the state object
@@ -29,6 +30,39 @@ constexpr std::size_t wantedNameSize = 512;
 constexpr std::size_t pathBufferSize = 4096;
 constexpr std::size_t passwordSize = 256;        // at most 255 characters + zero
 constexpr std::size_t messageSize = 1280;        // one formatted log message
+
+// ---------------------------------------------------------------- format
+
+// The markers: RAR 1.5 and later, the show's own, and the old format's first 4 bytes.
+inline constexpr std::uint8_t rarMarker[7] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+inline constexpr std::uint8_t koboldMarker[7] = {'K', 'o', 'b', 'o', 'l', 'd', '!'};
+inline constexpr std::uint8_t oldMarker[4] = {0x52, 0x45, 0x7E, 0x5E};
+constexpr std::uint8_t typeFile = 0x74;
+constexpr std::uint16_t flagEncrypted = 0x0004;
+constexpr std::uint16_t flagHasData = 0x8000;
+constexpr std::uint16_t mainFlagSolid = 0x0008;
+constexpr std::uint8_t methodStored = 0x30;
+
+// Every field is little-endian.
+inline std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+inline std::uint32_t le32(const std::uint8_t* p) { return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16; }
+
+// The match slots: base and extra bits of the 28 length slots, the 48 distance
+// slots and the 8 short distances.
+inline constexpr std::uint8_t lengthBase[28] = {0,  1,  2,  3,  4,  5,  6,  7,  8,   10,  12,  14,  16,  20,
+                                                24, 28, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224};
+inline constexpr std::uint8_t lengthBits[28] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
+                                                2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
+inline constexpr std::uint32_t distanceBase[48] = {
+    0,      1,      2,      3,      4,      6,      8,      12,     16,     24,     32,     48,
+    64,     96,     128,    192,    256,    384,    512,    768,    1024,   1536,   2048,   3072,
+    4096,   6144,   8192,   12288,  16384,  24576,  32768,  49152,  65536,  98304,  131072, 196608,
+    262144, 327680, 393216, 458752, 524288, 589824, 655360, 720896, 786432, 851968, 917504, 983040};
+inline constexpr std::uint8_t distanceBits[48] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
+                                                  7,  7,  8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14,
+                                                  15, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
+inline constexpr std::uint8_t shortBase[8] = {0, 4, 8, 16, 32, 64, 128, 192};
+inline constexpr std::uint8_t shortBits[8] = {2, 2, 3, 4, 5, 6, 6, 6};
 
 // ---------------------------------------------------------------- state
 

@@ -3,6 +3,8 @@
 #include "internal.h"
 #include "rarpack.h"
 
+#include "archive/reader_internal.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -10,32 +12,28 @@
 namespace rarpack {
 namespace {
 
-constexpr std::size_t kMarkerSize = 7, kMainHeaderSize = 13, kBlockHeadSize = 7, kFileHeaderSize = 32;
-constexpr std::uint8_t kRarMarker[kMarkerSize] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-constexpr std::uint8_t kOldMarker[4] = {0x52, 0x45, 0x7E, 0x5E};
-constexpr std::uint8_t kKoboldMarker[kMarkerSize] = {'K', 'o', 'b', 'o', 'l', 'd', '!'};
-constexpr std::uint8_t kFileHeaderType = 0x74, kEndBlockType = 0x7B;
-constexpr std::uint16_t kHasData = 0x8000, kMainSolid = 0x0008;
+using rarreader::le16;
+using rarreader::le32;
 
-std::uint32_t get16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t get32(const std::uint8_t* p) { return get16(p) | (get16(p + 2) << 16); }
+constexpr std::size_t kMarkerSize = 7, kMainHeaderSize = 13, kBlockHeadSize = 7, kFileHeaderSize = 32;
+constexpr std::uint8_t kEndBlockType = 0x7B;
 
 bool readFileEntry(const std::uint8_t* head, std::size_t headerSize, Entry& entry, std::string& error)
 {
-    const std::size_t nameSize = get16(head + 26);
+    const std::size_t nameSize = le16(head + 26);
     if (headerSize < kFileHeaderSize + nameSize) {
         error = "a file header is shorter than its name";
         return false;
     }
-    entry.flags = static_cast<std::uint16_t>(get16(head + 3));
-    entry.packedSize = get32(head + 7);
-    entry.size = get32(head + 11);
-    entry.crc = get32(head + 16);
+    entry.flags = static_cast<std::uint16_t>(le16(head + 3));
+    entry.packedSize = le32(head + 7);
+    entry.size = le32(head + 11);
+    entry.crc = le32(head + 16);
     entry.version = head[24];
     entry.method = head[25];
     entry.name.assign(reinterpret_cast<const char*>(head + kFileHeaderSize), nameSize);
     const std::uint32_t crc = detail::crc32Of(head + 2, kFileHeaderSize - 2 + nameSize);
-    entry.headerCrcOk = (~crc & 0xFFFF) == get16(head);
+    entry.headerCrcOk = (~crc & 0xFFFF) == le16(head);
     return true;
 }
 
@@ -45,29 +43,29 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
 {
     listing = Listing{};
     const std::size_t size = image.size();
-    if (size >= 4 && std::memcmp(image.data(), kOldMarker, 4) == 0) {
+    if (size >= 4 && std::memcmp(image.data(), rarreader::oldMarker, 4) == 0) {
         error = "an archive of the old format (before RAR 1.5), which isn't supported";
         return false;
     }
     if (size < kMarkerSize + kMainHeaderSize ||
-        (std::memcmp(image.data(), kRarMarker, kMarkerSize) != 0 &&
-         std::memcmp(image.data(), kKoboldMarker, kMarkerSize) != 0)) {
+        (std::memcmp(image.data(), rarreader::rarMarker, kMarkerSize) != 0 &&
+         std::memcmp(image.data(), rarreader::koboldMarker, kMarkerSize) != 0)) {
         error = "not a RAR archive";
         return false;
     }
     const std::uint8_t* main = image.data() + kMarkerSize;
-    listing.solid = (get16(main + 3) & kMainSolid) != 0;
-    std::uint64_t pos = kMarkerSize + std::max<std::uint64_t>(get16(main + 5), kMainHeaderSize);
+    listing.solid = (le16(main + 3) & rarreader::mainFlagSolid) != 0;
+    std::uint64_t pos = kMarkerSize + std::max<std::uint64_t>(le16(main + 5), kMainHeaderSize);
     while (pos + kBlockHeadSize <= size) {
         const std::uint8_t* head = image.data() + pos;
-        const std::uint32_t flags = get16(head + 3), headerSize = get16(head + 5);
+        const std::uint32_t flags = le16(head + 3), headerSize = le16(head + 5);
         if (headerSize < kBlockHeadSize || pos + headerSize > size) {
             error = "a block header at offset " + std::to_string(pos) + " has a bad size";
             return false;
         }
         std::uint64_t next = pos + headerSize;
-        if ((flags & kHasData) && headerSize >= 11) next += get32(head + 7);
-        if (head[2] == kFileHeaderType) {
+        if ((flags & rarreader::flagHasData) && headerSize >= 11) next += le32(head + 7);
+        if (head[2] == rarreader::typeFile) {
             Entry entry;
             if (headerSize < kFileHeaderSize || !readFileEntry(head, headerSize, entry, error)) {
                 if (error.empty()) error = "a file header is too short";

@@ -4,25 +4,17 @@
 // the real one minus that bonus.
 #include "internal.h"
 
+#include "archive/reader_internal.h"
+
 namespace rarpack::detail {
 namespace {
 
-constexpr std::uint8_t kLengthBase[kRepeatLengthCount] = {0,  1,  2,  3,  4,  5,  6,  7,   8,   10,
-                                                          12, 14, 16, 20, 24, 28, 32, 40,  48,  56,
-                                                          64, 80, 96, 112, 128, 160, 192, 224};
-constexpr std::uint8_t kLengthBits[kRepeatLengthCount] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
-                                                          2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
-constexpr std::uint32_t kDistanceBase[kDistanceCount] = {
-    0,      1,      2,      3,      4,      6,      8,      12,     16,     24,     32,     48,
-    64,     96,     128,    192,    256,    384,    512,    768,    1024,   1536,   2048,   3072,
-    4096,   6144,   8192,   12288,  16384,  24576,  32768,  49152,  65536,  98304,  131072, 196608,
-    262144, 327680, 393216, 458752, 524288, 589824, 655360, 720896, 786432, 851968, 917504, 983040};
-constexpr std::uint8_t kDistanceBits[kDistanceCount] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,
-                                                        5,  5,  6,  6,  7,  7,  8,  8,  9,  9,  10, 10,
-                                                        11, 11, 12, 12, 13, 13, 14, 14, 15, 15, 16, 16,
-                                                        16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
-constexpr std::uint8_t kShortBase[8] = {0, 4, 8, 16, 32, 64, 128, 192};
-constexpr std::uint8_t kShortBits[8] = {2, 2, 3, 4, 5, 6, 6, 6};
+using rarreader::distanceBase;
+using rarreader::distanceBits;
+using rarreader::lengthBase;
+using rarreader::lengthBits;
+using rarreader::shortBase;
+using rarreader::shortBits;
 constexpr std::uint32_t kShortDistanceMax = 256;
 
 std::uint32_t farBonus(std::uint32_t distance)
@@ -35,7 +27,7 @@ std::uint32_t repeatBonus(std::uint32_t distance) { return farBonus(distance) + 
 int lengthSlot(std::uint32_t value)
 {
     int slot = kRepeatLengthCount - 1;
-    while (kLengthBase[slot] > value) --slot;
+    while (lengthBase[slot] > value) --slot;
     return slot;
 }
 
@@ -44,7 +36,7 @@ int distanceSlot(std::uint32_t value)
     int lo = 0, hi = kDistanceCount - 1;
     while (lo < hi) {  // last slot whose base is not above value
         const int mid = (lo + hi + 1) / 2;
-        if (kDistanceBase[mid] <= value) lo = mid; else hi = mid - 1;
+        if (distanceBase[mid] <= value) lo = mid; else hi = mid - 1;
     }
     return lo;
 }
@@ -100,24 +92,24 @@ LzItem chooseCoding(const LzCoderState& state, std::uint32_t length, std::uint32
         const int slot = lengthSlot(value);
         item.symbol = static_cast<std::uint16_t>(kLastMatchSymbol + previous);
         item.sub = static_cast<std::uint8_t>(slot);
-        item.bitsB = kLengthBits[slot];
-        item.extraB = value - kLengthBase[slot];
+        item.bitsB = lengthBits[slot];
+        item.extraB = value - lengthBase[slot];
     } else if (length == 2 && distance <= kShortDistanceMax) {
         int slot = 7;
-        while (kShortBase[slot] > distance - 1) --slot;
+        while (shortBase[slot] > distance - 1) --slot;
         item.symbol = static_cast<std::uint16_t>(kFirstShortSymbol + slot);
-        item.bitsA = kShortBits[slot];
-        item.extraA = distance - 1 - kShortBase[slot];
+        item.bitsA = shortBits[slot];
+        item.extraA = distance - 1 - shortBase[slot];
     } else {
         const std::uint32_t value = length - 3 - farBonus(distance);
         const int slot = lengthSlot(value);
         const int dslot = distanceSlot(distance - 1);
         item.symbol = static_cast<std::uint16_t>(kFirstLengthSymbol + slot);
-        item.bitsA = kLengthBits[slot];
-        item.extraA = value - kLengthBase[slot];
+        item.bitsA = lengthBits[slot];
+        item.extraA = value - lengthBase[slot];
         item.sub = static_cast<std::uint8_t>(dslot);
-        item.bitsB = kDistanceBits[dslot];
-        item.extraB = distance - 1 - kDistanceBase[dslot];
+        item.bitsB = distanceBits[dslot];
+        item.extraB = distance - 1 - distanceBase[dslot];
     }
     return item;
 }
