@@ -4,6 +4,8 @@
 #include "internal.h"
 #include "rarpack.h"
 
+#include "archive/reader_internal.h"
+
 #include <cctype>
 #include <set>
 
@@ -12,12 +14,12 @@ namespace {
 
 using detail::StreamState;
 
-constexpr std::uint8_t kMarker[7] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-constexpr std::uint8_t kMainHeaderType = 0x73, kFileHeaderType = 0x74, kEndBlockType = 0x7B;
-constexpr std::uint16_t kMainSolid = 0x0008;
-constexpr std::uint16_t kFileEncrypted = 0x0004, kFileContinuesSolid = 0x0010, kFileDictionary1M = 0x0080;
-constexpr std::uint16_t kHasData = 0x8000, kEndBlockFlags = 0x4000;
-constexpr std::uint8_t kUnpackVersion = 20, kMethodStored = 0x30, kHostUnix = 3;
+// Marker, file header type, flags and the stored method are the reader's
+// (archive/reader_internal.h); these are what only the writer needs.
+constexpr std::uint8_t kMainHeaderType = 0x73, kEndBlockType = 0x7B;
+constexpr std::uint16_t kFileContinuesSolid = 0x0010, kFileDictionary1M = 0x0080;
+constexpr std::uint16_t kEndBlockFlags = 0x4000;
+constexpr std::uint8_t kUnpackVersion = 20, kHostUnix = 3;
 constexpr std::size_t kFileHeaderSize = 32, kMaxNameBytes = 255, kMaxPasswordBytes = 255;
 constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;  // the decoder counts bytes in a signed 32-bit value
 constexpr std::size_t kCipherBlock = 16;
@@ -123,17 +125,17 @@ PackedMember packMember(const Member& m, const PackOptions& options, StreamState
 
 std::uint8_t methodFor(const PackedMember& p, int effort)
 {
-    if (p.stored) return kMethodStored;
+    if (p.stored) return rarreader::methodStored;
     return static_cast<std::uint8_t>(effort <= 3 ? 0x33 : effort <= 6 ? 0x34 : 0x35);
 }
 
 void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const PackedMember& p, const PackOptions& options)
 {
-    std::uint16_t flags = kHasData | kFileDictionary1M;
-    if (!options.password.empty()) flags |= kFileEncrypted;
+    std::uint16_t flags = rarreader::flagHasData | kFileDictionary1M;
+    if (!options.password.empty()) flags |= rarreader::flagEncrypted;
     if (p.continues) flags |= kFileContinuesSolid;
     const std::size_t size = kFileHeaderSize + m.name.size();
-    const std::size_t at = openBlock(out, kFileHeaderType, flags, size);
+    const std::size_t at = openBlock(out, rarreader::typeFile, flags, size);
     put32(out, at + 7, static_cast<std::uint32_t>(p.data.size()));
     put32(out, at + 11, static_cast<std::uint32_t>(m.data.size()));
     out[at + 15] = kHostUnix;
@@ -149,9 +151,9 @@ void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const Pack
 
 void writeArchiveStart(std::vector<std::uint8_t>& out, bool solid)
 {
-    out.assign(kMarker, kMarker + sizeof kMarker);
+    out.assign(rarreader::rarMarker, rarreader::rarMarker + sizeof rarreader::rarMarker);
     const std::size_t mainSize = 13;
-    const std::size_t at = openBlock(out, kMainHeaderType, solid ? kMainSolid : 0, mainSize);
+    const std::size_t at = openBlock(out, kMainHeaderType, solid ? rarreader::mainFlagSolid : 0, mainSize);
     sealBlock(out, at, mainSize);
 }
 
