@@ -99,11 +99,13 @@ TEST(ArchiveWalk, EncryptedStoredFilesOfEverySize)
         Bytes content(size);
         for (std::size_t i = 0; i < size; ++i) content[i] = std::uint8_t(i * 7 + size);
         const Member m = encryptedStoredMember("secret", content, "gletscha");
-        const std::string path = saveArchive("encrypted.rar", buildArchive({{m}}));
+        const std::string path = saveArchive("encrypted.rar", buildArchive(std::vector<Member>{m}));
         const Extraction right = extract(path, "secret", "gletscha");
         EXPECT_EQ(right.result, 1) << size << ": " << right.lastMessage;
         EXPECT_EQ(right.bytes, content) << size;
-        if (size > 0) EXPECT_EQ(extract(path, "secret", "wrong").result, 0) << size;
+        if (size > 0) {
+            EXPECT_EQ(extract(path, "secret", "wrong").result, 0) << size;
+        }
     }
 }
 

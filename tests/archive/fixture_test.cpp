@@ -84,10 +84,11 @@ TEST_P(FixtureTest, ExtractsOrRefusesWithItsReason)
     }
     EXPECT_EQ(e.bytes.size(), std::size_t(c.size));
     const std::string expected = c.expected ? c.expected : "";
-    if (expected.rfind("expected/", 0) == 0)
+    if (expected.rfind("expected/", 0) == 0) {
         EXPECT_TRUE(e.bytes == readFile(fixture(expected)));
-    else if (!expected.empty())
+    } else if (!expected.empty()) {
         EXPECT_EQ(std::string(e.bytes.begin(), e.bytes.end()), expected);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureTest, ::testing::ValuesIn(cases));

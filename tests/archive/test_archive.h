@@ -45,6 +45,13 @@ struct ArchiveLayout {
     Bytes blocksBefore;   // raw blocks between the main header and the first file
 };
 Bytes buildArchive(const ArchiveLayout& layout);
+// A plain archive of these members.
+inline Bytes buildArchive(const std::vector<Member>& members)
+{
+    ArchiveLayout layout;
+    layout.members = members;
+    return buildArchive(layout);
+}
 // A block of another type (comment 0x75, sub-block 0x77 ...), with `data` behind it.
 Bytes rawBlock(std::uint8_t type, const Bytes& data);
 

@@ -74,7 +74,7 @@ Extraction extractPacked(const std::string& file, const Bytes& packed, const Byt
 {
     Member m = packedMember("data.bin", packed, content);
     m.unpSize = unpSize;
-    return extract(saveArchive(file, buildArchive({{m}})), "data.bin");
+    return extract(saveArchive(file, buildArchive(std::vector<Member>{m})), "data.bin");
 }
 
 TEST(Unpack, OverlappingMatchRepeatsItsOwnOutput)
@@ -244,7 +244,7 @@ TEST(Unpack, StreamThatRunsDryEndsAndFails)
     s.literal('z');
     Member m = packedMember("dry.bin", s.w.finish(), Bytes(1, 'z'));
     m.unpSize = 8u << 20;
-    const Extraction e = extract(saveArchive("dry.rar", buildArchive({{m}})), "dry.bin");
+    const Extraction e = extract(saveArchive("dry.rar", buildArchive(std::vector<Member>{m})), "dry.bin");
     EXPECT_EQ(e.result, 0);
     EXPECT_NE(debugLog().find("- CRC32 error", debugLog().rfind("Extracting >dry.bin<")), std::string::npos);
 }
