@@ -277,8 +277,9 @@ TEST_P(BadMedia, ClearMessageAndCleanEnd)
     } else {
         EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
     }
-    if (c.expectedOutput != nullptr)
+    if (c.expectedOutput != nullptr) {
         EXPECT_NE(run.output.find(c.expectedOutput), std::string::npos) << run.output;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
