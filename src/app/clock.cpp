@@ -1,6 +1,8 @@
 // The frame clock on the platform's high-resolution counter.
 #include "app/clock.h"
 
+#include <cassert>
+
 #include "platform/platform.h"
 
 ClockState clockState;
@@ -15,6 +17,7 @@ void startClock()
 // 32-bit, and the total grows by the stored delta, so it accumulates float rounding.
 void updateClock()
 {
+    assert(clockState.frequency > 0 && "updateClock: the clock has not been started");
     std::int64_t now = platform::counterNow();
     double seconds = static_cast<double>(now - clockState.startCount) /
                      static_cast<double>(clockState.frequency);

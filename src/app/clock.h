@@ -19,7 +19,8 @@ extern ClockState clockState;
 
 // Takes the clock's zero: once, after all loading, right before the main loop.
 void startClock();
-// One step: called by the timeline once per frame, before any effect runs.
+// One step, after startClock: called by the timeline once per frame, before any
+// effect runs.
 void updateClock();
 float frameDelta();
 float totalTime();

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <cassert>
 #include <new>
 
 #include "app/clock.h"
@@ -11,6 +12,7 @@
 
 void Timeline::setCapacity(std::uint32_t n)
 {
+    assert(items == nullptr && count == 0 && "setCapacity: once, before the first add");
     items = new (std::nothrow) TimelineItem*[n];
     capacity = items ? n : 0;  // no storage: every add is ignored
 }

@@ -11,40 +11,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 
 #include "archive/rarreader.h"
+#include "assets/media_manifest.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr const char* archivePath = "stuff.dat";
-constexpr const char* archivePassword = "gletscha";
 constexpr const char* failureText = "Error in Archive stuff.dat";
 constexpr const char* failureCaption = "FATAL MARLU";
 
-// Handled in this order both when extracting and when deleting.
-constexpr const char* mediaFiles[] = {
-    "marlu.it",       "creds.bmp",     "credsm.bmp",     "zweitwiese.bmp", "zweitwiesem.bmp",
-    "feil.bmp",       "feilm.bmp",     "font.bmp",       "fontm.bmp",      "fenno.bmp",
-    "fennom.bmp",     "vogeltot.bmp",  "vogeltotm.bmp",  "cross.bmp",      "crossm.bmp",
-    "vogelfl1.bmp",   "vogelfl1m.bmp", "vogelfl2.bmp",   "vogelfl2m.bmp",  "vogelfl3.bmp",
-    "vogelfl3m.bmp",  "cursor.bmp",    "cursorm.bmp",    "qzlogo.bmp",     "qzlogom.bmp",
-    "gras.bmp",       "grasm.bmp",     "berg2.bmp",      "berg2m.bmp",     "berg1.bmp",
-    "berg1m.bmp",     "marlu256.bmp",  "marlu256m.bmp",  "invitation.txt",
-};
-constexpr std::size_t mediaCount = std::size(mediaFiles);
-
 // Which media files this run has written (and so may delete).
 struct MediaSetState {
-    bool written[mediaCount] = {};
+    bool written[media::count] = {};
 };
 MediaSetState mediaSet;
 
 void markWritten(const char* path)
 {
-    for (std::size_t i = 0; i < mediaCount; ++i)
-        if (std::strcmp(mediaFiles[i], path) == 0) mediaSet.written[i] = true;
+    for (std::size_t i = 0; i < media::count; ++i)
+        if (std::strcmp(media::names[i], path) == 0) mediaSet.written[i] = true;
 }
 
 // The user sees the archive error box; the program ends once the loop gets the quit message.
@@ -94,7 +81,7 @@ void extractMediaFile(const char* name)
 {
     std::uint8_t* data = nullptr;
     std::uint32_t size = 0;
-    if (extractToMemory(&data, &size, name, archivePath, archivePassword)) {
+    if (extractToMemory(&data, &size, name, archivePath, media::archivePassword)) {
         writeMediaFile(name, data, size);
         std::free(data);
         return;
@@ -102,16 +89,17 @@ void extractMediaFile(const char* name)
     reportFailure();
 }
 
+// In the manifest's order, both when extracting and when deleting.
 void extractMediaSet()
 {
-    for (const char* name : mediaFiles) extractMediaFile(name);
+    for (const char* name : media::names) extractMediaFile(name);
 }
 
 void deleteMediaSet()
 {
-    for (std::size_t i = 0; i < mediaCount; ++i) {
+    for (std::size_t i = 0; i < media::count; ++i) {
         if (!mediaSet.written[i]) continue;
-        platform::deleteFile(mediaFiles[i]);
+        platform::deleteFile(media::names[i]);
         mediaSet.written[i] = false;
     }
 }

@@ -1,4 +1,4 @@
-// The asset driver: the 34 media files are taken out of "stuff.dat" into the
+// The asset driver: the media files (assets/media.txt) are taken out of "stuff.dat" into the
 // current directory before loading, and deleted again after.
 #pragma once
 

@@ -3,6 +3,7 @@
 // the archive closed, the window released and the password wiped when it returns.
 #include "archive/rarreader.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,23 @@ namespace rarreader {
 ReaderState reader;
 
 namespace {
+
+// The reader's state belongs to one call at a time: a call from inside a call (say,
+// through the log) would pull it from under the running one.
+class OneCallAtATime {
+public:
+    OneCallAtATime()
+    {
+        assert(!inCall && "extractToMemory is not re-entrant: one call at a time");
+        inCall = true;
+    }
+    ~OneCallAtATime() { inCall = false; }
+    OneCallAtATime(const OneCallAtATime&) = delete;
+    OneCallAtATime& operator=(const OneCallAtATime&) = delete;
+
+private:
+    static inline bool inCall = false;
+};
 
 // Copies a caller's text into a reader buffer; false when it does not fit.
 bool copyIn(char* buffer, std::size_t size, const char* text)
@@ -78,6 +96,7 @@ using namespace rarreader;
 int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
                     const char* archivePath, const char* password)
 {
+    const OneCallAtATime guard;
     if (reader.call.firstCall) {
         reader.call.firstCall = false;
         DebugLog::start((platform::tempDirectory() + "/debug_rarreader.txt").c_str());

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/clock.h"
+#include "assets/media_manifest.h"
 
 FlockModule flockModule;
 
@@ -58,16 +59,16 @@ Flock::Flock()
 
 void Flock::loadSprites()
 {
-    static const char* const colours[] = {"vogelfl1.bmp", "vogelfl2.bmp", "vogelfl3.bmp",
-                                          "vogelfl2.bmp"};
-    static const char* const masks[] = {"vogelfl1m.bmp", "vogelfl2m.bmp", "vogelfl3m.bmp",
-                                        "vogelfl2m.bmp"};
+    static const char* const colours[] = {media::vogelfl1Bmp, media::vogelfl2Bmp,
+                                          media::vogelfl3Bmp, media::vogelfl2Bmp};
+    static const char* const masks[] = {media::vogelfl1mBmp, media::vogelfl2mBmp,
+                                        media::vogelfl3mBmp, media::vogelfl2mBmp};
     for (int f = 0; f < frameCount; ++f)
         loadTexture(flightSprites[f].colour, colours[f]);
-    loadTexture(deadSprite.colour, "vogeltot.bmp");
+    loadTexture(deadSprite.colour, media::vogeltotBmp);
     for (int f = 0; f < frameCount; ++f)
         loadTexture(flightSprites[f].mask, masks[f]);
-    loadTexture(deadSprite.mask, "vogeltotm.bmp");
+    loadTexture(deadSprite.mask, media::vogeltotmBmp);
 }
 
 void Flock::update(float dt)

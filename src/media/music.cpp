@@ -2,6 +2,7 @@
 // error texts, play, and release.
 #include "media/music.h"
 
+#include "assets/media_manifest.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
 
@@ -13,7 +14,7 @@ constexpr float minimumVersion = 3.5f;  // exactly 3.5 passes
 constexpr int mixRate = 44100;
 constexpr int softwareChannels = 32;
 constexpr unsigned initFlags = 2;
-constexpr const char* songFile = "marlu.it";
+constexpr const char* songFile = media::marluIt;
 constexpr const char* initCaption = "zwirbelalp";
 constexpr const char* loadCaption = "l\xF6kjzwirbelalp";  // Windows-1252 "ö"
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/clock.h"
+#include "app/timeline.h"
 #include "gfx/color.h"
 #include "gfx/procedural.h"
 #include "gfx/vec3.h"
@@ -19,7 +20,6 @@
 #include "show/landscape.h"
 #include "show/resources.h"
 #include "show/scroller.h"
-#include "show/show.h"
 
 MainSceneState mainScene;
 
@@ -183,7 +183,7 @@ void drawLogoLine(int stage, bool wobble, float t)
     glPopMatrix();
 }
 
-void drawMainScene(Show& show)
+void drawMainScene(const Effect& show, Flock& flock)
 {
     const float t = show.getLocalTime();
     const float dt = frameDelta();
@@ -201,17 +201,17 @@ void drawMainScene(Show& show)
         drawLandscape(false);
         glPushMatrix();
         glTranslatef(0.0f, 0.0f, 6.0f);
-        if (t > scrollerStart && show.flock.invitationMode)
+        if (t > scrollerStart && flock.invitationMode)
             drawScroller();
         glPopMatrix();
     }
     glPopMatrix();
 
     if (t > pointerStart) {
-        drawHintOrScore(show.flock);
-        updatePointer(show.flock, scene.pointer);
+        drawHintOrScore(flock);
+        updatePointer(flock, scene.pointer);
     } else {
         platform::setCursorPos(320, 240);
     }
-    checkUnlock(show.flock);
+    checkUnlock(flock);
 }

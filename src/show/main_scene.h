@@ -1,7 +1,8 @@
 // The main scene: the timed script from the evening sky to the invitation.
 #pragma once
 
-class Show;
+class Effect;
+struct Flock;
 
 struct MainSceneState {
     float skyColour[3] = {0.0f, 0.0f, 0.0f};  // this frame's sky; the outro starts from it
@@ -34,6 +35,7 @@ float grownRayRadius(float radius, float dt);
 // The ray fan in sun and sky colours, turned by total time and grown by dt.
 void drawTurningSun(const float (&sun)[3], const float (&sky)[3], float dt);
 
-void drawMainScene(Show& show);
+// One frame of the main scene at the show's local time; the flock is the show's.
+void drawMainScene(const Effect& show, Flock& flock);
 // The event line and the logo pieces; t is the show's local time.
 void drawLogoLine(int stage, bool wobble, float t);

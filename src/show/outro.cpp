@@ -8,13 +8,13 @@
 
 #include "app/clock.h"
 #include "app/input.h"
+#include "app/timeline.h"
 #include "gfx/procedural.h"
 #include "media/texture.h"
 #include "platform/platform.h"
 #include "show/landscape.h"
 #include "show/main_scene.h"
 #include "show/resources.h"
-#include "show/show.h"
 
 OutroState outro;
 
@@ -146,7 +146,7 @@ float outroBlend(float t)
     return a > 1.0f ? 1.0f : a;
 }
 
-void drawOutro(Show& show)
+void drawOutro(Effect& show)
 {
     if (!outro.started) {
         show.setLocalTime(0.0f);

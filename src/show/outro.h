@@ -3,7 +3,7 @@
 // the program from 11 s on; at 17 s the outro ends it by itself.
 #pragma once
 
-class Show;
+class Effect;
 
 struct OutroState {
     bool started = false;
@@ -21,4 +21,5 @@ float outroBlend(float t);
 // around the anchor at turn w (a quarter turn per second of total time).
 void creditsBandOffset(int band, float w, float& x, float& y);
 
-void drawOutro(Show& show);
+// One frame of the outro; its first frame sets the show's local time back to 0.
+void drawOutro(Effect& show);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/input.h"
+#include "assets/media_manifest.h"
 #include "gfx/procedural.h"
 #include "media/music.h"
 #include "platform/platform.h"
@@ -38,17 +39,17 @@ void loadPair(TexturePair& pair, const char* colour, const char* mask, bool mask
 // The sprite pictures, in the order their texture ids are handed out.
 void loadSpriteTextures()
 {
-    loadPair(scene.logo, "qzlogo.bmp", "qzlogom.bmp", false);
-    loadPair(scene.mountainsLeft, "berg1.bmp", "berg1m.bmp", true);
-    loadPair(scene.mountainsRight, "berg2.bmp", "berg2m.bmp", true);
-    loadPair(scene.meadow, "gras.bmp", "grasm.bmp", false);
-    loadPair(scene.secondMeadow, "zweitwiese.bmp", "zweitwiesem.bmp", false);
-    loadPair(scene.pointer.normal, "cursor.bmp", "cursorm.bmp", false);
-    loadPair(scene.pointer.edge, "feil.bmp", "feilm.bmp", false);
-    loadPair(scene.pointer.hover, "cross.bmp", "crossm.bmp", false);
-    loadPair(scene.marlu, "marlu256.bmp", "marlu256m.bmp", false);
-    loadPair(scene.fenno, "fenno.bmp", "fennom.bmp", false);
-    loadPair(scene.credits, "creds.bmp", "credsm.bmp", false);
+    loadPair(scene.logo, media::qzlogoBmp, media::qzlogomBmp, false);
+    loadPair(scene.mountainsLeft, media::berg1Bmp, media::berg1mBmp, true);
+    loadPair(scene.mountainsRight, media::berg2Bmp, media::berg2mBmp, true);
+    loadPair(scene.meadow, media::grasBmp, media::grasmBmp, false);
+    loadPair(scene.secondMeadow, media::zweitwieseBmp, media::zweitwiesemBmp, false);
+    loadPair(scene.pointer.normal, media::cursorBmp, media::cursormBmp, false);
+    loadPair(scene.pointer.edge, media::feilBmp, media::feilmBmp, false);
+    loadPair(scene.pointer.hover, media::crossBmp, media::crossmBmp, false);
+    loadPair(scene.marlu, media::marlu256Bmp, media::marlu256mBmp, false);
+    loadPair(scene.fenno, media::fennoBmp, media::fennomBmp, false);
+    loadPair(scene.credits, media::credsBmp, media::credsmBmp, false);
 }
 
 constexpr float eveningRed = 0.92156863f;
@@ -89,12 +90,12 @@ Show::Show()
     flock.loadSprites();
     createProceduralTextures();
     loadSpriteTextures();
-    scene.font = new (std::nothrow) Font("font.bmp", "fontm.bmp");
+    scene.font = new (std::nothrow) Font(media::fontBmp, media::fontmBmp);
     clearKeyHistory();
     glClearColor(eveningRed, eveningGreen, 0.0f, 0.0f);
     scene.invitationText = new (std::nothrow) char[invitationCapacity];
     if (scene.invitationText != nullptr)
-        readInvitation("invitation.txt", scene.invitationText, invitationCapacity);
+        readInvitation(media::invitationTxt, scene.invitationText, invitationCapacity);
 }
 
 Show::~Show()
@@ -117,5 +118,5 @@ void Show::render()
     if (input.escapePressed)
         drawOutro(*this);
     else
-        drawMainScene(*this);
+        drawMainScene(*this, flock);
 }

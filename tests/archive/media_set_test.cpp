@@ -10,6 +10,7 @@
 #include <string>
 
 #include "archive/media_set.h"
+#include "assets/media_manifest.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "test_archive.h"
@@ -17,15 +18,6 @@
 using namespace testrar;
 
 namespace {
-
-const char* const mediaNames[] = {
-    "marlu.it",      "creds.bmp",     "credsm.bmp",    "zweitwiese.bmp", "zweitwiesem.bmp", "feil.bmp",
-    "feilm.bmp",     "font.bmp",      "fontm.bmp",     "fenno.bmp",      "fennom.bmp",      "vogeltot.bmp",
-    "vogeltotm.bmp", "cross.bmp",     "crossm.bmp",    "vogelfl1.bmp",   "vogelfl1m.bmp",   "vogelfl2.bmp",
-    "vogelfl2m.bmp", "vogelfl3.bmp",  "vogelfl3m.bmp", "cursor.bmp",     "cursorm.bmp",     "qzlogo.bmp",
-    "qzlogom.bmp",   "gras.bmp",      "grasm.bmp",     "berg2.bmp",      "berg2m.bmp",      "berg1.bmp",
-    "berg1m.bmp",    "marlu256.bmp",  "marlu256m.bmp", "invitation.txt",
-};
 
 Bytes contentOf(const std::string& name)
 {
@@ -64,8 +56,8 @@ protected:
     void writeStuff(const std::string& leftOut = "")
     {
         ArchiveLayout layout;
-        for (const char* name : mediaNames)
-            if (name != leftOut) layout.members.push_back(encryptedStoredMember(name, contentOf(name), "gletscha"));
+        for (const char* name : media::names)
+            if (name != leftOut) layout.members.push_back(encryptedStoredMember(name, contentOf(name), media::archivePassword));
         writeFile("stuff.dat", buildArchive(layout));
     }
 
@@ -90,7 +82,7 @@ TEST_F(MediaSet, HealthyArchiveComesOutAndGoesAgain)
     EXPECT_EQ(quitMessages(), 0u);
     const auto during = directoryContents();
     EXPECT_EQ(during.size(), 35u);
-    for (const char* name : mediaNames) EXPECT_EQ(during.at(name), contentOf(name)) << name;
+    for (const char* name : media::names) EXPECT_EQ(during.at(name), contentOf(name)) << name;
     struct stat info;
     ASSERT_EQ(::stat("berg1.bmp", &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
@@ -149,8 +141,8 @@ TEST_F(MediaSet, LogHasTwoEntriesPerFileInListOrder)
     deleteMediaSet();
     const std::string log = debugLog().substr(start);
     std::size_t at = 0;
-    for (const char* name : mediaNames) {
-        at = log.find("- Extracting >" + std::string(name) + "< from >stuff.dat< (password is >gletscha<)...", at);
+    for (const char* name : media::names) {
+        at = log.find("- Extracting >" + std::string(name) + "< from >stuff.dat< (password is >" + media::archivePassword + "<)...", at);
         ASSERT_NE(at, std::string::npos) << name;
         at = log.find("- Extracted " + std::to_string(contentOf(name).size()) + " Bytes.", at);
         ASSERT_NE(at, std::string::npos) << name;

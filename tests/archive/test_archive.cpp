@@ -13,6 +13,7 @@
 
 #include "archive/rarreader.h"
 #include "archive/reader_internal.h"
+#include "little_endian.h"
 
 namespace testrar {
 
@@ -106,18 +107,6 @@ Member encryptedStoredMember(const std::string& name, const Bytes& content, cons
 }
 
 namespace {
-
-void put16(Bytes& b, std::uint32_t v)
-{
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-}
-
-void put32(Bytes& b, std::uint32_t v)
-{
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
 
 Bytes fileHeader(const Member& m)
 {

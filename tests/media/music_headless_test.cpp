@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "../platform/tiny_module.h"
+#include "tiny_module.h"
 #include "gl_support.h"
 #include "media/music.h"
 #include "platform/headless.h"

@@ -4,6 +4,7 @@
 // edges where the show's quads stop, and mountains that tile without a seam.
 #include "bmp_io.h"
 #include "sprite.h"
+#include "assets/media_manifest.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,6 @@
 #include <cstdlib>
 
 namespace {
-
-const char* const pictureNames[] = {
-    "creds", "zweitwiese", "feil", "fenno", "vogeltot", "cross", "vogelfl1", "vogelfl2",
-    "vogelfl3", "cursor", "qzlogo", "gras", "berg2", "berg1", "marlu256", "font"};
 
 struct Pair {
     RgbPicture colour, mask;
@@ -35,7 +32,7 @@ Pair load(const std::string& name) {
 double alphaAt(const Pair& p, int x, int y) { return 1 - p.mask.at(x, y)[0] / 255.0; }
 
 TEST(MediaPictures, EveryPairHasUploadableSidesAndMatchingMasks) {
-    for (const char* name : pictureNames) {
+    for (const char* name : media::pictures) {
         Pair p = load(name);
         EXPECT_EQ(checkSpriteSize(p.colour.width, p.colour.height), "") << name;
         EXPECT_EQ(p.mask.width, p.colour.width) << name;
@@ -44,7 +41,7 @@ TEST(MediaPictures, EveryPairHasUploadableSidesAndMatchingMasks) {
 }
 
 TEST(MediaPictures, ColourIsBlackWhereTheBackgroundStays) {
-    for (const char* name : pictureNames) {
+    for (const char* name : media::pictures) {
         Pair p = load(name);
         int faults = 0, covered = 0;
         for (int y = 0; y < p.mask.height; ++y)

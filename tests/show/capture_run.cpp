@@ -9,8 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
+
+#include "assets/media_manifest.h"
+#include "support/capture_harness.h"
 
 namespace fs = std::filesystem;
 
@@ -41,16 +42,6 @@ bool readPng(const std::string& path, Frame& frame)
     return true;
 }
 
-std::vector<std::string> fields(const std::string& line)
-{
-    std::vector<std::string> out;
-    std::stringstream stream(line);
-    std::string field;
-    while (std::getline(stream, field, '\t'))
-        out.push_back(field);
-    return out;
-}
-
 int millis(double seconds) { return int(std::lround(seconds * 1000.0)); }
 
 std::string timeList(const std::vector<double>& times)
@@ -64,28 +55,20 @@ std::string timeList(const std::vector<double>& times)
     return list;
 }
 
-// Reads the report: frames by the time they were asked for (the report gives the
-// clock time reached, which is at or just after it).
-void readReport(const std::string& path, const std::vector<double>& at, CaptureRun& run)
+// What the run gave back: frames by the time they were asked for (the report
+// gives the clock time reached, which is at or just after it).
+void takeResult(const CaptureResult& result, const std::vector<double>& at, CaptureRun& run)
 {
-    std::ifstream report(path);
-    std::string line;
-    std::size_t next = 0;
-    while (std::getline(report, line)) {
-        const std::vector<std::string> f = fields(line);
-        if (f.size() >= 4 && f[0] == "png" && next < at.size()) {
-            Frame frame;
-            if (readPng(f[3], frame))
-                run.frames[millis(at[next])] = frame;
-            ++next;
-        } else if (f.size() >= 3 && f[0] == "box") {
-            run.boxes.push_back(f[1] + ": " + f[2]);
-        } else if (f.size() >= 2 && f[0] == "seconds") {
-            run.lastSeconds = std::atof(f[1].c_str());
-        } else if (f.size() >= 2 && f[0] == "exit") {
-            run.exitCode = std::atoi(f[1].c_str());
-        }
+    for (std::size_t i = 0; i < result.pngs.size() && i < at.size(); ++i) {
+        Frame frame;
+        if (readPng(result.pngs[i].path, frame))
+            run.frames[millis(at[i])] = frame;
     }
+    for (const CapturedBox& box : result.boxes)
+        run.boxes.push_back(box.caption + ": " + box.text);
+    run.lastSeconds = result.seconds;
+    run.exitCode = result.programExit;
+    run.output = result.output;
 }
 
 }  // namespace
@@ -105,10 +88,10 @@ const Frame& CaptureRun::frame(double seconds) const
 
 std::string captureUnavailable()
 {
-    if (!fs::exists(ZW_CAPTURE_TOOL))
-        return "the capture tool is not built yet (" ZW_CAPTURE_TOOL ")";
-    if (!fs::exists(ZW_STUFF_DAT))
-        return "the media set is not packed yet (" ZW_STUFF_DAT ")";
+    if (!fs::exists(captureProgram()))
+        return "the capture tool is not built yet (" + captureProgram() + ")";
+    if (!fs::exists(builtArchive()))
+        return "the media set is not packed yet (" + builtArchive() + ")";
     return "";
 }
 
@@ -119,40 +102,25 @@ CaptureRun runCapture(const CaptureRequest& request)
     std::error_code ec;
     fs::remove_all(dir, ec);
     fs::create_directories(dir / "png", ec);
-    fs::copy_file(request.archive.empty() ? std::string(ZW_STUFF_DAT) : request.archive,
-                  dir / "stuff.dat", ec);
+    fs::copy_file(request.archive.empty() ? builtArchive() : request.archive, dir / "stuff.dat", ec);
     if (ec) {
         run.error = "cannot prepare " + dir.string() + ": " + ec.message();
         return run;
     }
-    std::string command = std::string("'") + ZW_CAPTURE_TOOL + "' --quiet --dir '" +
-                          dir.string() + "' --fps " + request.fps + " --report '" +
-                          (dir / "report.txt").string() + "'";
+    std::vector<std::string> args = {"--fps", request.fps};
     if (request.seconds >= 0)
-        command += " --seconds " + std::to_string(request.seconds);
+        args.insert(args.end(), {"--seconds", std::to_string(request.seconds)});
     if (!request.inputFile.empty())
-        command += std::string(" --input '") + ZW_SHOW_TEST_DATA + "/" + request.inputFile + "'";
+        args.insert(args.end(), {"--input", std::string(ZW_SHOW_TEST_DATA) + "/" + request.inputFile});
     if (!request.at.empty())
-        command += " --png '" + (dir / "png").string() + "' --at " + timeList(request.at);
-    command += " > '" + (dir / "output.txt").string() + "' 2>&1";
-    const int status = std::system(command.c_str());
-    readReport((dir / "report.txt").string(), request.at, run);
-    std::ifstream output(dir / "output.txt");
-    run.output.assign(std::istreambuf_iterator<char>(output), std::istreambuf_iterator<char>());
-    run.ran = status != -1 && run.exitCode != -1;
+        args.insert(args.end(), {"--png", (dir / "png").string(), "--at", timeList(request.at)});
+    const CaptureResult result = runCapture(args, dir.string());
+    takeResult(result, request.at, run);
+    run.ran = result.exitCode != -1 && run.exitCode != -1;
     if (!run.ran)
-        run.error = "capture failed; see " + (dir / "output.txt").string();
+        run.error = "capture failed; see " + dir.string() + "/capture-output.txt";
     return run;
 }
-
-// The media list in the driver's order; the packer stores the members in it.
-const char* const mediaNames[] = {
-    "marlu.it", "creds.bmp", "credsm.bmp", "zweitwiese.bmp", "zweitwiesem.bmp", "feil.bmp",
-    "feilm.bmp", "font.bmp", "fontm.bmp", "fenno.bmp", "fennom.bmp", "vogeltot.bmp",
-    "vogeltotm.bmp", "cross.bmp", "crossm.bmp", "vogelfl1.bmp", "vogelfl1m.bmp", "vogelfl2.bmp",
-    "vogelfl2m.bmp", "vogelfl3.bmp", "vogelfl3m.bmp", "cursor.bmp", "cursorm.bmp", "qzlogo.bmp",
-    "qzlogom.bmp", "gras.bmp", "grasm.bmp", "berg2.bmp", "berg2m.bmp", "berg1.bmp", "berg1m.bmp",
-    "marlu256.bmp", "marlu256m.bmp", "invitation.txt"};
 
 std::string packVariant(const std::string& name, const std::vector<std::string>& missing,
                         const std::string& invitation)
@@ -164,7 +132,7 @@ std::string packVariant(const std::string& name, const std::vector<std::string>&
     fs::remove_all(dir, ec);
     fs::create_directories(dir, ec);
     std::string names;
-    for (const char* member : mediaNames) {
+    for (const char* member : media::names) {
         if (std::find(missing.begin(), missing.end(), member) != missing.end())
             continue;
         if (invitation.empty() || std::string(member) != "invitation.txt")
@@ -174,7 +142,7 @@ std::string packVariant(const std::string& name, const std::vector<std::string>&
         names += std::string(" ") + member;
     }
     const std::string command = "cd '" + dir.string() + "' && '" + ZW_RARPACK +
-                                "' --quiet --password gletscha stuff.dat" + names + " > /dev/null 2>&1";
+                                "' --quiet --password " + media::archivePassword + " stuff.dat" + names + " > /dev/null 2>&1";
     if (ec || std::system(command.c_str()) != 0)
         return "";
     return (dir / "stuff.dat").string();

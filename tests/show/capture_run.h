@@ -1,4 +1,4 @@
-// Runs the whole program through the capture tool, in a fresh process and a
+// Runs the whole program through the capture tool (support/capture_harness.h), in a
 // directory of its own with a copy of the built stuff.dat, and reads back what the
 // run produced: the requested frames, the message boxes and the exit code.
 #pragma once

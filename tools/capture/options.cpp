@@ -51,12 +51,6 @@ bool parseTimeList(const std::string& text, std::vector<double>& times)
     }
 }
 
-bool endsWith(const std::string& text, const char* suffix)
-{
-    std::size_t n = std::strlen(suffix);
-    return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
-}
-
 bool parseInt(const std::string& text, std::int64_t max, int& value)
 {
     std::int64_t count = 0;
@@ -97,10 +91,10 @@ bool checkCombination(const CaptureOptions& o, std::string& error)
 {
     if (o.pngDir.empty() && (!o.pngAt.empty() || o.pngEvery != 0))
         error = "--at and --every choose frames for --png; give --png DIR too";
-    else if (!o.videoPath.empty() && !endsWith(o.videoPath, ".y4m") &&
-             !endsWith(o.videoPath, ".mp4") && !endsWith(o.videoPath, ".mkv"))
+    else if (!o.videoPath.empty() && !o.videoPath.ends_with(".y4m") &&
+             !o.videoPath.ends_with(".mp4") && !o.videoPath.ends_with(".mkv"))
         error = "--video: '" + o.videoPath + "' must end in .y4m, .mp4 or .mkv";
-    else if (!o.audioPath.empty() && !endsWith(o.audioPath, ".wav"))
+    else if (!o.audioPath.empty() && !o.audioPath.ends_with(".wav"))
         error = "--audio: '" + o.audioPath + "' must end in .wav";
     return error.empty();
 }

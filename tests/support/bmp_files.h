@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "little_endian.h"  // put16, put32: for building pixel data by hand
+
 using Bytes = std::vector<std::uint8_t>;
 
 // RGB, top row first (as a viewer sees the picture).
@@ -48,6 +50,3 @@ struct BmpLayout {
 };
 Bytes buildBmp(const BmpLayout& layout);
 
-// Little-endian helpers for building pixel data by hand.
-void put16(Bytes& out, std::uint32_t v);
-void put32(Bytes& out, std::uint32_t v);

@@ -85,18 +85,6 @@ std::string makeTempDirectory()
     return ::mkdtemp(pattern.data()) ? pattern : std::string();
 }
 
-void put16(Bytes& out, std::uint32_t v)
-{
-    out.push_back(std::uint8_t(v));
-    out.push_back(std::uint8_t(v >> 8));
-}
-
-void put32(Bytes& out, std::uint32_t v)
-{
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
 Bytes buildBmp(const BmpLayout& s)
 {
     Bytes header;

@@ -1,7 +1,7 @@
 // Stand-ins for the other areas' start-up and teardown steps, so that the entry's
 // order can be checked on the device-free platform: each records its call in the
 // fake platform's call list, and a test may make one of them post the quit message.
-#include "tests/app/entry_seams.h"
+#include "tests/main/entry_seams.h"
 
 #include "archive/media_set.h"
 #include "media/music.h"

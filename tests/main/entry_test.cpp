@@ -9,7 +9,7 @@
 #include "app/clock.h"
 #include "app/input.h"
 #include "support/fake_platform.h"
-#include "tests/app/entry_seams.h"
+#include "tests/main/entry_seams.h"
 
 namespace {
 

@@ -3,24 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "little_endian.h"
+
 namespace {
 
 constexpr std::size_t headerBytes = 0xC0;
 constexpr std::size_t sampleHeaderBytes = 0x50;
 constexpr std::uint32_t squareLength = 100;  // 441 Hz at a C-5 speed of 44100
 constexpr int patternRows = 32;
-
-void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
-{
-    b[at] = std::uint8_t(v);
-    b[at + 1] = std::uint8_t(v >> 8);
-}
-
-void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
-{
-    put16(b, at, v & 0xFFFF);
-    put16(b, at + 2, v >> 16);
-}
 
 void writeSongHeader(std::vector<std::uint8_t>& b)
 {
