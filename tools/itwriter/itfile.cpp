@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "little_endian.h"
+
 namespace itw {
 namespace {
 
@@ -21,13 +23,13 @@ constexpr size_t kMaxPatterns = 200;         // order entries 0..199 name patter
 struct Writer {
     std::vector<uint8_t>& b;
     void u8(unsigned v) { b.push_back(uint8_t(v)); }
-    void u16(unsigned v) { u8(v & 0xFF); u8(v >> 8); }
-    void u32(uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); }
+    void u16(unsigned v) { append16(b, v); }
+    void u32(uint32_t v) { append32(b, v); }
     void bytes(const std::string& s, size_t size) {      // zero-padded, not terminated
         for (size_t i = 0; i < size; ++i) u8(i < s.size() ? uint8_t(s[i]) : 0);
     }
     void text(const std::string& s, size_t size) { bytes(s.substr(0, size - 1), size); }
-    void put32(size_t at, uint32_t v) { for (int k = 0; k < 4; ++k) b[at + size_t(k)] = uint8_t(v >> (8 * k)); }
+    void put32(size_t at, uint32_t v) { ::put32(b, at, v); }
 };
 
 // The order list as played, and the patterns with the jump back to the loop written

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "little_endian.h"
+
 namespace {
 
 constexpr std::size_t fileHeaderSize = 14;
@@ -11,24 +13,6 @@ constexpr std::size_t pixelOffset = fileHeaderSize + infoHeaderSize;
 constexpr int maxSide = 1 << 14;  // far beyond any picture of the show
 
 std::size_t rowStride(int width) { return (std::size_t(width) * 3 + 3) & ~std::size_t(3); }
-
-void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    b[at] = std::uint8_t(v);
-    b[at + 1] = std::uint8_t(v >> 8);
-}
-
-void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    put16(b, at, v & 0xFFFF);
-    put16(b, at + 2, v >> 16);
-}
-
-std::uint32_t get32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
-}
-
-std::uint32_t get16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8;
-}
 
 std::vector<std::uint8_t> encode(const RgbPicture& picture) {
     std::size_t stride = rowStride(picture.width);
