@@ -2,40 +2,14 @@
 // on the X display, prints the colour at its centre, and asks it to close the way a
 // window manager does (a WM_DELETE_WINDOW message). Exit 0 when the request was
 // sent, 1 when no such window appeared, 2 without a display.
-#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <unistd.h>
+
+#include "x11_window.h"
 
 namespace {
-
-constexpr int pollMicroseconds = 100000;
-
-bool hasTitle(Display* display, Window window, const char* title)
-{
-    char* name = nullptr;
-    bool match = XFetchName(display, window, &name) && name && std::strcmp(name, title) == 0;
-    if (name) XFree(name);
-    XWindowAttributes attributes;
-    return match && XGetWindowAttributes(display, window, &attributes) &&
-           attributes.map_state == IsViewable;
-}
-
-// Depth-first over the window tree; 0 when not found.
-Window findWindow(Display* display, Window parent, const char* title)
-{
-    if (hasTitle(display, parent, title)) return parent;
-    Window root, up, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) found = findWindow(display, children[i], title);
-    if (children) XFree(children);
-    return found;
-}
 
 void printCentreColour(Display* display, Window window)
 {
@@ -75,12 +49,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zw_close_window: no X display\n");
         return 2;
     }
-    long polls = std::atol(argv[2]) * 1000000L / pollMicroseconds;
-    Window window = 0;
-    for (long i = 0; i <= polls && !window; ++i) {
-        window = findWindow(display, DefaultRootWindow(display), argv[1]);
-        if (!window) usleep(pollMicroseconds);
-    }
+    const Window window = waitForWindow(display, argv[1], std::atol(argv[2]));
     if (!window) {
         std::fprintf(stderr, "zw_close_window: no window named '%s' appeared\n", argv[1]);
         return 1;

@@ -24,15 +24,12 @@ bool takeLeftButton();
 
 namespace platform::queue {
 
-// The message queue shared by both back ends: first in, first out.
+// The message queue shared by both back ends: first in, first out, except that a
+// mouse move arriving while the newest pending message is a mouse move replaces it.
 void push(const Message& message);
 bool pop(Message& out);
 void clear();
 // The window procedure that dispatchMessage calls (null: default processing only).
 void setWindowProc(WindowProc proc);
-
-// The character a key down produces, or 0 when the key produces none: letters
-// (lower case unless shifted), digits, space, Escape, Return, Backspace and Tab.
-std::uint32_t characterForKey(std::uint32_t virtualKey, bool shifted);
 
 }  // namespace platform::queue

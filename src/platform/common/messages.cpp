@@ -1,8 +1,15 @@
 // The message queue, window-procedure dispatch and pointer reads, shared by both
 // back ends. Every read pumps the back end's input first.
+//
+// With ZW_TRACE_MESSAGES set in the environment, every message queued, merged and
+// dispatched is written to stderr with the turn of the main loop (counted by
+// peekMessage): the real-window tests read from it how long input waits.
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 
 #include "platform/common/backend.h"
+#include "platform/common/keyboard.h"
 
 namespace platform {
 
@@ -11,18 +18,41 @@ namespace {
 struct MessageState {
     std::deque<Message> pending;   // oldest first
     WindowProc windowProc = nullptr;
+    bool trace = std::getenv("ZW_TRACE_MESSAGES") != nullptr;
+    unsigned long long turn = 0;   // peekMessage calls so far
 };
 
 MessageState messages;
 
-constexpr std::uint32_t keyBackspace = 8;
-constexpr std::uint32_t keyTab = 9;
-constexpr std::uint32_t keyReturn = 13;
-constexpr std::uint32_t keySpace = 32;
+const char* const kindNames[] = {"Quit", "Close", "KeyDown", "KeyUp", "Char",
+                                 "MouseMove", "ButtonDown", "ButtonUp", "Other"};
+
+void trace(const char* what, const Message& message)
+{
+    if (!messages.trace) return;
+    std::fprintf(stderr, "zwirbelalp trace: turn %llu %s %s %u\n", messages.turn, what,
+                 kindNames[static_cast<std::uint32_t>(message.kind)], message.wParam);
+}
 
 }  // namespace
 
-void queue::push(const Message& message) { messages.pending.push_back(message); }
+// A mouse move never queues behind another one: while the newest pending message is
+// a move, a further move only updates its position and button bit, as the system
+// the program was made for does. Any other message ends the merging, so the order of
+// everything but the moves stays as it was. A fast mouse thus costs one message per
+// turn of the main loop, never a backlog that keys, clicks and closing wait behind.
+void queue::push(const Message& message)
+{
+    std::deque<Message>& pending = messages.pending;
+    if (message.kind == MessageKind::MouseMove && !pending.empty() &&
+        pending.back().kind == MessageKind::MouseMove) {
+        pending.back() = message;
+        trace("merge", message);
+        return;
+    }
+    pending.push_back(message);
+    trace("queue", message);
+}
 
 bool queue::pop(Message& out)
 {
@@ -36,22 +66,9 @@ void queue::clear() { messages.pending.clear(); }
 
 void queue::setWindowProc(WindowProc proc) { messages.windowProc = proc; }
 
-std::uint32_t queue::characterForKey(std::uint32_t virtualKey, bool shifted)
-{
-    if (virtualKey >= 'A' && virtualKey <= 'Z') return shifted ? virtualKey : virtualKey + ('a' - 'A');
-    if (virtualKey >= '0' && virtualKey <= '9') return virtualKey;
-    switch (virtualKey) {
-    case keyBackspace:
-    case keyTab:
-    case keyReturn:
-    case keyEscape:
-    case keySpace: return virtualKey;
-    default: return 0;
-    }
-}
-
 bool peekMessage(Message& out)
 {
+    ++messages.turn;
     backend::pumpEvents();
     return queue::pop(out);
 }
@@ -71,7 +88,7 @@ bool asyncLeftButton()
 void translateMessage(const Message& message)
 {
     if (message.kind != MessageKind::KeyDown) return;
-    const std::uint32_t character = queue::characterForKey(message.wParam, backend::shiftHeld());
+    const std::uint32_t character = keyboard::characterFor(message.wParam, backend::shiftHeld());
     if (character == 0) return;
     Message typed;
     typed.kind = MessageKind::Char;
@@ -81,6 +98,7 @@ void translateMessage(const Message& message)
 
 long dispatchMessage(const Message& message)
 {
+    trace("dispatch", message);
     return messages.windowProc ? messages.windowProc(message) : defaultWindowProc(message);
 }
 

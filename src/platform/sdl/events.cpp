@@ -35,8 +35,9 @@ void translateKey(const SDL_KeyboardEvent& key)
         if (!key.repeat) toggleFullScreen();
         return;
     }
-    const std::uint32_t virtualKey = virtualKeyFor(key.keysym.sym, key.keysym.scancode);
-    if (virtualKey == 0 || isSystemKey(virtualKey, altHeld(key.keysym.mod))) {
+    const bool numLock = (key.keysym.mod & KMOD_NUM) != 0;
+    const std::uint32_t virtualKey = virtualKeyFor(key.keysym.sym, key.keysym.scancode, numLock);
+    if (isSystemKey(virtualKey, altHeld(key.keysym.mod))) {
         queueMessage(MessageKind::Other);
         return;
     }

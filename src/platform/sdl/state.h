@@ -53,6 +53,8 @@ extern SdlState state;
 bool createFramebuffer(int width, int height);
 void destroyFramebuffer();
 void presentFramebuffer();
+// Starts SDL's video (once); false, with SDL's reason on stderr, when it cannot.
+bool startVideo();
 // Alt+Enter: between the desktop full screen and a window of the picture's size.
 void toggleFullScreen();
 

@@ -80,6 +80,19 @@ void toggleFullScreen()
     }
 }
 
+bool startVideo()
+{
+    if (state.videoReady) return true;
+    SDL_SetMainReady();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "zwirbelalp: no video: %s\n", SDL_GetError());
+        return false;
+    }
+    state.videoReady = true;
+    SDL_StopTextInput();  // characters come from translateMessage, not from SDL
+    return true;
+}
+
 void shutdown()
 {
     destroyGlContext();
@@ -98,16 +111,7 @@ using sdl::state;
 bool registerWindowClass(WindowProc proc)
 {
     queue::setWindowProc(proc);
-    if (!state.videoReady) {
-        SDL_SetMainReady();
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            std::fprintf(stderr, "zwirbelalp: no video: %s\n", SDL_GetError());
-            return false;
-        }
-        state.videoReady = true;
-        SDL_StopTextInput();  // characters come from translateMessage, not from SDL
-    }
-    return true;
+    return sdl::startVideo();
 }
 
 bool changeDisplayMode(int, int, int)
