@@ -1,0 +1,24 @@
+// PNG files of captured frames: encoded in memory, so that worker threads can do
+// it, with the compression the capture chose by measurement (bench/capture).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// zlib level and row filter of the PNG files. Level 1 with the Up filter keeps the
+// files within a few percent of the default (level 6, adaptive filters) at a
+// fraction of the time: the frames are large areas of smooth colour.
+struct PngCompression {
+    int level = 1;
+    int filter = 0x20;  // PNG_FILTER_UP
+};
+
+// width x height RGBA pixels, top row first, as an 8-bit RGB PNG (the frame
+// buffer's alpha is not part of the picture). The same pixels and compression
+// always give the same bytes. Empty when libpng fails.
+std::vector<std::uint8_t> encodePng(const std::uint8_t* rgba, int width, int height,
+                                    const PngCompression& compression = PngCompression());
+
+// Writes `bytes` to `path` whole; false when the file cannot be written.
+bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
