@@ -65,6 +65,29 @@ void BM_DrawFullTextWindow(benchmark::State& state)
 }
 BENCHMARK(BM_DrawFullTextWindow)->Unit(benchmark::kMillisecond)->Iterations(30);
 
+// One full-screen quad by the sprite rule, the yardstick for a text window.
+void BM_DrawFullScreenSprite(benchmark::State& state)
+{
+    headless::configure(headless::Config{});
+    platform::registerWindowClass(ignoreMessages);
+    platform::createWindow("bench", 0, 0, 640, 480, platform::WindowStyle::Borderless);
+    platform::createGlContext(32, 16);
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    platform::perspective(45.0, 640.0 / 480.0, 0.1, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    const std::vector<std::uint8_t> white(256 * 256 * 3, 255), black(256 * 256 * 3, 0);
+    const TexturePair pair{uploadTexture(white.data(), 256, 256), uploadTexture(black.data(), 256, 256)};
+    glEnable(GL_BLEND);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawSprite(pair, [] { texturedQuad(0, 1, 0, 1, -14, 14, -10.5f, 10.5f, -25); });
+        glFinish();
+    }
+    platform::destroyGlContext();
+}
+BENCHMARK(BM_DrawFullScreenSprite)->Unit(benchmark::kMillisecond)->Iterations(30);
+
 // One hunt frame of the flock's arithmetic (ten birds, no drawing).
 void BM_FlockUpdate(benchmark::State& state)
 {
