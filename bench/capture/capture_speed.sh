@@ -9,7 +9,7 @@
 # - with PNG_BENCH: size and time of PNG compression settings on three frames.
 # Wall time and CPU time (all threads) are printed; ratios use wall time.
 set -euo pipefail
-capture=$1 archive=$2 pngbench=${3:-}
+capture=$(realpath "$1") archive=$2 pngbench=${3:+$(realpath "$3")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$archive" "$work/stuff.dat"
