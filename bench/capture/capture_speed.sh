@@ -1,32 +1,55 @@
 #!/usr/bin/env bash
-# How fast zwirbelalp-capture records the show at 640 x 480, as frames per second of
-# wall time and as a multiple of real time (60 frames per clock second):
-#   capture_speed.sh CAPTURE STUFF_DAT [CLOCK_SECONDS]
+# How fast zwirbelalp-capture records the show at 640 x 480, one run of each case:
+#   capture_speed.sh CAPTURE STUFF_DAT [PNG_BENCH]
+# - frames per second of wall time and the multiple of real time, per output;
+# - the cost of outputs: every frame as PNG plus the WAV against no output;
+# - the cost of the text: show seconds 0-40 (text panel from 25 s) against 0-20
+#   (equal cost per frame gives 2.0);
+# - start-up: from start to the first frames (a run of 0.1 s of clock time);
+# - with PNG_BENCH: size and time of PNG compression settings on three frames.
+# Wall time and CPU time (all threads) are printed; ratios use wall time.
 set -euo pipefail
-capture=$1 archive=$2 seconds=${3:-20}
+capture=$(realpath "$1") archive=$2 pngbench=${3:+$(realpath "$3")}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$archive" "$work/stuff.dat"
 cd "$work"
 
+# measure NAME SECONDS ARGS...: prints a line, leaves the wall time in $wall
 measure() {
-  local name=$1; shift
+  local name=$1 seconds=$2; shift 2
   rm -rf out; mkdir out
-  local start end
+  local start end times
   start=$(date +%s.%N)
-  "$capture" --quiet --seconds "$seconds" --report out/report.txt "$@" 2>/dev/null
+  times=$( { /usr/bin/time -f '%U %S' "$capture" --quiet --seconds "$seconds" --report out/report.txt "$@" \
+             2>&1 >/dev/null; } | tail -1)
   end=$(date +%s.%N)
   local frames
   frames=$(awk -F'\t' '$1 == "frames" { print $2 }' out/report.txt)
-  awk -v name="$name" -v frames="$frames" -v start="$start" -v end="$end" 'BEGIN {
-    wall = end - start
-    fps = frames / wall
-    printf "%-26s %6d frames  %7.2f s  %7.1f frames/s  %5.2f x real time\n", name, frames, wall, fps, fps / 60
+  wall=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", e - s }')
+  awk -v name="$name" -v frames="$frames" -v wall="$wall" -v cpu="$times" 'BEGIN {
+    split(cpu, c, " ")
+    printf "%-30s %6d frames  %8.2f s wall  %8.2f s cpu  %6.1f frames/s  %5.2f x real time\n",
+           name, frames, wall, c[1] + c[2], frames / wall, frames / wall / 60
   }'
 }
 
-echo "capture of ${seconds} s of clock time at 60 fps, 640 x 480:"
-measure "no output"
-measure "PNG of every frame" --png out/png
-measure "y4m video" --video out/video.y4m
-measure "WAV sound" --audio out/sound.wav
+ratio() { awk -v a="$1" -v b="$2" -v name="$3" 'BEGIN { printf "%-44s %5.2f\n", name, a / b }'; }
+
+echo "zwirbelalp-capture, 640 x 480 at 60 fps, $(nproc) cores, $(date -u +%Y-%m-%d):"
+measure "start-up (0.1 s of clock)" 0.1; startup=$wall
+measure "0-20 s, no output" 20; plain20=$wall
+measure "0-20 s, every frame PNG + WAV" 20 --png out/png --audio out/sound.wav; png20=$wall
+measure "0-20 s, y4m video" 20 --video out/video.y4m
+measure "0-40 s, no output" 40; plain40=$wall
+echo
+ratio "$png20" "$plain20" "PNG of every frame + WAV / no output:"
+ratio "$plain40" "$plain20" "show seconds 0-40 / 0-20 (text from 25 s):"
+echo "start-up to the first frames: ${startup} s"
+
+if [ -n "$pngbench" ]; then
+  echo
+  echo "PNG compression of three frames (evening, landscape, text panel):"
+  rm -rf frames; "$capture" --quiet --seconds 31 --png frames --at 12,20,30 >/dev/null 2>&1
+  "$pngbench" frames/*.png
+fi

@@ -1,4 +1,4 @@
-// Bitmap font and text drawing.
+// Bitmap font and text layout.
 //
 // Layout rules: the pen advances 0.32 per character and 0.8 per line; a line feed
 // returns it by 0.32 for every character that advanced on its line (drawn or not,
@@ -14,10 +14,6 @@ constexpr float charAdvance = 0.32f;
 constexpr float lineAdvance = 0.8f;
 constexpr float windowTop = 11.0f;
 constexpr float windowBottom = -11.0f;
-constexpr float textDepth = -25.0f;
-constexpr float glyphHalfWidth = 0.2f;
-constexpr float glyphHalfHeight = 0.5f;
-constexpr int gridColumns = 16;
 
 // Every character byte the font pictures hold, with its glyph number.
 struct MappedRange {
@@ -34,50 +30,6 @@ constexpr MappedRange mappedRanges[] = {
     {'?', '?', 50},  {'\\', '\\', 51}, {'{', '{', 52},   {'}', '}', 53},   {'[', '[', 54},
     {']', ']', 55},  {'^', '^', 57},   {'`', '`', 60},   {'@', '@', 61},   {'0', '9', 64},
 };
-
-struct DrawContext {
-    const Font* font;
-};
-
-void glyphQuad(const Font& font, const PlacedGlyph& g)
-{
-    const int column = g.glyph % gridColumns;
-    const int row = g.glyph / gridColumns;
-    const float s0 = column * font.cellWidth;
-    const float s1 = (column + 1) * font.cellWidth;
-    const float tTop = 1.0f - row * font.cellHeight;
-    const float tBottom = 1.0f - (row + 1) * font.cellHeight;
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, tTop);
-    glVertex3f(g.x - glyphHalfWidth, g.y + glyphHalfHeight, 0.0f);
-    glTexCoord2f(s1, tTop);
-    glVertex3f(g.x + glyphHalfWidth, g.y + glyphHalfHeight, 0.0f);
-    glTexCoord2f(s1, tBottom);
-    glVertex3f(g.x + glyphHalfWidth, g.y - glyphHalfHeight, 0.0f);
-    glTexCoord2f(s0, tBottom);
-    glVertex3f(g.x - glyphHalfWidth, g.y - glyphHalfHeight, 0.0f);
-    glEnd();
-}
-
-// Mask pass, then colour pass, per glyph: the two textures alternate, and the
-// bind cache keeps each switch to one bind.
-void drawGlyph(const PlacedGlyph& g, void* user)
-{
-    const Font& font = *static_cast<DrawContext*>(user)->font;
-    glBlendFunc(GL_DST_COLOR, GL_ZERO);
-    glEnable(GL_TEXTURE_2D);
-    bindTexture(font.maskTexture);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glyphQuad(font, g);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glEnable(GL_TEXTURE_2D);
-    bindTexture(font.colourTexture);
-    if (g.red)
-        glColor3f(1.0f, 0.0f, 0.0f);
-    else
-        glColor3f(1.0f, 1.0f, 1.0f);
-    glyphQuad(font, g);
-}
 
 }  // namespace
 
@@ -124,14 +76,4 @@ void layoutText(const std::int32_t (&glyphMap)[256], const char* text, float x, 
             ++column;
         }
     }
-}
-
-void drawText(const Font& font, const char* text, float x, float y)
-{
-    glPushMatrix();
-    glEnable(GL_BLEND);
-    glTranslatef(0.0f, 0.0f, textDepth);
-    DrawContext context{&font};
-    layoutText(font.glyphMap, text, x, y, drawGlyph, &context);
-    glPopMatrix();
 }

@@ -98,10 +98,13 @@ void parseCaptureReport(const std::string& text, CaptureResult& result)
     for (std::string line; std::getline(lines, line);) parseRecord(splitTabs(line), result);
 }
 
-int startCapture(const std::vector<std::string>& args, const std::string& workDir)
+namespace {
+
+int startCaptureWith(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir)
 {
     std::string report = workDir + "/capture-report.txt", log = workDir + "/capture-output.txt";
-    std::vector<std::string> all = {captureProgram(), "--quiet", "--report", report};
+    std::vector<std::string> all = {program, "--quiet", "--report", report};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());
@@ -117,6 +120,13 @@ int startCapture(const std::vector<std::string>& args, const std::string& workDi
     return pid;
 }
 
+}  // namespace
+
+int startCapture(const std::vector<std::string>& args, const std::string& workDir)
+{
+    return startCaptureWith(captureProgram(), args, workDir);
+}
+
 CaptureResult finishCapture(int pid, const std::string& workDir)
 {
     CaptureResult result;
@@ -129,6 +139,12 @@ CaptureResult finishCapture(int pid, const std::string& workDir)
 CaptureResult runCapture(const std::vector<std::string>& args, const std::string& workDir)
 {
     return finishCapture(startCapture(args, workDir), workDir);
+}
+
+CaptureResult runCaptureWith(const std::string& program, const std::vector<std::string>& args,
+                             const std::string& workDir)
+{
+    return finishCapture(startCaptureWith(program, args, workDir), workDir);
 }
 
 std::string readFile(const std::string& path)

@@ -50,6 +50,9 @@ std::string makeShowDir();
 // Runs the capture with `args` in `workDir` (adds --report and --quiet itself) and
 // waits for it.
 CaptureResult runCapture(const std::vector<std::string>& args, const std::string& workDir);
+// The same with another build of the capture command (a test's own variant).
+CaptureResult runCaptureWith(const std::string& program, const std::vector<std::string>& args,
+                             const std::string& workDir);
 
 // The same in two halves, for tests that act on the running capture (Ctrl+C ...):
 // the child's process id (or -1), then its result.

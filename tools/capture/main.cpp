@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "tools/capture/frames.h"
 #include "tools/capture/options.h"
+#include "tools/capture/png_queue.h"
 #include "tools/capture/progress.h"
 #include "tools/capture/report.h"
 #include "tools/capture/script.h"
@@ -39,6 +40,7 @@ using WallClock = std::chrono::steady_clock;
 struct CaptureRun {
     CaptureOptions options;
     std::unique_ptr<FrameSelector> pngFrames;
+    std::unique_ptr<PngQueue> pngQueue;
     VideoOutput video;
     std::FILE* report = nullptr;
     std::string wavPath;          // where the sound goes (a temporary file for a video)
@@ -88,14 +90,27 @@ void drawProgress(bool last)
     std::fprintf(stderr, "\r%s%s", line.c_str(), last ? "\n" : "");
 }
 
-void writePng(const headless::Picture& picture, std::uint64_t frame, double time)
+// Pictures come back from the queue in frame order, so the report keeps it.
+void reportPngs(const std::vector<PngDone>& done)
+{
+    for (const PngDone& png : done) {
+        if (!png.written) {
+            fail("cannot write " + png.path);
+            continue;
+        }
+        if (capture.report)
+            std::fprintf(capture.report, "png\t%llu\t%.6f\t%s\n", (unsigned long long)png.frame, png.time,
+                         escapeReportField(png.path).c_str());
+    }
+}
+
+void writePng(headless::Picture&& picture, std::uint64_t frame, double time)
 {
     char name[40];
     std::snprintf(name, sizeof name, "frame-%06llu.png", (unsigned long long)frame);
-    std::string path = capture.options.pngDir + "/" + name;
-    if (!headless::savePng(picture, path)) return fail("cannot write " + path);
-    if (capture.report) std::fprintf(capture.report, "png\t%llu\t%.6f\t%s\n", (unsigned long long)frame, time,
-                                 escapeReportField(path).c_str());
+    PngJob job{frame, time, capture.options.pngDir + "/" + name, picture.width, picture.height,
+               std::move(picture.rgba)};
+    reportPngs(capture.pngQueue->push(std::move(job)));
 }
 
 void writeFrame(std::uint64_t frame, double time)
@@ -104,9 +119,9 @@ void writeFrame(std::uint64_t frame, double time)
     if (!png && !capture.video.isOpen()) return;
     headless::Picture picture = headless::readPicture();
     if (picture.rgba.empty()) return fail("the picture could not be read back");
-    if (png) writePng(picture, frame, time);
     std::string error;
     if (capture.video.isOpen() && !capture.video.write(picture.rgba.data(), error)) fail(error);
+    if (png) writePng(std::move(picture), frame, time);
 }
 
 // Called at every buffer swap. The swap inside the window's set-up comes before the
@@ -156,6 +171,9 @@ bool preparePictures()
         return false;
     }
     capture.pngFrames = std::make_unique<FrameSelector>(o.pngAt, o.pngEvery);
+    const std::size_t frameBytes = std::size_t(pictureWidth) * pictureHeight * 4 * o.scale * o.scale;
+    const int workers = pngWorkers();
+    capture.pngQueue = std::make_unique<PngQueue>(workers, pngCapacity(workers, frameBytes));
     return true;
 }
 
@@ -226,6 +244,7 @@ std::string formatSeconds(double seconds)
 bool finishOutputs(int exitCode)
 {
     drawProgress(true);
+    if (capture.pngQueue) reportPngs(capture.pngQueue->finish());
     std::string error;
     bool ok = !capture.video.isOpen() || capture.video.finish(capture.wavPath, error);
     if (!ok) complain(error);
