@@ -53,9 +53,21 @@ fi
 wait "$browser" || true
 browser=""
 
+# The same moments from the native program on its virtual clock, for the comparison.
+times=$(sed -n 's/.*var compareAt = \[\(.*\)\];.*/\1/p' "$here/probe.js" | tr -d ' ')
+escape=$(sed -n 's/.*var escapeAt = \([0-9.]*\);.*/\1/p' "$here/probe.js")
+printf '%s key Escape\n' "$escape" > "$work/escape.txt"
+mkdir "$work/run" && cp "$native/stuff.dat" "$work/run/"
+"$native/zwirbelalp-capture" --quiet --dir "$work/run" --seconds 31 --input "$work/escape.txt" \
+  --png "$work/native" --at "$times" --report "$work/native.txt" >/dev/null
+
 report=$(sed -n '/<pre id="probe">/,/<\/pre>/p' "$work/dom.html" | sed 's/<[^>]*>//g')
 echo "$report"
-if ! grep -q '^probe: pass$' <<<"$report"; then
-  echo "--- chromium log (end)"; tail -n 30 "$work/chromium.log"
-  exit 1
+status=0
+grep -q '^probe: pass$' <<<"$report" || status=1
+python3 "$here/compare_frames.py" "$work/dom.html" "$work/native.txt" || status=1
+if [ "$status" -ne 0 ]; then
+  echo "--- chromium log (end)"; grep -v dbus "$work/chromium.log" | tail -n 30
+  [ -n "${ZW_KEEP_WEB_FRAMES:-}" ] && cp "$work/dom.html" "$work"/native/*.png "$ZW_KEEP_WEB_FRAMES/"
 fi
+exit "$status"

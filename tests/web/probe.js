@@ -2,28 +2,35 @@
 // Test probe of the web page (added to a copy of index.html by page_test.sh, never
 // shipped): runs the page on a fixed clock step, clicks "start", presses Escape at
 // a set time, reads pixels of the drawn frames back inside the page and writes what
-// it saw into <pre id="probe">, which the test reads through chromium's --dump-dom.
+// it saw into <pre id="probe">, which the test reads through chromium's --dump-dom,
+// with each checked frame as a PNG (data URL) for the test's comparison with the
+// native pictures.
 (function () {
-  var frameSeconds = 1 / 60;
+  var frameRate = 60;
   var escapeAt = 27;
   // At clock time `at` (seconds), pixel (x, y) of the 640 x 480 picture (top-left
   // origin) must be within `tolerance` of `rgb` on every channel.
   // Expected colours are those of the native capture at the same clock times.
   var checks = [
-    { at: 3, x: 2, y: 2, rgb: [235, 177, 0], tolerance: 2, what: 'evening sky' },
-    { at: 3, x: 320, y: 240, rgb: [221, 53, 8], tolerance: 8, what: 'the sun' },
-    { at: 17.5, x: 2, y: 2, rgb: [47, 106, 195], tolerance: 2, what: 'day sky' },
-    { at: 26, x: 200, y: 8, rgb: [60, 92, 223], tolerance: 4, what: 'invitation panel' },
-    { at: 26, x: 620, y: 8, rgb: [47, 106, 195], tolerance: 2, what: 'day sky beside the panel' },
-    { at: 30, x: 2, y: 2, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky' },
-    { at: 30, x: 600, y: 450, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky, bottom' },
+    { at: 3.01, x: 2, y: 2, rgb: [235, 177, 0], tolerance: 2, what: 'evening sky' },
+    { at: 3.01, x: 320, y: 240, rgb: [221, 53, 8], tolerance: 8, what: 'the sun' },
+    { at: 17.51, x: 2, y: 2, rgb: [47, 106, 195], tolerance: 2, what: 'day sky' },
+    { at: 26.01, x: 200, y: 8, rgb: [60, 92, 223], tolerance: 4, what: 'invitation panel' },
+    { at: 26.01, x: 620, y: 8, rgb: [47, 106, 195], tolerance: 2, what: 'day sky beside the panel' },
+    { at: 30.01, x: 2, y: 2, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky' },
+    { at: 30.01, x: 600, y: 450, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky, bottom' },
   ];
+  // Whole frames kept for the comparison with the native pictures. Not while the
+  // logo is on screen: its wobble angle comes from the C library's rand(), whose
+  // sequence differs between the native and the web C library.
+  var compareAt = [3.01, 26.01, 30.01];
   var out = document.createElement('pre');
   out.id = 'probe';
   document.body.appendChild(out);
   var lines = [];
   var failed = 0;
   var next = 0;
+  var keptFrames = 0;
   var escaped = false;
   var finished = false;
 
@@ -48,6 +55,15 @@
     return a.every(function (value, i) { return Math.abs(value - b[i]) <= tolerance; });
   }
 
+  // The frame as it is drawn now (before the browser shows and clears it).
+  function keepFrame(at) {
+    var frame = document.createElement('img');
+    frame.className = 'frame';
+    frame.setAttribute('data-at', String(at));
+    frame.src = Module.canvas.toDataURL('image/png');
+    document.body.appendChild(frame);
+  }
+
   function check(c, seconds) {
     var gl = Module.canvas.getContext('webgl') || Module.canvas.getContext('webgl2');
     var seen = pixel(gl, c.x, c.y);
@@ -65,13 +81,14 @@
     window.dispatchEvent(event);
   }
 
-  Module.zwFixedFrameSeconds = frameSeconds;
+  Module.zwFixedFrameRate = frameRate;
   // A timer, not the animation frame: headless chromium's virtual time runs timers.
   // Once everything is checked the program is left waiting, so the page goes idle.
   Module.zwNextFrame = function (wakeUp) {
     if (!finished) setTimeout(wakeUp, 0);
   };
   Module.zwFrameDrawn = function (seconds) {
+    while (keptFrames < compareAt.length && seconds >= compareAt[keptFrames]) keepFrame(compareAt[keptFrames++]);
     while (next < checks.length && seconds >= checks[next].at) check(checks[next++], seconds);
     if (!escaped && seconds >= escapeAt) {
       escaped = true;

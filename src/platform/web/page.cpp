@@ -13,8 +13,8 @@ EM_JS(void, zw_wait_for_next_frame, (), {
     });
 });
 
-EM_JS(double, zw_fixed_frame_seconds, (), {
-    return Module.zwFixedFrameSeconds || 0;
+EM_JS(int, zw_fixed_frame_rate, (), {
+    return Module.zwFixedFrameRate | 0;
 });
 
 EM_JS(void, zw_frame_drawn, (double clockSeconds), {
@@ -40,7 +40,7 @@ EM_JS(int, zw_confirm, (const char* caption, const char* text), {
 namespace platform::web {
 
 void waitForNextFrame() { zw_wait_for_next_frame(); }
-double fixedFrameSeconds() { return zw_fixed_frame_seconds(); }
+int fixedFrameRate() { return zw_fixed_frame_rate(); }
 void frameDrawn(double clockSeconds) { zw_frame_drawn(clockSeconds); }
 void toggleFullScreen() { zw_toggle_full_screen(); }
 void programEnded() { zw_program_ended(); }

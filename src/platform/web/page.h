@@ -8,10 +8,10 @@ namespace platform::web {
 // Hands control to the browser until it wants the next frame (the next animation
 // frame; a zero-delay timer when the page runs on a fixed clock step).
 void waitForNextFrame();
-// Seconds of clock time per frame when the page asks for a fixed step (its test
-// option: the clock then advances exactly that much at every buffer swap); 0 for
-// the real clock.
-double fixedFrameSeconds();
+// Frames per second of clock time when the page asks for a fixed step (its test
+// option: the clock then advances exactly one frame at every buffer swap, as in the
+// native capture); 0 for the real clock.
+int fixedFrameRate();
 // Tells the page that a frame is drawn and about to be shown, with the clock time
 // of the program's clock (seconds since it started; 0 before).
 void frameDrawn(double clockSeconds);

@@ -13,12 +13,10 @@ namespace platform::web {
 
 namespace {
 
-constexpr std::int64_t virtualTicksPerSecond = 1000000;
-
 struct WebClock {
     bool started = false;
-    std::int64_t step = 0;      // virtual ticks per frame; 0: the real counter
-    std::int64_t counter = 0;   // the virtual counter
+    std::int64_t rate = 0;      // frames (virtual ticks) per second; 0: the real counter
+    std::int64_t counter = 0;   // the virtual counter, one tick per frame
     std::int64_t zero = 0;      // counter reading at the first counterNow
 };
 
@@ -30,14 +28,14 @@ void startOnce()
 {
     if (webClock.started) return;
     webClock.started = true;
-    webClock.step = std::int64_t(fixedFrameSeconds() * double(virtualTicksPerSecond) + 0.5);
-    webClock.zero = webClock.step ? webClock.counter : realCounter();
+    webClock.rate = fixedFrameRate() > 0 ? fixedFrameRate() : 0;
+    webClock.zero = webClock.rate ? webClock.counter : realCounter();
 }
 
 double secondsSinceZero()
 {
     if (!webClock.started) return 0.0;
-    if (webClock.step) return double(webClock.counter - webClock.zero) / double(virtualTicksPerSecond);
+    if (webClock.rate) return double(webClock.counter - webClock.zero) / double(webClock.rate);
     return double(realCounter() - webClock.zero) / double(SDL_GetPerformanceFrequency());
 }
 
@@ -46,7 +44,7 @@ double secondsSinceZero()
 void frameSwapped()
 {
     frameDrawn(secondsSinceZero());
-    webClock.counter += webClock.step;
+    if (webClock.rate) ++webClock.counter;
 }
 
 }  // namespace platform::web
@@ -58,19 +56,19 @@ using web::webClock;
 std::int64_t counterFrequency()
 {
     web::startOnce();
-    return webClock.step ? web::virtualTicksPerSecond : std::int64_t(SDL_GetPerformanceFrequency());
+    return webClock.rate ? webClock.rate : std::int64_t(SDL_GetPerformanceFrequency());
 }
 
 std::int64_t counterNow()
 {
     web::startOnce();
-    return webClock.step ? webClock.counter : web::realCounter();
+    return webClock.rate ? webClock.counter : web::realCounter();
 }
 
 std::uint32_t tickCount()
 {
-    if (!webClock.step) return std::uint32_t(SDL_GetTicks64());
-    return std::uint32_t(webClock.counter / (web::virtualTicksPerSecond / 1000));
+    if (!webClock.rate) return std::uint32_t(SDL_GetTicks64());
+    return std::uint32_t(webClock.counter * 1000 / webClock.rate);
 }
 
 // The browser gets its turn at every buffer swap.
