@@ -43,7 +43,7 @@ done
 setsid chromium --headless=new --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader \
   --disable-background-networking --disable-component-update --disable-sync --no-first-run \
   --disable-quic --disable-extensions --mute-audio --autoplay-policy=no-user-gesture-required \
-  --window-size=640,480 --user-data-dir="$work/profile" \
+  --window-size=1000,600 --user-data-dir="$work/profile" \
   --virtual-time-budget=120000 --dump-dom "http://127.0.0.1:$port/probe.html" \
   >"$work/dom.html" 2>"$work/chromium.log" &
 browser=$!
@@ -56,9 +56,10 @@ browser=""
 # The same moments from the native program on its virtual clock, for the comparison.
 times=$(sed -n 's/.*var compareAt = \[\(.*\)\];.*/\1/p' "$here/probe.js" | tr -d ' ')
 escape=$(sed -n 's/.*var escapeAt = \([0-9.]*\);.*/\1/p' "$here/probe.js")
-printf '%s key Escape\n' "$escape" > "$work/escape.txt"
+pointer=$(sed -n 's/.*var pointer = { at: \([0-9.]*\), x: \([0-9]*\), y: \([0-9]*\) };.*/\1 mouse \2 \3/p' "$here/probe.js")
+printf '%s\n%s key Escape\n' "$pointer" "$escape" > "$work/input.txt"
 mkdir "$work/run" && cp "$native/stuff.dat" "$work/run/"
-"$native/zwirbelalp-capture" --quiet --dir "$work/run" --seconds 31 --input "$work/escape.txt" \
+"$native/zwirbelalp-capture" --quiet --dir "$work/run" --seconds 31 --input "$work/input.txt" \
   --png "$work/native" --at "$times" --report "$work/native.txt" >/dev/null
 
 report=$(sed -n '/<pre id="probe">/,/<\/pre>/p' "$work/dom.html" | sed 's/<[^>]*>//g')

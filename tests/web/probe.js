@@ -8,6 +8,9 @@
 (function () {
   var frameRate = 60;
   var escapeAt = 27;
+  // The pointer is moved over the picture at this time to this picture pixel; the
+  // window is wider than 4:3, so the canvas is scaled and has bars beside it.
+  var pointer = { at: 23, x: 160, y: 360 };
   // At clock time `at` (seconds), pixel (x, y) of the 640 x 480 picture (top-left
   // origin) must be within `tolerance` of `rgb` on every channel.
   // Expected colours are those of the native capture at the same clock times.
@@ -81,6 +84,17 @@
     window.dispatchEvent(event);
   }
 
+  // A mouse move as the browser sends it, at the window position of picture pixel (x, y).
+  function movePointer(x, y) {
+    var box = Module.canvas.getBoundingClientRect();
+    var at = { clientX: box.left + (x + 0.5) * box.width / 640, clientY: box.top + (y + 0.5) * box.height / 480,
+               bubbles: true };
+    Module.canvas.dispatchEvent(new MouseEvent('mouseenter', at));
+    Module.canvas.dispatchEvent(new MouseEvent('mousemove', at));
+    report('pointer to ' + x + ',' + y + ' at window ' + at.clientX.toFixed(1) + ',' + at.clientY.toFixed(1) +
+           ' (canvas ' + box.width + ' x ' + box.height + ' at ' + box.left + ',' + box.top + ')');
+  }
+
   Module.zwFixedFrameRate = frameRate;
   // A timer, not the animation frame: headless chromium's virtual time runs timers.
   // Once everything is checked the program is left waiting, so the page goes idle.
@@ -90,6 +104,10 @@
   Module.zwFrameDrawn = function (seconds) {
     while (keptFrames < compareAt.length && seconds >= compareAt[keptFrames]) keepFrame(compareAt[keptFrames++]);
     while (next < checks.length && seconds >= checks[next].at) check(checks[next++], seconds);
+    if (!pointer.moved && seconds >= pointer.at) {
+      pointer.moved = true;
+      movePointer(pointer.x, pointer.y);
+    }
     if (!escaped && seconds >= escapeAt) {
       escaped = true;
       key('keydown');
