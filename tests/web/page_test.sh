@@ -23,6 +23,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 
 mkdir "$work/site"
 cp "$page"/index.html "$page"/zwirbelalp.js "$page"/zwirbelalp.wasm "$page"/stuff.dat "$here/probe.js" "$work/site/"

@@ -34,6 +34,7 @@
   var failed = 0;
   var next = 0;
   var keptFrames = 0;
+  var overlayChecked = false;
   var escaped = false;
   var finished = false;
 
@@ -101,7 +102,18 @@
   Module.zwNextFrame = function (wakeUp) {
     if (!finished) setTimeout(wakeUp, 0);
   };
+  // The viewer must see the show, not the start overlay, once it runs.
+  function checkOverlayGone() {
+    var shown = getComputedStyle(document.getElementById('overlay')).display !== 'none';
+    if (shown) failed++;
+    report((shown ? 'FAIL ' : 'ok   ') + 'the start overlay is gone once the show runs');
+  }
+
   Module.zwFrameDrawn = function (seconds) {
+    if (!overlayChecked) {
+      overlayChecked = true;
+      checkOverlayGone();
+    }
     while (keptFrames < compareAt.length && seconds >= compareAt[keptFrames]) keepFrame(compareAt[keptFrames++]);
     while (next < checks.length && seconds >= checks[next].at) check(checks[next++], seconds);
     if (!pointer.moved && seconds >= pointer.at) {
