@@ -29,7 +29,15 @@ bool perspectiveMatrix(double fovyDegrees, double aspect, double zNear, double z
 void perspective(double fovyDegrees, double aspect, double zNear, double zFar)
 {
     double m[16];
-    if (perspectiveMatrix(fovyDegrees, aspect, zNear, zFar, m)) glMultMatrixd(m);
+    if (!perspectiveMatrix(fovyDegrees, aspect, zNear, zFar, m)) return;
+#ifdef __EMSCRIPTEN__
+    // The browser's GL has no double-precision matrix calls.
+    float single[16];
+    for (int i = 0; i < 16; ++i) single[i] = static_cast<float>(m[i]);
+    glMultMatrixf(single);
+#else
+    glMultMatrixd(m);
+#endif
 }
 
 }  // namespace platform
