@@ -110,7 +110,9 @@ void shuffleSbox(const std::uint8_t* p, std::size_t length)
 
 }  // namespace
 
-// Entry i: i shifted right eight times, folding in the polynomial whenever a 1 drops out.
+// Entry i: i shifted right eight times, folding in the polynomial whenever a 1 drops
+// out. Slice k holds the CRC of byte i followed by k + 1 zero bytes, so that eight
+// bytes fold in with eight independent look-ups.
 void buildCrcTable()
 {
     for (std::uint32_t i = 0; i < 256; ++i) {
@@ -118,12 +120,24 @@ void buildCrcTable()
         for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
         crypto.crcTable[i] = c;
     }
+    const std::uint32_t* previous = crypto.crcTable;
+    for (auto& slice : crypto.crcSlices) {
+        for (std::uint32_t i = 0; i < 256; ++i) slice[i] = (previous[i] >> 8) ^ crypto.crcTable[previous[i] & 0xFF];
+        previous = slice;
+    }
 }
 
 // Neither presets nor complements: the caller does both.
 std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
 {
-    for (std::size_t i = 0; i < count; ++i) crc = (crc >> 8) ^ crypto.crcTable[(crc ^ bytes[i]) & 0xFF];
+    const std::uint32_t* t = crypto.crcTable;
+    const auto& s = crypto.crcSlices;
+    for (; count >= 8; count -= 8, bytes += 8) {
+        const std::uint32_t low = le32(bytes) ^ crc, high = le32(bytes + 4);
+        crc = s[6][low & 0xFF] ^ s[5][(low >> 8) & 0xFF] ^ s[4][(low >> 16) & 0xFF] ^ s[3][low >> 24] ^
+              s[2][high & 0xFF] ^ s[1][(high >> 8) & 0xFF] ^ s[0][(high >> 16) & 0xFF] ^ t[high >> 24];
+    }
+    for (; count > 0; --count) crc = (crc >> 8) ^ t[(crc ^ *bytes++) & 0xFF];
     return crc;
 }
 
