@@ -133,6 +133,7 @@ bool allocateOutput()
     const std::uint32_t size = archive.file.unpSize;
     archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::calloc(std::max<std::uint32_t>(size, 1), 1)) : nullptr;
     archive.outputCapacity = size;
+    archive.outputCrc = 0xFFFFFFFF;
     *archive.sizeVar = 0;
     if (archive.output) return true;
     RAR_LOG("can't allocate memory for the file decompression");
@@ -157,16 +158,18 @@ void readStoredFile()
         if (got == 0) return;
         const std::uint32_t take = std::min<std::uint32_t>(std::uint32_t(got), size - produced);
         std::memcpy(archive.output + produced, chunk, take);
+        archive.outputCrc = crc32Update(archive.outputCrc, chunk, take);
         produced += take;
         toRead -= std::uint64_t(got);
     }
 }
 
-// A file that came out short fails as well: its missing bytes were never produced.
+// The CRC runs along as bytes are placed in the output, while they are still in
+// the cache. A file that came out short fails as well: its missing bytes were
+// never produced.
 bool checkFileCrc()
 {
-    const std::uint32_t crc = ~crc32Update(0xFFFFFFFF, archive.output, archive.outputCapacity);
-    if (crc == archive.file.fileCrc && *archive.sizeVar == archive.outputCapacity) return true;
+    if (~archive.outputCrc == archive.file.fileCrc && *archive.sizeVar == archive.outputCapacity) return true;
     RAR_LOG("CRC32 error - file couldn't be decompressed correctly!");
     return false;
 }

@@ -113,6 +113,7 @@ struct ArchiveState {
     std::uint8_t* output = nullptr;       // the wanted file's bytes (C heap)
     std::uint32_t outputCapacity = 0;     // the wanted file's unpacked size
     std::uint32_t* sizeVar = nullptr;     // bytes placed in `output` so far (caller's)
+    std::uint32_t outputCrc = 0;          // running CRC-32 of those bytes (preset, not complemented)
     std::uint8_t* window = nullptr;       // the 1 MiB window (C heap), held for one call
 };
 

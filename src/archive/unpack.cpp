@@ -27,12 +27,16 @@
 namespace rarreader {
 namespace {
 
+// The few helpers of the inner loop are always inlined: called from several places,
+// they would otherwise stay calls, and the loop's locals would have to live in memory.
+#define HOT [[gnu::always_inline]] inline
+
 constexpr unsigned stepBits = 57;          // a refill leaves at least this many bits
 constexpr std::uint32_t flushMargin = 270; // free bytes a step may need ahead of writePos
 
 // ---------------------------------------------------------------- bit input
 
-std::uint64_t loadBigEndian(const std::uint8_t* p)
+HOT std::uint64_t loadBigEndian(const std::uint8_t* p)
 {
     std::uint64_t w;
     std::memcpy(&w, p, 8);
@@ -40,7 +44,7 @@ std::uint64_t loadBigEndian(const std::uint8_t* p)
 }
 
 // Tops the register up from 8 buffered bytes: whole bytes only, so `count` ends at 56..63.
-void loadWord(BitRegister& r, const std::uint8_t* buffer)
+HOT void loadWord(BitRegister& r, const std::uint8_t* buffer)
 {
     r.word |= loadBigEndian(buffer + r.pos) >> r.count;
     r.pos += (63 - r.count) >> 3;
@@ -73,23 +77,28 @@ void refillSlow(BitRegister& r, BitInput& in)
     }
 }
 
-void refill(BitRegister& r, BitInput& in)
+// The slow path works on a copy, so that the caller's register never has its
+// address taken and can stay in registers.
+HOT void refill(BitRegister& r, BitInput& in)
 {
     if (r.count >= stepBits) return;
-    if (r.pos + 8 <= in.fill)
+    if (r.pos + 8 <= in.fill) {
         loadWord(r, in.buffer);
-    else
-        refillSlow(r, in);
+        return;
+    }
+    BitRegister copy = r;
+    refillSlow(copy, in);
+    r = copy;
 }
 
-void skipBits(BitRegister& r, unsigned n)
+HOT void skipBits(BitRegister& r, unsigned n)
 {
     r.word <<= n;
     r.count -= n;
 }
 
 // n bits (0 to 16) as a number.
-std::uint32_t getBits(BitRegister& r, unsigned n)
+HOT std::uint32_t getBits(BitRegister& r, unsigned n)
 {
     const std::uint32_t value = std::uint32_t((r.word >> (63 - n)) >> 1);
     skipBits(r, n);
@@ -98,13 +107,13 @@ std::uint32_t getBits(BitRegister& r, unsigned n)
 
 // Bits used so far, counted from the buffer's first byte (zeros past the end
 // included). Below 0 when the next bit lies in bytes that already left the buffer.
-std::int64_t bitsUsed(const BitRegister& r, const BitInput& in)
+HOT std::int64_t bitsUsed(const BitRegister& r, const BitInput& in)
 {
     return std::int64_t(r.pos) * 8 + std::int64_t(in.zeroBits) - r.count;
 }
 
 // True once every bit of the file's packed data has been used.
-bool ranDry(const BitRegister& r, const BitInput& in) { return in.ended && bitsUsed(r, in) >= std::int64_t(in.fill) * 8; }
+HOT bool ranDry(const BitRegister& r, const BitInput& in) { return in.ended && bitsUsed(r, in) >= std::int64_t(in.fill) * 8; }
 
 // Whether n more whole bytes of packed data follow from the byte the next bit is in.
 bool bytesAhead(BitInput& in, std::int64_t n)
@@ -130,7 +139,7 @@ void startBits(BitInput& in)
 std::uint32_t limitBound(const DecodeTable& t, unsigned len) { return t.limit[len] == 0xFFFF ? 0x10000 : t.limit[len]; }
 
 // The symbol at a code's place; an index that garbage pushes past the table is 0.
-std::uint16_t symbolAt(const DecodeTable& t, unsigned len, std::uint32_t value)
+HOT std::uint16_t symbolAt(const DecodeTable& t, unsigned len, std::uint32_t value)
 {
     std::uint32_t index = t.firstIndex[len] + ((value - t.limit[len - 1]) >> (16 - len));
     if (index >= t.symbolCount) index = 0;
@@ -175,19 +184,19 @@ void buildHuffmanTable(const std::uint8_t* lengths, DecodeTable& t, unsigned cou
 }
 
 // A code longer than quickBits: the walk over the limits goes on from there.
-unsigned decodeLongCode(BitRegister& r, const DecodeTable& t)
+// Returns the symbol and the code length packed as a quick table entry.
+unsigned longCodeEntry(std::uint64_t word, const DecodeTable& t)
 {
-    const std::uint32_t value = std::uint32_t(r.word >> 48) & 0xFFFE;
+    const std::uint32_t value = std::uint32_t(word >> 48) & 0xFFFE;
     unsigned len = quickBits + 1;
     while (len < 15 && value >= t.limit[len]) ++len;
-    skipBits(r, len);
-    return symbolAt(t, len, value);
+    return symbolAt(t, len, value) | len << 12;
 }
 
-unsigned decodeSymbol(BitRegister& r, const DecodeTable& t)
+HOT unsigned decodeSymbol(BitRegister& r, const DecodeTable& t)
 {
-    const unsigned entry = t.quick[r.word >> (64 - quickBits)];
-    if (entry < 1u << 12) return decodeLongCode(r, t);
+    unsigned entry = t.quick[r.word >> (64 - quickBits)];
+    if (entry < 1u << 12) entry = longCodeEntry(r.word, t);
     skipBits(r, entry >> 12);
     return entry & 0xFFF;
 }
@@ -321,6 +330,7 @@ void flushWindow(UnpackState& s)
         const std::uint32_t head = std::min(count, windowSize - first);
         std::memcpy(a.output + produced, s.window + first, head);
         std::memcpy(a.output + produced + head, s.window, count - head);
+        a.outputCrc = crc32Update(crc32Update(a.outputCrc, s.window + first, head), s.window, count - head);
         *a.sizeVar += count;
     }
     s.flushedPos = last;
@@ -336,14 +346,14 @@ void handOn(UnpackState& s)
 }
 
 // Free bytes ahead of writePos before unflushed ones (all of the window when none wait).
-std::uint32_t roomAhead(std::uint32_t flushedPos, std::uint32_t writePos)
+HOT std::uint32_t roomAhead(std::uint32_t flushedPos, std::uint32_t writePos)
 {
     return ((flushedPos - writePos - 1) & windowMask) + 1;
 }
 
 // A match shorter than 8 bytes whose source lies at least 8 bytes behind: two
 // overlapping copies of 4 or 2 bytes cover it.
-void copyShort(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
+HOT void copyShort(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
 {
     if (length >= 4) {
         std::memcpy(to, src, 4);
@@ -358,7 +368,7 @@ void copyShort(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
 
 // Source at least 8 bytes behind: 8 bytes at a time, the last 8 again from their
 // own place, so nothing beyond the match is touched.
-void copyFar(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
+HOT void copyFar(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
 {
     if (length < 8) {
         copyShort(to, src, length);
@@ -369,7 +379,7 @@ void copyFar(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
 }
 
 // Copies as if byte by byte, so that a match may overlap the bytes it produces.
-void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length, std::uint32_t distance)
+HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length, std::uint32_t distance)
 {
     const std::uint32_t from = (writePos - distance) & windowMask;
     std::uint8_t* to = window + writePos;
@@ -401,7 +411,7 @@ struct LzRun {
 };
 
 // Every match becomes the newest of the four previous distances and the last match.
-void copyMatch(UnpackState& s, LzRun& run, std::uint32_t length, std::uint32_t distance)
+HOT void copyMatch(UnpackState& s, LzRun& run, std::uint32_t length, std::uint32_t distance)
 {
     s.oldDist[s.oldDistCounter++ & 3] = distance;
     s.lastDist = distance;
@@ -411,7 +421,7 @@ void copyMatch(UnpackState& s, LzRun& run, std::uint32_t length, std::uint32_t d
 }
 
 // 257..260: one of the four last distances; the length grows with the distance.
-void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
+HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
     const std::uint32_t distance = s.oldDist[(s.oldDistCounter - (symbol - 256)) & 3];
     const unsigned n = decodeSymbol(run.r, s.repeatTable);
@@ -421,7 +431,7 @@ void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 }
 
 // 270..297: a coded length, then a distance from the distance table.
-void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
+HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
     const unsigned n = symbol - 270;
     std::uint32_t length = lengthBase[n] + 3 + getBits(run.r, lengthBits[n]);
@@ -432,7 +442,7 @@ void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
 }
 
 // One literal/length symbol other than 269 (new tables).
-void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
+HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 {
     if (symbol < 256) {
         s.window[run.writePos] = std::uint8_t(symbol);
@@ -525,6 +535,8 @@ void readLastTables(UnpackState& s)
         readCodeLengths(s);
     }
 }
+
+#undef HOT
 
 }  // namespace
 
