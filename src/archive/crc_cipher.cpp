@@ -111,8 +111,8 @@ void shuffleSbox(const std::uint8_t* p, std::size_t length)
 }  // namespace
 
 // Entry i: i shifted right eight times, folding in the polynomial whenever a 1 drops
-// out. Slice k holds the CRC of byte i followed by k + 1 zero bytes, so that eight
-// bytes fold in with eight independent look-ups.
+// out. Slice k holds the CRC of byte i followed by k + 1 zero bytes, so that 16
+// bytes fold in with 16 independent look-ups.
 void buildCrcTable()
 {
     for (std::uint32_t i = 0; i < 256; ++i) {
@@ -127,17 +127,26 @@ void buildCrcTable()
     }
 }
 
+namespace {
+
+// The CRC of one word's four bytes when `zerosAfter` more bytes follow them.
+std::uint32_t foldWord(std::uint32_t word, unsigned zerosAfter)
+{
+    const auto& s = crypto.crcSlices;
+    const std::uint32_t* last = zerosAfter ? s[zerosAfter - 1] : crypto.crcTable;
+    return s[zerosAfter + 2][word & 0xFF] ^ s[zerosAfter + 1][(word >> 8) & 0xFF] ^ s[zerosAfter][(word >> 16) & 0xFF] ^
+           last[word >> 24];
+}
+
+}  // namespace
+
 // Neither presets nor complements: the caller does both.
 std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
 {
-    const std::uint32_t* t = crypto.crcTable;
-    const auto& s = crypto.crcSlices;
-    for (; count >= 8; count -= 8, bytes += 8) {
-        const std::uint32_t low = le32(bytes) ^ crc, high = le32(bytes + 4);
-        crc = s[6][low & 0xFF] ^ s[5][(low >> 8) & 0xFF] ^ s[4][(low >> 16) & 0xFF] ^ s[3][low >> 24] ^
-              s[2][high & 0xFF] ^ s[1][(high >> 8) & 0xFF] ^ s[0][(high >> 16) & 0xFF] ^ t[high >> 24];
-    }
-    for (; count > 0; --count) crc = (crc >> 8) ^ t[(crc ^ *bytes++) & 0xFF];
+    for (; count >= 16; count -= 16, bytes += 16)
+        crc = foldWord(le32(bytes) ^ crc, 12) ^ foldWord(le32(bytes + 4), 8) ^ foldWord(le32(bytes + 8), 4) ^
+              foldWord(le32(bytes + 12), 0);
+    for (; count > 0; --count) crc = (crc >> 8) ^ crypto.crcTable[(crc ^ *bytes++) & 0xFF];
     return crc;
 }
 

@@ -120,7 +120,7 @@ struct ArchiveState {
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
 struct CryptoState {
     std::uint32_t crcTable[256] = {};
-    std::uint32_t crcSlices[7][256] = {};  // slice k: a byte followed by k + 1 zero bytes
+    std::uint32_t crcSlices[15][256] = {}; // slice k: a byte followed by k + 1 zero bytes
     std::uint32_t keys[4] = {};
     std::uint8_t sbox[256] = {};
     int cipherVersion = 0;                // 0: plain; otherwise the file's unpack version

@@ -402,32 +402,52 @@ HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t 
 
 // ---------------------------------------------------------------- LZ
 
-// The working copy of the hot state: the register and window position in locals,
-// out of reach of the window's byte stores.
+// The working copy of the hot state: the register, window position and match
+// history in locals, out of reach of the window's byte stores.
 struct LzRun {
     BitRegister r;
+    std::uint8_t* window;
     std::uint32_t writePos;
     std::int64_t bytesLeft;
+    std::uint32_t oldDist[4];
+    std::uint32_t oldDistCounter, lastDist, lastLength;
 };
 
-// Every match becomes the newest of the four previous distances and the last match.
-HOT void copyMatch(UnpackState& s, LzRun& run, std::uint32_t length, std::uint32_t distance)
+LzRun beginLzRun(const UnpackState& s)
 {
-    s.oldDist[s.oldDistCounter++ & 3] = distance;
-    s.lastDist = distance;
-    s.lastLength = length;
+    return LzRun{s.in.reg,  s.window,   s.writePos,       s.bytesLeft, {s.oldDist[0], s.oldDist[1], s.oldDist[2], s.oldDist[3]},
+                 s.oldDistCounter, s.lastDist, s.lastLength};
+}
+
+void endLzRun(UnpackState& s, const LzRun& run)
+{
+    s.in.reg = run.r;
+    s.writePos = run.writePos;
+    s.bytesLeft = run.bytesLeft;
+    std::copy(std::begin(run.oldDist), std::end(run.oldDist), s.oldDist);
+    s.oldDistCounter = run.oldDistCounter;
+    s.lastDist = run.lastDist;
+    s.lastLength = run.lastLength;
+}
+
+// Every match becomes the newest of the four previous distances and the last match.
+HOT void copyMatch(LzRun& run, std::uint32_t length, std::uint32_t distance)
+{
+    run.oldDist[run.oldDistCounter++ & 3] = distance;
+    run.lastDist = distance;
+    run.lastLength = length;
     run.bytesLeft -= length;
-    copyBytes(s.window, run.writePos, length, distance);
+    copyBytes(run.window, run.writePos, length, distance);
 }
 
 // 257..260: one of the four last distances; the length grows with the distance.
 HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
-    const std::uint32_t distance = s.oldDist[(s.oldDistCounter - (symbol - 256)) & 3];
+    const std::uint32_t distance = run.oldDist[(run.oldDistCounter - (symbol - 256)) & 3];
     const unsigned n = decodeSymbol(run.r, s.repeatTable);
     std::uint32_t length = lengthBase[n] + 2 + getBits(run.r, lengthBits[n]);
     length += (distance >= 257) + (distance >= 0x2000) + (distance >= 0x40000);
-    copyMatch(s, run, length, distance);
+    copyMatch(run, length, distance);
 }
 
 // 270..297: a coded length, then a distance from the distance table.
@@ -438,23 +458,23 @@ HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
     const unsigned d = decodeSymbol(run.r, s.distanceTable);
     const std::uint32_t distance = distanceBase[d] + 1 + getBits(run.r, distanceBits[d]);
     length += (distance >= 0x2000) + (distance >= 0x40000);
-    copyMatch(s, run, length, distance);
+    copyMatch(run, length, distance);
 }
 
 // One literal/length symbol other than 269 (new tables).
 HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 {
     if (symbol < 256) {
-        s.window[run.writePos] = std::uint8_t(symbol);
+        run.window[run.writePos] = std::uint8_t(symbol);
         run.writePos = (run.writePos + 1) & windowMask;
         --run.bytesLeft;
     } else if (symbol == 256) {
-        copyMatch(s, run, s.lastLength, s.lastDist);
+        copyMatch(run, run.lastLength, run.lastDist);
     } else if (symbol < 261) {
         repeatMatch(s, run, symbol);
     } else if (symbol < 269) {
         const unsigned n = symbol - 261;
-        copyMatch(s, run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
+        copyMatch(run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
     } else {
         longMatch(s, run, symbol);
     }
@@ -464,7 +484,7 @@ HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 // tables come (those are read before returning).
 void decodeLzSteps(UnpackState& s)
 {
-    LzRun run{s.in.reg, s.writePos, s.bytesLeft};
+    LzRun run = beginLzRun(s);
     const std::uint32_t flushedPos = s.flushedPos;
     bool newTables = false;
     while (run.bytesLeft >= 0) {
@@ -477,9 +497,7 @@ void decodeLzSteps(UnpackState& s)
         }
         decodeLzSymbol(s, run, symbol);
     }
-    s.in.reg = run.r;
-    s.writePos = run.writePos;
-    s.bytesLeft = run.bytesLeft;
+    endLzRun(s, run);
     if (newTables) readCodeLengths(s);
 }
 
