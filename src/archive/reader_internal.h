@@ -4,7 +4,8 @@
 //
 // Who writes what:
 //   rarreader.cpp    the call's inputs, the first-call flag; owns the state object
-//   archive_walk.cpp the archive stream, headers, output buffer, file-found flag
+//   archive_source.cpp the archive source (a file or an image in memory)
+//   archive_walk.cpp headers, output buffer, file-found flag
 //   crc_cipher.cpp   CRC table, keys, substitution table, packed bytes left
 //   unpack.cpp       the decoder: bit input, tables, window positions, audio state
 //   debug_log.cpp    the log's path, start time, enabled flag, last message
@@ -73,6 +74,9 @@ struct CallState {
     char archivePath[pathBufferSize] = {};
     char password[passwordSize] = {};     // wiped at the end of every call
     bool firstCall = true;                // the first call starts the debug log
+    bool inMemory = false;                // read `image` instead of the file at archivePath
+    const std::uint8_t* image = nullptr;
+    std::size_t imageSize = 0;
 };
 
 // A block's common head as the walk last met it.
@@ -99,9 +103,18 @@ struct FileHeader {
     char name[nameBufferSize] = {};
 };
 
+// The archive's bytes: a file, or an image in memory (`file` null).
+struct ArchiveSource {
+    bool open = false;
+    std::FILE* file = nullptr;
+    const std::uint8_t* image = nullptr;
+    std::uint64_t imageSize = 0;
+    std::uint64_t position = 0;           // in the image
+};
+
 // One archive at a time, open only during a call.
 struct ArchiveState {
-    std::FILE* stream = nullptr;
+    ArchiveSource source;
     std::uint16_t mainFlags = 0;          // bit 0x0008: solid
     std::uint16_t mainHeadSize = 0;
     FileHeader file;                      // the current file header
@@ -111,7 +124,8 @@ struct ArchiveState {
     std::uint32_t headerCrc = 0;          // running CRC of the current file header
     bool fileFound = false;
     std::uint8_t* output = nullptr;       // the wanted file's bytes (C heap)
-    std::uint32_t outputCapacity = 0;     // the wanted file's unpacked size
+    std::uint32_t outputSize = 0;         // the wanted file's unpacked size: all it may hold
+    std::uint32_t outputAllocated = 0;    // grows as bytes arrive, up to outputSize
     std::uint32_t* sizeVar = nullptr;     // bytes placed in `output` so far (caller's)
     std::uint32_t outputCrc = 0;          // running CRC-32 of those bytes (preset, not complemented)
     std::uint8_t* window = nullptr;       // the 1 MiB window (C heap), held for one call
@@ -221,6 +235,16 @@ void mixKeys(const std::uint8_t* block);
 // returns the number read, or -1 on a read error.
 long readPacked(std::uint8_t* buffer, std::size_t count);
 
+// ---------------------------------------------------------------- archive source
+
+bool openSource();                        // the call's file or image
+void closeSource();
+bool sourceIsOpen();
+std::size_t readSource(std::uint8_t* buffer, std::size_t count);
+bool sourceFailed();                      // a read error happened
+bool seekSource(std::uint64_t position);
+std::int64_t sourcePosition();            // -1 when it can't be had
+
 // ---------------------------------------------------------------- decompressor
 
 void decompressFile(std::uint8_t* window);
@@ -229,6 +253,17 @@ void decompressFile(std::uint8_t* window);
 
 bool extractFromArchive();
 bool namesMatch(const char* a, const char* b);
+// Appends bytes of the wanted file to the output buffer, which grows as they arrive;
+// false (logged) when the buffer can't grow.
+bool appendOutput(const std::uint8_t* bytes, std::uint32_t count);
+
+// ---------------------------------------------------------------- memory seam
+
+// extractToMemory on an archive image in memory: the same run, with `image` read
+// in place of a file (the fuzz harnesses and the tests feed bytes this way). The
+// log names the archive ">(memory)<".
+int extractFromMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
+                      const std::uint8_t* image, std::size_t imageSize, const char* password);
 
 // ---------------------------------------------------------------- debug log
 

@@ -112,8 +112,9 @@ HOT std::int64_t bitsUsed(const BitRegister& r, const BitInput& in)
     return std::int64_t(r.pos) * 8 + std::int64_t(in.zeroBits) - r.count;
 }
 
-// True once every bit of the file's packed data has been used.
-HOT bool ranDry(const BitRegister& r, const BitInput& in) { return in.ended && bitsUsed(r, in) >= std::int64_t(in.fill) * 8; }
+// True once bits beyond the file's packed data have been taken: anything decoded
+// from here on would be made up.
+HOT bool ranDry(const BitRegister& r, const BitInput& in) { return in.ended && bitsUsed(r, in) > std::int64_t(in.fill) * 8; }
 
 // Whether n more whole bytes of packed data follow from the byte the next bit is in.
 bool bytesAhead(BitInput& in, std::int64_t n)
@@ -318,20 +319,16 @@ std::uint8_t predictAudioByte(UnpackState& s, unsigned delta)
 // when they wrap). Output beyond the file's unpacked size is dropped and ends decoding.
 void flushWindow(UnpackState& s)
 {
-    ArchiveState& a = reader.archive;
+    const ArchiveState& a = reader.archive;
     const std::uint32_t first = s.flushedPos & windowMask;
     const std::uint32_t last = s.writePos & windowMask;
     const std::uint32_t count = (last - first) & windowMask;
-    const std::uint64_t produced = *a.sizeVar;
-    if (produced + count > a.outputCapacity) {
+    if (std::uint64_t(*a.sizeVar) + count > a.outputSize) {
         RAR_LOG("Fatal! Buffer overrun during decompression!");
         s.bytesLeft = -1;
-    } else if (count > 0) {
+    } else {
         const std::uint32_t head = std::min(count, windowSize - first);
-        std::memcpy(a.output + produced, s.window + first, head);
-        std::memcpy(a.output + produced + head, s.window, count - head);
-        a.outputCrc = crc32Update(crc32Update(a.outputCrc, s.window + first, head), s.window, count - head);
-        *a.sizeVar += count;
+        if (!appendOutput(s.window + first, head) || !appendOutput(s.window, count - head)) s.bytesLeft = -1;
     }
     s.flushedPos = last;
 }
@@ -559,8 +556,8 @@ void readLastTables(UnpackState& s)
 }  // namespace
 
 // Decodes the current file until its unpacked size is produced. Bytes reach the
-// output buffer only for the wanted file. A file whose packed data run out first
-// ends there, short (its CRC check then fails).
+// output buffer only for the wanted file. Decoding ends early once it has taken
+// bits beyond the packed data; the file then comes out short and fails.
 void decompressFile(std::uint8_t* window)
 {
     UnpackState& s = reader.unpack;
@@ -578,7 +575,7 @@ void decompressFile(std::uint8_t* window)
         else
             decodeLzSteps(s);
     }
-    if (!ranDry(s.in.reg, s.in)) readLastTables(s);
+    readLastTables(s);
     if (reader.archive.fileFound) flushWindow(s);
     s.flushedPos = s.writePos;
 }
