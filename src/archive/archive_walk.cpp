@@ -268,7 +268,10 @@ bool extractFromArchive()
         closeSource();
         return false;
     }
-    archive.window = static_cast<std::uint8_t*>(std::malloc(windowSize));
+    // Zeroed by the allocator: the first stream of the call need not clear it again,
+    // and pages a small file never reaches are never touched.
+    archive.window = static_cast<std::uint8_t*>(std::calloc(windowSize, 1));
+    reader.unpack.windowClean = true;
     if (!archive.window) {
         RAR_LOG("Can't allocate memory for decompression!");
         return false;

@@ -202,6 +202,7 @@ struct UnpackState {
     int sharedDelta = 0;
     AudioChannelState channels[4];
     bool streamStarted = false;           // a file of this call was decoded: the next may continue it
+    bool windowClean = false;             // the window is all zeros (fresh from calloc)
 };
 
 struct LogState {

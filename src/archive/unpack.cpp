@@ -529,10 +529,11 @@ void startFile(UnpackState& s, bool continues)
         std::fill(std::begin(s.oldDist), std::end(s.oldDist), 0);
         s.oldDistCounter = s.lastDist = s.lastLength = 0;
         s.sharedDelta = s.currentChannel = 0;
-        std::memset(s.window, 0, windowSize);
+        if (!s.windowClean) std::memset(s.window, 0, windowSize);
         std::memset(s.previousLengths, 0, sizeof s.previousLengths);
         s.writePos = s.flushedPos = 0;
     }
+    s.windowClean = false;
     startBits(s.in);
     if (!continues) readCodeLengths(s);
 }
