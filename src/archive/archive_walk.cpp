@@ -193,6 +193,19 @@ bool checkFileCrc()
     return false;
 }
 
+// The window, taken when the call first decodes: a call that only copies stored
+// bytes or fails in the headers never pays for it. Zeroed as a fresh stream
+// needs it (fresh pages come zeroed without a pass).
+bool holdWindow()
+{
+    if (archive.window) return true;
+    archive.window = static_cast<std::uint8_t*>(std::calloc(windowSize, 1));
+    reader.unpack.windowZeroed = true;
+    if (archive.window) return true;
+    RAR_LOG("Can't allocate memory for decompression!");
+    return false;
+}
+
 // Keys, packed byte count and the data of one file (wanted, or ahead in a solid stream).
 bool processFileData()
 {
@@ -208,6 +221,8 @@ bool processFileData()
     // The data follow the whole header: a header may carry more than its name
     // (a file comment, extended times), which must not be read as data.
     seekSource(archive.blockStart + f.head.headSize);
+    if (f.method != methodStored && !holdWindow())
+        return false;
     if (f.method != methodStored)
         decompressFile(archive.window);
     else if (archive.fileFound && storedSizesAgree())
@@ -254,7 +269,7 @@ bool namesMatch(const char* a, const char* b)
     return std::strcmp(x, y) == 0;
 }
 
-// One extraction run: open, recognise, hold the window, walk, release.
+// One extraction run: open, recognise, walk, release.
 bool extractFromArchive()
 {
     archive.fileFound = false;
@@ -268,19 +283,9 @@ bool extractFromArchive()
         closeSource();
         return false;
     }
-    // Zeroed by the allocator: the first stream of the call need not clear it again,
-    // and pages a small file never reaches are never touched.
-    archive.window = static_cast<std::uint8_t*>(std::calloc(windowSize, 1));
-    reader.unpack.windowClean = true;
-    if (!archive.window) {
-        RAR_LOG("Can't allocate memory for decompression!");
-        return false;
-    }
     // Whatever the main header carries beyond its 13 bytes (a comment) is passed over.
     if (archive.mainHeadSize > 13) seekSource(7 + std::uint64_t(archive.mainHeadSize));
     const bool ok = walkToWantedFile();
-    std::free(archive.window);
-    archive.window = nullptr;
     closeSource();
     return ok;
 }

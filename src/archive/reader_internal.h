@@ -129,6 +129,7 @@ struct ArchiveState {
     std::uint32_t* sizeVar = nullptr;     // bytes placed in `output` so far (caller's)
     std::uint32_t outputCrc = 0;          // running CRC-32 of those bytes (preset, not complemented)
     std::uint8_t* window = nullptr;       // the 1 MiB window (C heap), held for one call
+                                          // (calls on memory images keep it for the next)
 };
 
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
@@ -202,7 +203,7 @@ struct UnpackState {
     int sharedDelta = 0;
     AudioChannelState channels[4];
     bool streamStarted = false;           // a file of this call was decoded: the next may continue it
-    bool windowClean = false;             // the window is all zeros (fresh from calloc)
+    bool windowZeroed = false;            // the window is as calloc made it: no clearing pass needed
 };
 
 struct LogState {

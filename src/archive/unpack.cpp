@@ -529,11 +529,11 @@ void startFile(UnpackState& s, bool continues)
         std::fill(std::begin(s.oldDist), std::end(s.oldDist), 0);
         s.oldDistCounter = s.lastDist = s.lastLength = 0;
         s.sharedDelta = s.currentChannel = 0;
-        if (!s.windowClean) std::memset(s.window, 0, windowSize);
+        if (!s.windowZeroed) std::memset(s.window, 0, windowSize);
         std::memset(s.previousLengths, 0, sizeof s.previousLengths);
         s.writePos = s.flushedPos = 0;
     }
-    s.windowClean = false;
+    s.windowZeroed = false;
     startBits(s.in);
     if (!continues) readCodeLengths(s);
 }
