@@ -128,6 +128,7 @@ bool allocateOutput()
     archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::malloc(first)) : nullptr;
     archive.outputSize = size;
     archive.outputAllocated = archive.output ? first : 0;
+    archive.outputCrc = 0xFFFFFFFF;
     *archive.sizeVar = 0;
     if (archive.output) return true;
     RAR_LOG("can't allocate memory for the file decompression");
@@ -182,13 +183,12 @@ void readStoredFile()
     }
 }
 
-// A file that came out short fails at once: its missing bytes were never produced,
-// and the CRC need not run over them.
+// The CRC runs along as bytes are placed in the output (appendOutput), while they
+// are in the cache. A file that came out short fails at once: its missing bytes
+// were never produced.
 bool checkFileCrc()
 {
-    const bool complete = *archive.sizeVar == archive.outputSize;
-    if (complete && ~crc32Update(0xFFFFFFFF, archive.output, archive.outputSize) == archive.file.fileCrc)
-        return true;
+    if (*archive.sizeVar == archive.outputSize && ~archive.outputCrc == archive.file.fileCrc) return true;
     RAR_LOG("CRC32 error - file couldn't be decompressed correctly!");
     return false;
 }
@@ -298,6 +298,7 @@ bool appendOutput(const std::uint8_t* bytes, std::uint32_t count)
         return false;
     }
     if (count > 0) std::memcpy(archive.output + produced, bytes, count);
+    archive.outputCrc = crc32Update(archive.outputCrc, bytes, count);
     produced += count;
     return true;
 }

@@ -110,7 +110,9 @@ void shuffleSbox(const std::uint8_t* p, std::size_t length)
 
 }  // namespace
 
-// Entry i: i shifted right eight times, folding in the polynomial whenever a 1 drops out.
+// Entry i: i shifted right eight times, folding in the polynomial whenever a 1 drops
+// out. Slice k holds the CRC of byte i followed by k + 1 zero bytes, so that 16
+// bytes fold in with 16 independent look-ups.
 void buildCrcTable()
 {
     for (std::uint32_t i = 0; i < 256; ++i) {
@@ -118,12 +120,33 @@ void buildCrcTable()
         for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
         crypto.crcTable[i] = c;
     }
+    const std::uint32_t* previous = crypto.crcTable;
+    for (auto& slice : crypto.crcSlices) {
+        for (std::uint32_t i = 0; i < 256; ++i) slice[i] = (previous[i] >> 8) ^ crypto.crcTable[previous[i] & 0xFF];
+        previous = slice;
+    }
 }
+
+namespace {
+
+// The CRC of one word's four bytes when `zerosAfter` more bytes follow them.
+std::uint32_t foldWord(std::uint32_t word, unsigned zerosAfter)
+{
+    const auto& s = crypto.crcSlices;
+    const std::uint32_t* last = zerosAfter ? s[zerosAfter - 1] : crypto.crcTable;
+    return s[zerosAfter + 2][word & 0xFF] ^ s[zerosAfter + 1][(word >> 8) & 0xFF] ^ s[zerosAfter][(word >> 16) & 0xFF] ^
+           last[word >> 24];
+}
+
+}  // namespace
 
 // Neither presets nor complements: the caller does both.
 std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
 {
-    for (std::size_t i = 0; i < count; ++i) crc = (crc >> 8) ^ crypto.crcTable[(crc ^ bytes[i]) & 0xFF];
+    for (; count >= 16; count -= 16, bytes += 16)
+        crc = foldWord(le32(bytes) ^ crc, 12) ^ foldWord(le32(bytes + 4), 8) ^ foldWord(le32(bytes + 8), 4) ^
+              foldWord(le32(bytes + 12), 0);
+    for (; count > 0; --count) crc = (crc >> 8) ^ crypto.crcTable[(crc ^ *bytes++) & 0xFF];
     return crc;
 }
 
@@ -162,6 +185,49 @@ void decipherBlock(std::uint8_t* block)
     mixKeys(enciphered);
 }
 
+namespace {
+
+// The round function's two halves, with the substitution table and key at hand.
+std::uint32_t substituteWith(const std::uint8_t* sbox, std::uint32_t x)
+{
+    return std::uint32_t(sbox[x & 0xFF]) | std::uint32_t(sbox[(x >> 8) & 0xFF]) << 8 |
+           std::uint32_t(sbox[(x >> 16) & 0xFF]) << 16 | std::uint32_t(sbox[x >> 24]) << 24;
+}
+
+// Deciphers whole blocks in place, in stream order, as decipherBlock does one at a
+// time: the keys stay in locals from block to block, the rounds run without calls.
+void decipherBlocks(std::uint8_t* bytes, std::size_t blocks)
+{
+    const std::uint8_t* sbox = crypto.sbox;
+    const std::uint32_t* crc = crypto.crcTable;
+    std::uint32_t k[4] = {crypto.keys[0], crypto.keys[1], crypto.keys[2], crypto.keys[3]};
+    for (; blocks > 0; --blocks, bytes += 16) {
+        std::uint8_t enciphered[16];
+        std::memcpy(enciphered, bytes, 16);
+        std::uint32_t a = le32(bytes) ^ k[0], b = le32(bytes + 4) ^ k[1];
+        std::uint32_t c = le32(bytes + 8) ^ k[2], d = le32(bytes + 12) ^ k[3];
+        for (int r = 31; r >= 0; --r) {
+            const std::uint32_t key = k[r & 3];
+            const std::uint32_t f1 = substituteWith(sbox, (c + rotl(d, 11)) ^ key);
+            const std::uint32_t f2 = substituteWith(sbox, (d ^ rotl(c, 17)) + key);
+            const std::uint32_t nextC = a ^ f1, nextD = b ^ f2;
+            a = c;
+            b = d;
+            c = nextC;
+            d = nextD;
+        }
+        storeWord(bytes, c ^ k[0]);
+        storeWord(bytes + 4, d ^ k[1]);
+        storeWord(bytes + 8, a ^ k[2]);
+        storeWord(bytes + 12, b ^ k[3]);
+        for (int g = 0; g < 16; g += 4)
+            for (int j = 0; j < 4; ++j) k[j] ^= crc[enciphered[g + j]];
+    }
+    std::copy(std::begin(k), std::end(k), crypto.keys);
+}
+
+}  // namespace
+
 // Folds 16 bytes into the keys through the CRC table, one byte per key per group.
 void mixKeys(const std::uint8_t* block)
 {
@@ -184,7 +250,7 @@ long readPacked(std::uint8_t* buffer, std::size_t count)
         RAR_LOG("Old Crypt() not supported!");
         return long(got);
     }
-    for (std::size_t i = 0; i < got && i + 16 <= count; i += 16) decipherBlock(buffer + i);
+    decipherBlocks(buffer, std::min((got + 15) / 16, count / 16));
     return long(got);
 }
 

@@ -21,8 +21,9 @@ namespace rarreader {
 
 constexpr std::uint32_t windowSize = 0x100000;   // the 1 MiB sliding window
 constexpr std::uint32_t windowMask = windowSize - 1;
-constexpr std::uint32_t inBufferSize = 8192;     // bit input buffer
-constexpr std::uint32_t inBufferSlack = 64;      // zeroed tail that peeks may touch
+constexpr std::uint32_t inBufferSize = 8192;     // bit input buffer: one read of packed bytes
+constexpr std::uint32_t inBufferSlack = 64;      // room for the unread rest kept before a read
+constexpr unsigned quickBits = 10;               // prefix bits one table look-up resolves
 // Largest file the reader will hand out: anything bigger in a damaged or hostile
 // archive is refused as "can't allocate" instead of exhausting memory.
 constexpr std::uint32_t maxUnpackedSize = 256u << 20;
@@ -126,6 +127,7 @@ struct ArchiveState {
     std::uint32_t outputSize = 0;         // the wanted file's unpacked size: all it may hold
     std::uint32_t outputAllocated = 0;    // grows as bytes arrive, up to outputSize
     std::uint32_t* sizeVar = nullptr;     // bytes placed in `output` so far (caller's)
+    std::uint32_t outputCrc = 0;          // running CRC-32 of those bytes (preset, not complemented)
     std::uint8_t* window = nullptr;       // the 1 MiB window (C heap), held for one call
                                           // (calls on memory images keep it for the next)
 };
@@ -133,26 +135,42 @@ struct ArchiveState {
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
 struct CryptoState {
     std::uint32_t crcTable[256] = {};
+    std::uint32_t crcSlices[15][256] = {}; // slice k: a byte followed by k + 1 zero bytes
     std::uint32_t keys[4] = {};
     std::uint8_t sbox[256] = {};
     int cipherVersion = 0;                // 0: plain; otherwise the file's unpack version
     std::uint64_t packedLeft = 0;         // packed bytes of the current file not yet read
 };
 
-// A canonical Huffman code as the decoder reads it.
+// A canonical Huffman code as the decoder reads it. `quick` resolves every code of
+// up to quickBits bits in one look-up by the next quickBits bits of input: the
+// symbol in the low 12 bits, the code length in the top 4 (0: a longer code, found
+// by walking `limit` from quickBits + 1 on).
 struct DecodeTable {
     std::uint32_t symbolCount = 0;
     std::uint32_t limit[16] = {};         // left-aligned 16-bit upper limit per length
     std::uint32_t firstIndex[16] = {};    // where each length's run starts in `symbols`
     std::uint16_t symbols[298] = {};      // by length, then by value
+    std::uint16_t quick[1u << quickBits] = {};
 };
 
-// Most significant bit first, refilled in large reads with 32 bytes of lookahead.
+// The bit register: the next bits at the top of `word`, `count` of them loaded,
+// `pos` the next buffer byte to load. The decoding loop holds a copy in locals.
+struct BitRegister {
+    std::uint64_t word = 0;
+    unsigned count = 0;
+    std::uint32_t pos = 0;
+};
+
+// Most significant bit first. Every file's bits start empty; the buffer holds only
+// that file's packed bytes, and past their end the register is fed zeros, counted
+// in `zeroBits`, so the decoder can tell that the file has run dry.
 struct BitInput {
     std::uint8_t buffer[inBufferSize + inBufferSlack] = {};
-    std::uint32_t inPos = 0;              // byte position
-    std::uint32_t bitOffset = 0;          // 0..7 within that byte
-    std::uint32_t inFill = 0;             // valid bytes in the buffer; zeros follow them
+    BitRegister reg;
+    std::uint32_t fill = 0;               // valid bytes in the buffer
+    std::uint64_t zeroBits = 0;           // zeros loaded past the end of the packed bytes
+    bool ended = false;                   // readPacked has nothing more for this file
 };
 
 // The adaptive predictor of one audio channel.

@@ -3,9 +3,13 @@
 // adaptive linear predictor over up to four interleaved channels.
 //
 // Format notes:
-// - Bits are read most significant first; the decoder peeks 16 bits and skips what
-//   it used. Input comes through readPacked in 8192- and 8160-byte reads, keeping
-//   the last 32 bytes as lookahead.
+// - Bits are read most significant first. The decoder holds them in a 64-bit
+//   register refilled a word at a time from a buffer of packed bytes (readPacked,
+//   which deciphers); one step of the main loop needs at most 51 bits, so one
+//   refill before each step is enough.
+// - Codes are canonical: a code's length is the first whose left-aligned limit lies
+//   above the next 16 bits. A table of every 10-bit prefix answers that walk at
+//   once for all codes of up to 10 bits; longer ones walk on from length 11.
 // - A table read (readCodeLengths) starts with two flags: audio mode, and "keep the
 //   previous lengths" (lengths are sent as differences modulo 16 to the last ones).
 // - Literal/length symbols: 0..255 literal, 256 repeat the last match, 257..260 a
@@ -13,6 +17,7 @@
 //   269 new tables, 270..297 a match with a coded distance.
 // - Nothing here can fail: bad data decodes to bad bytes, every table index and
 //   window position stays in bounds, and the caller's CRC check judges the result.
+//   A file whose packed bytes run out before its size is produced ends there.
 #include "archive/reader_internal.h"
 
 #include <algorithm>
@@ -22,63 +27,138 @@
 namespace rarreader {
 namespace {
 
+// The few helpers of the inner loop are always inlined: called from several places,
+// they would otherwise stay calls, and the loop's locals would have to live in memory.
+#define HOT [[gnu::always_inline]] inline
+
+constexpr unsigned stepBits = 57;          // a refill leaves at least this many bits
+constexpr std::uint32_t flushMargin = 270; // free bytes a step may need ahead of writePos
+
 // ---------------------------------------------------------------- bit input
 
-// The 16 bits that start at the current bit: three bytes big-endian, shifted.
-std::uint32_t peekBits(const BitInput& in)
+HOT std::uint64_t loadBigEndian(const std::uint8_t* p)
 {
-    const std::uint8_t* p = in.buffer + in.inPos;
-    const std::uint32_t bits = std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2];
-    return (bits >> (8 - in.bitOffset)) & 0xFFFF;
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return __builtin_bswap64(w);
 }
 
-void skipBits(BitInput& in, unsigned n)
+// Tops the register up from 8 buffered bytes: whole bytes only, so `count` ends at 56..63.
+HOT void loadWord(BitRegister& r, const std::uint8_t* buffer)
 {
-    in.inPos += (in.bitOffset + n) >> 3;
-    in.bitOffset = (in.bitOffset + n) & 7;
+    r.word |= loadBigEndian(buffer + r.pos) >> r.count;
+    r.pos += (63 - r.count) >> 3;
+    r.count |= 56;
 }
 
-// b extra bits (0 to 16) as a number.
-std::uint32_t getBits(BitInput& in, unsigned b)
+// The unread rest moves to the front and one large read follows it.
+void readMore(BitRegister& r, BitInput& in)
 {
-    if (b == 0) return 0;
-    const std::uint32_t value = peekBits(in) >> (16 - b);
-    skipBits(in, b);
+    const std::uint32_t rest = in.fill - r.pos;
+    std::memmove(in.buffer, in.buffer + r.pos, rest);
+    r.pos = 0;
+    const long got = readPacked(in.buffer + rest, inBufferSize);
+    in.fill = rest + (got > 0 ? std::uint32_t(got) : 0);
+    if (got <= 0) in.ended = true;
+}
+
+// The buffer's end: read more, or feed the last bytes one at a time and then zeros.
+void refillSlow(BitRegister& r, BitInput& in)
+{
+    if (in.fill - r.pos < 8 && !in.ended) readMore(r, in);
+    if (in.fill - r.pos >= 8) {
+        loadWord(r, in.buffer);
+        return;
+    }
+    for (; r.count <= 56 && r.pos < in.fill; r.count += 8) r.word |= std::uint64_t(in.buffer[r.pos++]) << (56 - r.count);
+    if (r.count <= 56) {
+        in.zeroBits += 64 - r.count;
+        r.count = 64;
+    }
+}
+
+// The slow path works on a copy, so that the caller's register never has its
+// address taken and can stay in registers.
+HOT void refill(BitRegister& r, BitInput& in)
+{
+    if (r.count >= stepBits) return;
+    if (r.pos + 8 <= in.fill) {
+        loadWord(r, in.buffer);
+        return;
+    }
+    BitRegister copy = r;
+    refillSlow(copy, in);
+    r = copy;
+}
+
+HOT void skipBits(BitRegister& r, unsigned n)
+{
+    r.word <<= n;
+    r.count -= n;
+}
+
+// n bits (0 to 16) as a number.
+HOT std::uint32_t getBits(BitRegister& r, unsigned n)
+{
+    const std::uint32_t value = std::uint32_t((r.word >> (63 - n)) >> 1);
+    skipBits(r, n);
     return value;
 }
 
-// Every file starts from an empty buffer: what its data do not fill reads as
-// zeros, never as bytes an earlier file or call left there.
-void firstFill(BitInput& in)
+// Bits used so far, counted from the buffer's first byte (zeros past the end
+// included). Below 0 when the next bit lies in bytes that already left the buffer.
+HOT std::int64_t bitsUsed(const BitRegister& r, const BitInput& in)
 {
-    std::memset(in.buffer, 0, sizeof in.buffer);
-    const long got = readPacked(in.buffer, inBufferSize);
-    in.inFill = got > 0 ? std::uint32_t(got) : 0;
-    in.inPos = 0;
-    in.bitOffset = 0;
-}
-
-// The buffer's last 32 bytes move to its start and new data follows them. inPos
-// keeps pointing at the same stream byte (it may stand a little past 8191). Once
-// the data have run out, only the valid part of those 32 bytes counts.
-void refill(BitInput& in)
-{
-    const std::uint32_t kept = in.inFill > inBufferSize - 32 ? in.inFill - (inBufferSize - 32) : 0;
-    std::memmove(in.buffer, in.buffer + inBufferSize - 32, 32);
-    in.inPos -= inBufferSize - 32;
-    const long got = readPacked(in.buffer + 32, inBufferSize - 32);
-    in.inFill = got > 0 ? 32 + std::uint32_t(got) : kept;
-    std::memset(in.buffer + in.inFill, 0, sizeof in.buffer - in.inFill);
+    return std::int64_t(r.pos) * 8 + std::int64_t(in.zeroBits) - r.count;
 }
 
 // True once bits beyond the file's packed data have been taken: anything decoded
 // from here on would be made up.
-bool inputExhausted(const BitInput& in)
+HOT bool ranDry(const BitRegister& r, const BitInput& in) { return in.ended && bitsUsed(r, in) > std::int64_t(in.fill) * 8; }
+
+// Whether n more whole bytes of packed data follow from the byte the next bit is in.
+bool bytesAhead(BitInput& in, std::int64_t n)
 {
-    return std::uint64_t(in.inPos) * 8 + in.bitOffset > std::uint64_t(in.inFill) * 8;
+    BitRegister& r = in.reg;
+    while (!in.ended && in.fill - (bitsUsed(r, in) >> 3) < n + 8) readMore(r, in);
+    return (bitsUsed(r, in) >> 3) + n <= in.fill;
+}
+
+// A file's bits start empty, with the first read of its packed bytes.
+void startBits(BitInput& in)
+{
+    in.reg = BitRegister{};
+    in.fill = 0;
+    in.zeroBits = 0;
+    in.ended = false;
+    refillSlow(in.reg, in);
 }
 
 // ---------------------------------------------------------------- Huffman codes
+
+// limit[len] as a bound on 16-bit values: a capped limit lies above all of them.
+std::uint32_t limitBound(const DecodeTable& t, unsigned len) { return t.limit[len] == 0xFFFF ? 0x10000 : t.limit[len]; }
+
+// The symbol at a code's place; an index that garbage pushes past the table is 0.
+HOT std::uint16_t symbolAt(const DecodeTable& t, unsigned len, std::uint32_t value)
+{
+    std::uint32_t index = t.firstIndex[len] + ((value - t.limit[len - 1]) >> (16 - len));
+    if (index >= t.symbolCount) index = 0;
+    return t.symbols[index];
+}
+
+// Every prefix whose code has at most quickBits bits gets its symbol and length.
+// Limits up to that length are multiples of 2^(16 - quickBits), so the prefix alone
+// decides the walk.
+void fillQuickTable(DecodeTable& t)
+{
+    constexpr unsigned shift = 16 - quickBits;
+    std::uint32_t prefix = 0;
+    for (unsigned len = 1; len <= quickBits; ++len)
+        for (const std::uint32_t end = limitBound(t, len) >> shift; prefix < end; ++prefix)
+            t.quick[prefix] = std::uint16_t(symbolAt(t, len, prefix << shift) | len << 12);
+    std::fill(t.quick + prefix, std::end(t.quick), 0);
+}
 
 // Canonical code from lengths (0 = absent): limit[L] is the first left-aligned
 // 16-bit value beyond the codes of length L; symbols sorted by length, then value.
@@ -101,19 +181,25 @@ void buildHuffmanTable(const std::uint8_t* lengths, DecodeTable& t, unsigned cou
     for (unsigned i = 0; i < count; ++i)
         if (const unsigned len = lengths[i] & 15) t.symbols[next[len]++] = std::uint16_t(i);
     t.symbolCount = count;
+    fillQuickTable(t);
 }
 
-// The code length is the first whose limit lies above the peeked bits; an index
-// that garbage pushes past the table falls back to 0.
-unsigned decodeSymbol(BitInput& in, const DecodeTable& t)
+// A code longer than quickBits: the walk over the limits goes on from there.
+// Returns the symbol and the code length packed as a quick table entry.
+unsigned longCodeEntry(std::uint64_t word, const DecodeTable& t)
 {
-    const std::uint32_t value = peekBits(in) & 0xFFFE;
-    unsigned len = 1;
+    const std::uint32_t value = std::uint32_t(word >> 48) & 0xFFFE;
+    unsigned len = quickBits + 1;
     while (len < 15 && value >= t.limit[len]) ++len;
-    skipBits(in, len);
-    std::uint32_t index = t.firstIndex[len] + ((value - t.limit[len - 1]) >> (16 - len));
-    if (index >= t.symbolCount) index = 0;
-    return t.symbols[index];
+    return symbolAt(t, len, value) | len << 12;
+}
+
+HOT unsigned decodeSymbol(BitRegister& r, const DecodeTable& t)
+{
+    unsigned entry = t.quick[r.word >> (64 - quickBits)];
+    if (entry < 1u << 12) entry = longCodeEntry(r.word, t);
+    skipBits(r, entry >> 12);
+    return entry & 0xFFF;
 }
 
 // ---------------------------------------------------------------- table reads
@@ -122,10 +208,10 @@ unsigned decodeSymbol(BitInput& in, const DecodeTable& t)
 // 16 repeats the length before (0 at the first place), 17 and 18 put zero runs.
 void readLengths(UnpackState& s, std::uint8_t* lengths, unsigned total)
 {
-    BitInput& in = s.in;
+    BitRegister& r = s.in.reg;
     for (unsigned i = 0; i < total;) {
-        if (in.inPos > 8187) refill(in);
-        const unsigned symbol = decodeSymbol(in, s.bitLengthTable);
+        refill(r, s.in);
+        const unsigned symbol = decodeSymbol(r, s.bitLengthTable);
         unsigned run = 0;
         std::uint8_t value = 0;
         if (symbol < 16) {
@@ -134,10 +220,10 @@ void readLengths(UnpackState& s, std::uint8_t* lengths, unsigned total)
             continue;
         }
         if (symbol == 16) {
-            run = getBits(in, 2) + 3;
+            run = getBits(r, 2) + 3;
             value = i > 0 ? lengths[i - 1] : 0;
         } else {
-            run = symbol == 17 ? getBits(in, 3) + 3 : getBits(in, 7) + 11;
+            run = symbol == 17 ? getBits(r, 3) + 3 : getBits(r, 7) + 11;
         }
         for (; run > 0 && i < total; --run) lengths[i++] = value;
     }
@@ -147,21 +233,24 @@ void readLengths(UnpackState& s, std::uint8_t* lengths, unsigned total)
 // tables. Places a read does not reach count as length 0 for the next delta.
 void readCodeLengths(UnpackState& s)
 {
-    BitInput& in = s.in;
-    if (in.inPos > 8167) refill(in);
-    const std::uint32_t head = peekBits(in);
+    BitRegister& r = s.in.reg;
+    refill(r, s.in);
+    const std::uint32_t head = std::uint32_t(r.word >> 48);
     s.audioMode = (head & 0x8000) != 0;
     if (!(head & 0x4000)) std::memset(s.previousLengths, 0, sizeof s.previousLengths);
-    skipBits(in, 2);
+    skipBits(r, 2);
     unsigned total = 298 + 48 + 28;
     if (s.audioMode) {
         s.channelCount = int((head >> 12) & 3) + 1;
         if (s.currentChannel >= s.channelCount) s.currentChannel = 0;
-        skipBits(in, 2);
+        skipBits(r, 2);
         total = 257 * unsigned(s.channelCount);
     }
     std::uint8_t bitLengths[19];
-    for (auto& length : bitLengths) length = std::uint8_t(getBits(in, 4));
+    for (auto& length : bitLengths) {
+        refill(r, s.in);
+        length = std::uint8_t(getBits(r, 4));
+    }
     buildHuffmanTable(bitLengths, s.bitLengthTable, 19);
     std::uint8_t lengths[sizeof s.previousLengths] = {};
     readLengths(s, lengths, total);
@@ -253,82 +342,181 @@ void handOn(UnpackState& s)
         s.flushedPos = s.writePos & windowMask;
 }
 
-// Copies byte by byte so that a match may overlap the bytes it produces.
-void copyMatch(UnpackState& s, std::uint32_t length, std::uint32_t distance)
+// Free bytes ahead of writePos before unflushed ones (all of the window when none wait).
+HOT std::uint32_t roomAhead(std::uint32_t flushedPos, std::uint32_t writePos)
 {
-    s.oldDist[s.oldDistCounter++ & 3] = distance;
-    s.lastDist = distance;
-    s.lastLength = length;
-    s.bytesLeft -= length;
-    std::uint32_t from = (s.writePos - distance) & windowMask;
-    for (; length > 0; --length) {
-        s.window[s.writePos] = s.window[from];
-        from = (from + 1) & windowMask;
-        s.writePos = (s.writePos + 1) & windowMask;
+    return ((flushedPos - writePos - 1) & windowMask) + 1;
+}
+
+// A match shorter than 8 bytes whose source lies at least 8 bytes behind: two
+// overlapping copies of 4 or 2 bytes cover it.
+HOT void copyShort(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
+{
+    if (length >= 4) {
+        std::memcpy(to, src, 4);
+        std::memcpy(to + length - 4, src + length - 4, 4);
+    } else if (length >= 2) {
+        std::memcpy(to, src, 2);
+        std::memcpy(to + length - 2, src + length - 2, 2);
+    } else if (length == 1) {
+        *to = *src;
     }
 }
 
-// ---------------------------------------------------------------- symbols
+// Source at least 8 bytes behind: 8 bytes at a time, the last 8 again from their
+// own place, so nothing beyond the match is touched.
+HOT void copyFar(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
+{
+    if (length < 8) {
+        copyShort(to, src, length);
+        return;
+    }
+    for (std::uint32_t i = 0; i + 8 <= length; i += 8) std::memcpy(to + i, src + i, 8);
+    std::memcpy(to + length - 8, src + length - 8, 8);
+}
 
-// The slot tables (lengthBase .. shortBits) are in reader_internal.h, shared with the packer.
+// Copies as if byte by byte, so that a match may overlap the bytes it produces.
+HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length, std::uint32_t distance)
+{
+    const std::uint32_t from = (writePos - distance) & windowMask;
+    std::uint8_t* to = window + writePos;
+    const std::uint8_t* src = window + from;
+    if (from == writePos) {
+        // A distance of 0 or the whole window: every byte is copied onto itself.
+    } else if (from + length > windowSize || writePos + length > windowSize) {
+        for (std::uint32_t i = 0; i < length; ++i) window[(writePos + i) & windowMask] = window[(from + i) & windowMask];
+    } else if (from > writePos) {
+        std::memmove(to, src, length);   // source ahead: each byte is read before it is overwritten
+    } else if (distance >= 8) {
+        copyFar(to, src, length);
+    } else if (distance == 1) {
+        std::memset(to, *src, length);
+    } else {
+        for (std::uint32_t i = 0; i < length; ++i) to[i] = src[i];
+    }
+    writePos = (writePos + length) & windowMask;
+}
+
+// ---------------------------------------------------------------- LZ
+
+// The working copy of the hot state: the register, window position and match
+// history in locals, out of reach of the window's byte stores.
+struct LzRun {
+    BitRegister r;
+    std::uint8_t* window;
+    std::uint32_t writePos;
+    std::int64_t bytesLeft;
+    std::uint32_t oldDist[4];
+    std::uint32_t oldDistCounter, lastDist, lastLength;
+};
+
+LzRun beginLzRun(const UnpackState& s)
+{
+    return LzRun{s.in.reg,  s.window,   s.writePos,       s.bytesLeft, {s.oldDist[0], s.oldDist[1], s.oldDist[2], s.oldDist[3]},
+                 s.oldDistCounter, s.lastDist, s.lastLength};
+}
+
+void endLzRun(UnpackState& s, const LzRun& run)
+{
+    s.in.reg = run.r;
+    s.writePos = run.writePos;
+    s.bytesLeft = run.bytesLeft;
+    std::copy(std::begin(run.oldDist), std::end(run.oldDist), s.oldDist);
+    s.oldDistCounter = run.oldDistCounter;
+    s.lastDist = run.lastDist;
+    s.lastLength = run.lastLength;
+}
+
+// Every match becomes the newest of the four previous distances and the last match.
+HOT void copyMatch(LzRun& run, std::uint32_t length, std::uint32_t distance)
+{
+    run.oldDist[run.oldDistCounter++ & 3] = distance;
+    run.lastDist = distance;
+    run.lastLength = length;
+    run.bytesLeft -= length;
+    copyBytes(run.window, run.writePos, length, distance);
+}
 
 // 257..260: one of the four last distances; the length grows with the distance.
-void repeatMatch(UnpackState& s, unsigned symbol)
+HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
-    const std::uint32_t distance = s.oldDist[(s.oldDistCounter - (symbol - 256)) & 3];
-    const unsigned n = decodeSymbol(s.in, s.repeatTable);
-    std::uint32_t length = lengthBase[n] + 2 + getBits(s.in, lengthBits[n]);
-    if (distance >= 257) ++length;
-    if (distance >= 0x2000) ++length;
-    if (distance >= 0x40000) ++length;
-    copyMatch(s, length, distance);
+    const std::uint32_t distance = run.oldDist[(run.oldDistCounter - (symbol - 256)) & 3];
+    const unsigned n = decodeSymbol(run.r, s.repeatTable);
+    std::uint32_t length = lengthBase[n] + 2 + getBits(run.r, lengthBits[n]);
+    length += (distance >= 257) + (distance >= 0x2000) + (distance >= 0x40000);
+    copyMatch(run, length, distance);
 }
 
 // 270..297: a coded length, then a distance from the distance table.
-void longMatch(UnpackState& s, unsigned symbol)
+HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
     const unsigned n = symbol - 270;
-    std::uint32_t length = lengthBase[n] + 3 + getBits(s.in, lengthBits[n]);
-    const unsigned d = decodeSymbol(s.in, s.distanceTable);
-    const std::uint32_t distance = distanceBase[d] + 1 + getBits(s.in, distanceBits[d]);
-    if (distance >= 0x2000) ++length;
-    if (distance >= 0x40000) ++length;
-    copyMatch(s, length, distance);
+    std::uint32_t length = lengthBase[n] + 3 + getBits(run.r, lengthBits[n]);
+    const unsigned d = decodeSymbol(run.r, s.distanceTable);
+    const std::uint32_t distance = distanceBase[d] + 1 + getBits(run.r, distanceBits[d]);
+    length += (distance >= 0x2000) + (distance >= 0x40000);
+    copyMatch(run, length, distance);
 }
 
-void decodeLz(UnpackState& s)
+// One literal/length symbol other than 269 (new tables).
+HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 {
-    const unsigned symbol = decodeSymbol(s.in, s.literalTable);
     if (symbol < 256) {
-        s.window[s.writePos] = std::uint8_t(symbol);
-        s.writePos = (s.writePos + 1) & windowMask;
-        --s.bytesLeft;
+        run.window[run.writePos] = std::uint8_t(symbol);
+        run.writePos = (run.writePos + 1) & windowMask;
+        --run.bytesLeft;
     } else if (symbol == 256) {
-        copyMatch(s, s.lastLength, s.lastDist);
+        copyMatch(run, run.lastLength, run.lastDist);
     } else if (symbol < 261) {
-        repeatMatch(s, symbol);
+        repeatMatch(s, run, symbol);
     } else if (symbol < 269) {
         const unsigned n = symbol - 261;
-        copyMatch(s, 2, shortBase[n] + 1 + getBits(s.in, shortBits[n]));
-    } else if (symbol == 269) {
-        readCodeLengths(s);
+        copyMatch(run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
     } else {
-        longMatch(s, symbol);
+        longMatch(s, run, symbol);
     }
 }
 
-// One byte of the current channel, or (256) new tables.
-void decodeAudio(UnpackState& s)
+// LZ steps until the file is produced, the data run dry, a flush is due or new
+// tables come (those are read before returning).
+void decodeLzSteps(UnpackState& s)
 {
-    const unsigned symbol = decodeSymbol(s.in, s.audioTables[s.currentChannel]);
-    if (symbol == 256) {
-        readCodeLengths(s);
-        return;
+    LzRun run = beginLzRun(s);
+    const std::uint32_t flushedPos = s.flushedPos;
+    bool newTables = false;
+    while (run.bytesLeft >= 0) {
+        refill(run.r, s.in);
+        if (ranDry(run.r, s.in) || roomAhead(flushedPos, run.writePos) < flushMargin) break;
+        const unsigned symbol = decodeSymbol(run.r, s.literalTable);
+        if (symbol == 269) {
+            newTables = true;
+            break;
+        }
+        decodeLzSymbol(s, run, symbol);
     }
-    s.window[s.writePos] = predictAudioByte(s, symbol);
-    s.writePos = (s.writePos + 1) & windowMask;
-    if (++s.currentChannel >= s.channelCount) s.currentChannel = 0;
-    --s.bytesLeft;
+    endLzRun(s, run);
+    if (newTables) readCodeLengths(s);
+}
+
+// ---------------------------------------------------------------- audio steps
+
+// Audio steps under the same conditions as decodeLzSteps; 256 means new tables.
+void decodeAudioSteps(UnpackState& s)
+{
+    BitRegister& r = s.in.reg;
+    while (s.bytesLeft >= 0) {
+        refill(r, s.in);
+        if (ranDry(r, s.in) || roomAhead(s.flushedPos, s.writePos) < flushMargin) return;
+        const unsigned symbol = decodeSymbol(r, s.audioTables[s.currentChannel]);
+        if (symbol == 256) {
+            readCodeLengths(s);
+            return;
+        }
+        s.window[s.writePos] = predictAudioByte(s, symbol);
+        s.writePos = (s.writePos + 1) & windowMask;
+        if (++s.currentChannel >= s.channelCount) s.currentChannel = 0;
+        --s.bytesLeft;
+    }
 }
 
 // ---------------------------------------------------------------- one file
@@ -346,20 +534,25 @@ void startFile(UnpackState& s, bool continues)
         s.writePos = s.flushedPos = 0;
     }
     s.windowZeroed = false;
-    firstFill(s.in);
+    startBits(s.in);
     if (!continues) readCodeLengths(s);
 }
 
-// A stream may end with the new-tables symbol, read here for the next file.
+// A stream may end with the new-tables symbol, read here for the next file when at
+// least 5 bytes of packed data are left.
 void readLastTables(UnpackState& s)
 {
-    if (s.in.inPos + 5 > s.in.inFill) return;
+    if (!bytesAhead(s.in, 5)) return;
+    BitRegister& r = s.in.reg;
+    refill(r, s.in);
     if (s.audioMode) {
-        if (decodeSymbol(s.in, s.audioTables[s.currentChannel]) == 256) readCodeLengths(s);
-    } else if (decodeSymbol(s.in, s.literalTable) == 269) {
+        if (decodeSymbol(r, s.audioTables[s.currentChannel]) == 256) readCodeLengths(s);
+    } else if (decodeSymbol(r, s.literalTable) == 269) {
         readCodeLengths(s);
     }
 }
+
+#undef HOT
 
 }  // namespace
 
@@ -375,13 +568,13 @@ void decompressFile(std::uint8_t* window)
     s.streamStarted = true;
     s.bytesLeft = std::int64_t(file.unpSize) - 1;
     while (s.bytesLeft >= 0) {
-        if (s.in.inPos > 8162) refill(s.in);
-        if (inputExhausted(s.in)) break;
-        if (s.flushedPos != s.writePos && ((s.flushedPos - s.writePos) & windowMask) < 270) handOn(s);
+        refill(s.in.reg, s.in);
+        if (ranDry(s.in.reg, s.in)) break;
+        if (roomAhead(s.flushedPos, s.writePos) < flushMargin) handOn(s);
         if (s.audioMode)
-            decodeAudio(s);
+            decodeAudioSteps(s);
         else
-            decodeLz(s);
+            decodeLzSteps(s);
     }
     readLastTables(s);
     if (reader.archive.fileFound) flushWindow(s);

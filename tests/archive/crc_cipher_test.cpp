@@ -22,6 +22,21 @@ TEST(Crc32, KnownValuesAndEmptyInput)
     EXPECT_EQ(~split, 0xCBF43926u);
 }
 
+TEST(Crc32, EveryLengthAndAlignmentAsOneByteAtATime)
+{
+    // Long runs go 16 bytes at a time, the rest byte by byte: both must agree.
+    buildCrcTable();
+    std::uint8_t bytes[300];
+    std::uint32_t seed = 11;
+    for (auto& b : bytes) b = std::uint8_t((seed = seed * 1103515245 + 12345) >> 24);
+    for (std::size_t start = 0; start < 20; ++start)
+        for (std::size_t count = 0; start + count <= sizeof bytes; count += 1 + count / 8) {
+            std::uint32_t single = 0xFFFFFFFF;
+            for (std::size_t i = 0; i < count; ++i) single = crc32Update(single, bytes + start + i, 1);
+            ASSERT_EQ(crc32Update(0xFFFFFFFF, bytes + start, count), single) << start << " " << count;
+        }
+}
+
 struct Keys {
     std::uint32_t k[4];
     bool operator==(const Keys& o) const { return std::memcmp(k, o.k, sizeof k) == 0; }

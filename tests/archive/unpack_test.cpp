@@ -108,6 +108,67 @@ TEST(Unpack, LargeFileWrapsTheWindowAndHandsOnEveryByte)
     EXPECT_TRUE(e.bytes == s.out);
 }
 
+TEST(Unpack, MatchesOfEveryNearDistanceCopyAsByteByByte)
+{
+    // Distances 1 to 20 with lengths 3 to 40: runs of one byte, short patterns that
+    // overlap themselves, and copies from far enough back to move 8 bytes at a time.
+    LzStream s;
+    s.tables();
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 64; ++i) s.literal(std::uint8_t((seed = seed * 1103515245 + 12345) >> 24));
+    for (unsigned distance = 1; distance <= 20; ++distance)
+        for (unsigned length : {3u, 4u, 5u, 7u, 8u, 9u, 15u, 16u, 17u, 23u, 40u}) {
+            s.match(length, distance);
+            s.literal(std::uint8_t(distance * 31 + length));
+        }
+    const Extraction e = extractPacked("near.rar", s.w.finish(), s.out, std::uint32_t(s.out.size()));
+    ASSERT_EQ(e.result, 1) << e.lastMessage;
+    EXPECT_TRUE(e.bytes == s.out);
+}
+
+TEST(Unpack, MatchesAcrossTheWindowsEndAndAWholeWindowBack)
+{
+    // Sources and destinations that run over the window's end, a source just ahead
+    // of the write position (a distance a few bytes short of the window) and one
+    // exactly a window back, where every byte is copied onto itself.
+    LzStream s;
+    s.tables();
+    std::uint32_t seed = 3;
+    for (int i = 0; i < 4096; ++i) s.literal(std::uint8_t((seed = seed * 1103515245 + 12345) >> 24));
+    const auto fillTo = [&](std::size_t size) {
+        while (s.out.size() + 300 < size) s.match(258, 4096);
+        while (s.out.size() < size) s.literal(std::uint8_t(s.out.size()));
+    };
+    fillTo(rarreader::windowSize - 20);
+    s.match(60, 5000);                          // the destination wraps
+    fillTo(rarreader::windowSize + 30);
+    s.match(60, 100);                           // the source wraps
+    s.match(40, rarreader::windowSize - 5);     // the source lies 5 bytes ahead
+    s.match(40, rarreader::windowSize - 12);
+    s.match(40, rarreader::windowSize);
+    for (int i = 0; i < 50; ++i) s.literal(std::uint8_t(i));
+    const Extraction e = extractPacked("window-edge.rar", s.w.finish(), s.out, std::uint32_t(s.out.size()));
+    ASSERT_EQ(e.result, 1) << e.lastMessage;
+    EXPECT_TRUE(e.bytes == s.out);
+}
+
+TEST(Unpack, CodesLongerThanTheLookUpTableDecode)
+{
+    // Literal codes of every length from 1 to 15: those above 10 bits are found by
+    // walking the limits past the table of 10-bit prefixes.
+    std::vector<std::uint8_t> lengths = lzLengths();
+    std::fill(lengths.begin(), lengths.begin() + 298, 0);
+    for (unsigned len = 1; len <= 15; ++len) lengths['a' + len - 1] = std::uint8_t(len);
+    lengths['a' + 15] = 15;
+    LzStream s;
+    putTables(s.w, lengths);
+    s.literals = Code(std::vector<std::uint8_t>(lengths.begin(), lengths.begin() + 298));
+    for (unsigned i = 0; i < 16 * 40; ++i) s.literal(std::uint8_t('a' + (i * 7) % 16));
+    const Extraction e = extractPacked("long-codes.rar", s.w.finish(), s.out, std::uint32_t(s.out.size()));
+    ASSERT_EQ(e.result, 1) << e.lastMessage;
+    EXPECT_EQ(e.bytes, s.out);
+}
+
 TEST(Unpack, TablesAtTheEndOfASolidFileServeTheNextFile)
 {
     LzStream first;
