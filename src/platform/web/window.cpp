@@ -15,10 +15,10 @@ namespace platform::sdl {
 
 SdlState state;
 
-// Alt+Enter: the page asks the browser.
 // The page's canvas is the display: there is always one to show on.
 bool openDisplay() { return true; }
 
+// Alt+Enter: the page asks the browser.
 void toggleFullScreen() { web::toggleFullScreen(); }
 
 void shutdown()
