@@ -3,6 +3,7 @@
 // drawn off screen at its own size and scaled into it at every swap.
 #include <cstdio>
 
+#include "platform/sdl/native_keys.h"
 #include "platform/sdl/process.h"
 #include "platform/sdl/state.h"
 #include "platform/sound.h"
@@ -105,6 +106,7 @@ bool registerWindowClass(WindowProc proc)
             return false;
         }
         state.videoReady = true;
+        sdl::watchNativeKeys();
         SDL_StopTextInput();  // characters come from translateMessage, not from SDL
     }
     return true;
