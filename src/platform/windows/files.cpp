@@ -18,6 +18,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "platform/windows/wide.h"
 
 namespace platform {
 
@@ -26,24 +27,7 @@ namespace {
 constexpr DWORD noFollowing = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
 constexpr DWORD notPlain = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
 
-std::wstring widen(const char* text)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 1) return std::wstring();
-    std::wstring wide(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-    wide.pop_back();  // the terminating zero
-    return wide;
-}
-
-std::string narrow(const wchar_t* text, int count)
-{
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text, count, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return std::string();
-    std::string result(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, count, result.data(), length, nullptr, nullptr);
-    return result;
-}
+std::wstring widen(const char* path) { return windows::widen(path, windows::utf8CodePage); }
 
 // The C library's name for a failure, for the callers' messages.
 void setErrnoFrom(DWORD error)
@@ -136,7 +120,7 @@ std::string currentDirectory()
 {
     wchar_t buffer[MAX_PATH + 1];
     const DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
-    return length > 0 && length <= MAX_PATH ? narrow(buffer, int(length)) : std::string();
+    return length > 0 && length <= MAX_PATH ? windows::narrowToUtf8(buffer, int(length)) : std::string();
 }
 
 // The system's temporary folder (TMP, TEMP, the user's profile ...), without the
@@ -147,7 +131,7 @@ std::string tempDirectory()
     DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
     if (length == 0 || length > MAX_PATH) return ".";
     while (length > 3 && (buffer[length - 1] == L'\\' || buffer[length - 1] == L'/')) --length;
-    return narrow(buffer, int(length));
+    return windows::narrowToUtf8(buffer, int(length));
 }
 
 std::FILE* createNewFile(const char* path, bool ownerOnly)

@@ -7,25 +7,12 @@
 
 #include <SDL_syswm.h>
 
-#include <string>
-
 #include "platform/sdl/state.h"
+#include "platform/windows/wide.h"
 
 namespace platform {
 
 namespace {
-
-constexpr UINT programCodePage = 1252;
-
-std::wstring fromProgramCodePage(const char* text)
-{
-    const int length = MultiByteToWideChar(programCodePage, 0, text, -1, nullptr, 0);
-    if (length <= 1) return std::wstring();
-    std::wstring wide(std::size_t(length), L'\0');
-    MultiByteToWideChar(programCodePage, 0, text, -1, wide.data(), length);
-    wide.pop_back();  // the terminating zero
-    return wide;
-}
 
 UINT iconFlags(Icon icon)
 {
@@ -57,8 +44,8 @@ HWND ownerFor(bool ownedByFocus)
 
 Answer messageBox(const char* text, const char* caption, Buttons buttons, Icon icon, bool ownedByFocus)
 {
-    const std::wstring message = fromProgramCodePage(text ? text : "");
-    const std::wstring title = fromProgramCodePage(caption ? caption : "");
+    const std::wstring message = windows::widen(text ? text : "", windows::programCodePage);
+    const std::wstring title = windows::widen(caption ? caption : "", windows::programCodePage);
     const UINT kind = buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
     const int pressed = MessageBoxW(ownerFor(ownedByFocus), message.c_str(), title.c_str(), kind | iconFlags(icon));
     if (buttons == Buttons::Ok) return Answer::Ok;
