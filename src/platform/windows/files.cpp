@@ -7,7 +7,6 @@
 // reparse point in its place is never followed; the private file (the reader's log)
 // is the user's alone and is only reused when it is a plain file of the user's.
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>

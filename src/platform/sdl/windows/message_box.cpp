@@ -2,7 +2,6 @@
 // program's Windows-1252 texts turned into the system's wide characters (so that
 // "l\xF6kj" reads "lökj" whatever code page the user's system uses).
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 #include <SDL_syswm.h>
