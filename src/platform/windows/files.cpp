@@ -5,10 +5,11 @@
 //
 // The same rules as on POSIX: a new file is created exclusively and a link or
 // reparse point in its place is never followed; the private file (the reader's log)
-// is the user's alone and is only reused when it is a plain file of the user's.
+// is created for the user alone and only reused when it is a plain file with no
+// other names. (Whose it is needs no check: the system's temporary folder is the
+// user's own, closed to other users.)
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#include <aclapi.h>
 #include <sddl.h>
 #include <fcntl.h>
 #include <io.h>
@@ -67,37 +68,6 @@ bool isPlainFileOfOneName(HANDLE handle)
            info.nNumberOfLinks == 1;
 }
 
-// The SID of the process's user (kind TokenUser) or of the owner it gives new
-// objects (TokenOwner: the administrators for an elevated administrator).
-bool tokenHasSid(HANDLE token, TOKEN_INFORMATION_CLASS kind, PSID sid)
-{
-    union {
-        TOKEN_USER user;
-        TOKEN_OWNER owner;
-        std::uint8_t bytes[256];
-    } info;
-    DWORD size = 0;
-    if (!GetTokenInformation(token, kind, &info, sizeof info, &size)) return false;
-    return EqualSid(kind == TokenUser ? info.user.User.Sid : info.owner.Owner, sid) != 0;
-}
-
-bool ownedByUser(HANDLE file)
-{
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                        &descriptor) != ERROR_SUCCESS)
-        return false;
-    HANDLE token = nullptr;
-    bool ours = false;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        ours = tokenHasSid(token, TokenUser, owner) || tokenHasSid(token, TokenOwner, owner);
-        CloseHandle(token);
-    }
-    LocalFree(descriptor);
-    return ours;
-}
-
 // The handle becomes a C stream (and is closed with it).
 std::FILE* streamFor(HANDLE handle, int flags, const char* mode)
 {
@@ -154,8 +124,7 @@ std::FILE* openPrivateFile(const char* path, bool truncate)
     const HANDLE handle =
         CreateFileW(widen(path).c_str(), access, FILE_SHARE_READ, &security.attributes, OPEN_ALWAYS, noFollowing, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    if (!isPlainFileOfOneName(handle) || (existed && !ownedByUser(handle)) || (truncate && !SetEndOfFile(handle))) {
+    if (!isPlainFileOfOneName(handle) || (truncate && !SetEndOfFile(handle))) {
         CloseHandle(handle);
         return nullptr;
     }
