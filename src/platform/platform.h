@@ -119,6 +119,11 @@ std::string tempDirectory();
 // Creates a file that does not exist yet, never through a symbolic link; null when
 // a file of that name exists or cannot be created. ownerOnly: readable by the user alone.
 std::FILE* createNewFile(const char* path, bool ownerOnly);
+// Opens a file that holds secrets (the reader's log) as a text stream: created for the
+// user alone when missing, never through a symbolic link or reparse point, and an
+// existing file is only taken when it is a plain file of the user's with no other
+// names. truncate: emptied first; otherwise written at its end. Null when refused.
+std::FILE* openPrivateFile(const char* path, bool truncate);
 
 // ---------------------------------------------------------------- the program
 

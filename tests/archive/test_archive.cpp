@@ -39,7 +39,12 @@ std::string readText(const std::string& path)
     return std::string(b.begin(), b.end());
 }
 
-std::string debugLog() { return readText(scratchDir() + "/debug_rarreader.txt"); }
+// Read as text: the lines as a reader of the log sees them (Windows writes CR LF).
+std::string debugLog()
+{
+    std::ifstream in(scratchDir() + "/debug_rarreader.txt");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 std::vector<std::string> lastCallMessages()
 {

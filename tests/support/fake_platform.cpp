@@ -142,5 +142,6 @@ bool deleteFile(const char*) { return false; }
 std::string currentDirectory() { return "."; }
 std::string tempDirectory() { return "/tmp"; }
 std::FILE* createNewFile(const char*, bool) { return nullptr; }
+std::FILE* openPrivateFile(const char*, bool) { return nullptr; }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 // File calls of the platform layer (POSIX): shared by both back ends and the tools.
+// (Windows has its own: windows/files.cpp.)
 #include "platform/platform.h"
 
 #include <fcntl.h>
@@ -33,6 +34,22 @@ std::FILE* createNewFile(const char* path, bool ownerOnly)
     const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0) return nullptr;
     std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) ::close(fd);
+    return file;
+}
+
+std::FILE* openPrivateFile(const char* path, bool truncate)
+{
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | (truncate ? 0 : O_APPEND), 0600);
+    if (fd < 0) return nullptr;
+    struct stat info;
+    const bool ours = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+                      info.st_uid == ::geteuid();
+    if (!ours || (truncate && (::fchmod(fd, 0600) != 0 || ::ftruncate(fd, 0) != 0))) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, truncate ? "w" : "a");
     if (!file) ::close(fd);
     return file;
 }

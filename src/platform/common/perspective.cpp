@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "platform/platform.h"
 
@@ -11,7 +12,7 @@ namespace platform {
 
 bool perspectiveMatrix(double fovyDegrees, double aspect, double zNear, double zFar, double m[16])
 {
-    const double halfAngle = fovyDegrees / 2 * M_PI / 180;
+    const double halfAngle = fovyDegrees / 2 * std::numbers::pi / 180;
     const double depth = zFar - zNear;
     const double sine = std::sin(halfAngle);
     // The same refusals as the utility it replaces: such a matrix would divide by zero.

@@ -3,6 +3,7 @@
 // drawn off screen at its own size and scaled into it at every swap.
 #include <cstdio>
 
+#include "platform/sdl/native_keys.h"
 #include "platform/sdl/process.h"
 #include "platform/sdl/state.h"
 #include "platform/sound.h"
@@ -89,6 +90,7 @@ bool startVideo()
         return false;
     }
     state.videoReady = true;
+    watchNativeKeys();
     SDL_StopTextInput();  // characters come from translateMessage, not from SDL
     return true;
 }
