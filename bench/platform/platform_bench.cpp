@@ -12,12 +12,12 @@
 
 namespace {
 
-const std::string modulePath = "/tmp/zw_platform_bench.it";
-const std::string wavPath = "/tmp/zw_platform_bench.wav";
 
 // One swap with 735 stereo frames of the module mixed and written to the WAV file.
 void swapWithSound(benchmark::State& state)
 {
+    const std::string modulePath = scratchDirectory() + "/bench.it";
+    const std::string wavPath = scratchDirectory() + "/bench.wav";
     writeFile(modulePath, tinyModule());
     headless::Config config;
     config.wavPath = wavPath;

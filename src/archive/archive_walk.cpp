@@ -14,8 +14,6 @@
 //   more than is there, and never writes beyond the output buffer.
 #include "archive/reader_internal.h"
 
-#include <sys/types.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -27,21 +25,16 @@ namespace {
 ArchiveState& archive = reader.archive;
 
 constexpr std::uint8_t typeSubBlock = 0x77;
-
-bool seekTo(std::uint64_t position) { return fseeko(archive.stream, off_t(position), SEEK_SET) == 0; }
-
-void closeArchive()
-{
-    if (archive.stream) std::fclose(archive.stream);
-    archive.stream = nullptr;
-}
+// The output buffer starts this small and doubles as bytes arrive: a damaged
+// archive may declare a size far beyond what its data could make.
+constexpr std::uint32_t firstOutputAllocation = 64 * 1024;
 
 // The marker, then the main header. The old format and unknown markers are named
 // in the log; the caller adds "Not a RAR file".
 bool recogniseArchive()
 {
     std::uint8_t marker[7];
-    if (std::fread(marker, 1, 7, archive.stream) != 7) return false;
+    if (readSource(marker, 7) != 7) return false;
     if (std::memcmp(marker, oldMarker, 4) == 0) {
         RAR_LOG("Attention: format as OLD detected! Can't handel archive!");
         return false;
@@ -52,7 +45,7 @@ bool recogniseArchive()
         return false;
     }
     std::uint8_t head[13];
-    if (std::fread(head, 1, 13, archive.stream) != 13) return false;
+    if (readSource(head, 13) != 13) return false;
     archive.mainFlags = le16(head + 3);
     archive.mainHeadSize = le16(head + 5);
     return true;
@@ -82,7 +75,7 @@ std::size_t readFileName()
 {
     FileHeader& f = archive.file;
     const std::size_t wanted = std::min<std::size_t>(f.nameSize, nameBufferSize - 1);
-    const std::size_t got = std::fread(f.name, 1, wanted, archive.stream);
+    const std::size_t got = readSource(reinterpret_cast<std::uint8_t*>(f.name), wanted);
     f.name[got] = 0;
     archive.headerCrc = crc32Update(archive.headerCrc, reinterpret_cast<const std::uint8_t*>(f.name), got);
     if ((~archive.headerCrc & 0xFFFF) != f.head.crc) RAR_LOG("file header broken");
@@ -94,9 +87,9 @@ std::size_t readFileName()
 std::size_t readBlockHead(bool& broken)
 {
     std::uint8_t bytes[32] = {};
-    const off_t start = ftello(archive.stream);
-    archive.blockStart = std::uint64_t(std::max<off_t>(start, 0));
-    const std::size_t got = start < 0 ? 0 : std::fread(bytes, 1, 32, archive.stream);
+    const std::int64_t start = sourcePosition();
+    archive.blockStart = std::uint64_t(std::max<std::int64_t>(start, 0));
+    const std::size_t got = start < 0 ? 0 : readSource(bytes, 32);
     decodeFileHeader(bytes, archive.file);
     archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, 30);
     const BlockHead& h = archive.file.head;
@@ -117,25 +110,54 @@ std::size_t nextFileHeader()
         if (broken) return 0;
         const std::uint8_t type = archive.file.head.type;
         if (got == 0 || type == typeFile || type == typeSubBlock) break;
-        if (!seekTo(archive.nextBlock)) return 0;
+        if (!seekSource(archive.nextBlock)) return 0;
     }
     archive.lastBlock = archive.file.head;
     if (got > 0 && archive.lastBlock.type == typeFile) return got + readFileName();
     archive.file = saved;
-    seekTo(archive.blockStart);
+    seekSource(archive.blockStart);
     return got;
 }
 
-// The wanted file's buffer: exactly its unpacked size, zeroed, refused when the
-// size is beyond what the reader hands out.
+// The wanted file's buffer, refused when its size is beyond what the reader hands
+// out. It starts small and grows as bytes arrive (appendOutput).
 bool allocateOutput()
 {
     const std::uint32_t size = archive.file.unpSize;
-    archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::calloc(std::max<std::uint32_t>(size, 1), 1)) : nullptr;
-    archive.outputCapacity = size;
+    const std::uint32_t first = std::max<std::uint32_t>(std::min(size, firstOutputAllocation), 1);
+    archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::malloc(first)) : nullptr;
+    archive.outputSize = size;
+    archive.outputAllocated = archive.output ? first : 0;
     *archive.sizeVar = 0;
     if (archive.output) return true;
     RAR_LOG("can't allocate memory for the file decompression");
+    return false;
+}
+
+// Room for `total` bytes: the allocation doubles, but never beyond the file's size.
+bool reserveOutput(std::uint64_t total)
+{
+    if (total <= archive.outputAllocated) return true;
+    if (total > archive.outputSize) return false;
+    std::uint64_t grown = archive.outputAllocated;
+    while (grown < total) grown *= 2;
+    grown = std::min<std::uint64_t>(grown, archive.outputSize);
+    auto* bigger = static_cast<std::uint8_t*>(std::realloc(archive.output, std::size_t(grown)));
+    if (!bigger) return false;
+    archive.output = bigger;
+    archive.outputAllocated = std::uint32_t(grown);
+    return true;
+}
+
+// A stored file's packed data are its bytes, padded to whole cipher blocks when
+// enciphered (the old cipher pads nothing). Any other size is a damaged header.
+bool storedSizesAgree()
+{
+    const FileHeader& f = archive.file;
+    const bool padded = (f.head.flags & flagEncrypted) && f.unpVer >= 20;
+    const std::uint64_t expected = padded ? (std::uint64_t(f.unpSize) + 15) / 16 * 16 : f.unpSize;
+    if (f.packSize == expected) return true;
+    RAR_LOG("Stored file's packed size %u doesn't match its size %u!", unsigned(f.packSize), unsigned(f.unpSize));
     return false;
 }
 
@@ -145,9 +167,8 @@ bool allocateOutput()
 void readStoredFile()
 {
     std::uint8_t chunk[inBufferSize];
-    const std::uint32_t size = archive.outputCapacity;
+    const std::uint32_t size = archive.outputSize;
     std::uint64_t toRead = reader.crypto.cipherVersion ? (std::uint64_t(size) + 15) / 16 * 16 : size;
-    std::uint32_t& produced = *archive.sizeVar;
     while (toRead > 0) {
         const long got = readPacked(chunk, std::size_t(std::min<std::uint64_t>(toRead, sizeof chunk)));
         if (got < 0) {
@@ -155,19 +176,33 @@ void readStoredFile()
             return;
         }
         if (got == 0) return;
-        const std::uint32_t take = std::min<std::uint32_t>(std::uint32_t(got), size - produced);
-        std::memcpy(archive.output + produced, chunk, take);
-        produced += take;
+        const std::uint32_t take = std::min<std::uint32_t>(std::uint32_t(got), size - *archive.sizeVar);
+        if (!appendOutput(chunk, take)) return;
         toRead -= std::uint64_t(got);
     }
 }
 
-// A file that came out short fails as well: its missing bytes were never produced.
+// A file that came out short fails at once: its missing bytes were never produced,
+// and the CRC need not run over them.
 bool checkFileCrc()
 {
-    const std::uint32_t crc = ~crc32Update(0xFFFFFFFF, archive.output, archive.outputCapacity);
-    if (crc == archive.file.fileCrc && *archive.sizeVar == archive.outputCapacity) return true;
+    const bool complete = *archive.sizeVar == archive.outputSize;
+    if (complete && ~crc32Update(0xFFFFFFFF, archive.output, archive.outputSize) == archive.file.fileCrc)
+        return true;
     RAR_LOG("CRC32 error - file couldn't be decompressed correctly!");
+    return false;
+}
+
+// The window, taken when the call first decodes: a call that only copies stored
+// bytes or fails in the headers never pays for it. Zeroed as a fresh stream
+// needs it (fresh pages come zeroed without a pass).
+bool holdWindow()
+{
+    if (archive.window) return true;
+    archive.window = static_cast<std::uint8_t*>(std::calloc(windowSize, 1));
+    reader.unpack.windowZeroed = true;
+    if (archive.window) return true;
+    RAR_LOG("Can't allocate memory for decompression!");
     return false;
 }
 
@@ -185,11 +220,15 @@ bool processFileData()
     reader.crypto.packedLeft = f.packSize;
     // The data follow the whole header: a header may carry more than its name
     // (a file comment, extended times), which must not be read as data.
-    seekTo(archive.blockStart + f.head.headSize);
+    seekSource(archive.blockStart + f.head.headSize);
+    if (f.method != methodStored && !holdWindow())
+        return false;
     if (f.method != methodStored)
         decompressFile(archive.window);
-    else if (archive.fileFound)
+    else if (archive.fileFound && storedSizesAgree())
         readStoredFile();
+    else if (archive.fileFound)
+        return false;
     return archive.output ? checkFileCrc() : true;
 }
 
@@ -206,7 +245,7 @@ bool walkToWantedFile()
         archive.fileFound = namesMatch(reader.call.wantedName, archive.file.name);
         if (archive.fileFound && !allocateOutput()) return false;
         if ((solid || archive.fileFound) && !processFileData()) return false;
-        if (archive.stream) seekTo(archive.nextBlock);
+        if (sourceIsOpen()) seekSource(archive.nextBlock);
         if (archive.fileFound) return true;
         if (nextFileHeader() == 0) return false;
     }
@@ -230,33 +269,37 @@ bool namesMatch(const char* a, const char* b)
     return std::strcmp(x, y) == 0;
 }
 
-// One extraction run: open, recognise, hold the window, walk, release.
+// One extraction run: open, recognise, walk, release.
 bool extractFromArchive()
 {
     archive.fileFound = false;
     reader.unpack.streamStarted = false;
-    archive.stream = std::fopen(reader.call.archivePath, "rb");
-    if (!archive.stream) {
+    if (!openSource()) {
         RAR_LOG("Error opening file.");
         return false;
     }
     if (!recogniseArchive()) {
         RAR_LOG("Not a RAR file");
-        closeArchive();
-        return false;
-    }
-    archive.window = static_cast<std::uint8_t*>(std::malloc(windowSize));
-    if (!archive.window) {
-        RAR_LOG("Can't allocate memory for decompression!");
+        closeSource();
         return false;
     }
     // Whatever the main header carries beyond its 13 bytes (a comment) is passed over.
-    if (archive.mainHeadSize > 13) fseeko(archive.stream, off_t(archive.mainHeadSize - 13), SEEK_CUR);
+    if (archive.mainHeadSize > 13) seekSource(7 + std::uint64_t(archive.mainHeadSize));
     const bool ok = walkToWantedFile();
-    std::free(archive.window);
-    archive.window = nullptr;
-    closeArchive();
+    closeSource();
     return ok;
+}
+
+bool appendOutput(const std::uint8_t* bytes, std::uint32_t count)
+{
+    std::uint32_t& produced = *archive.sizeVar;
+    if (!reserveOutput(std::uint64_t(produced) + count)) {
+        RAR_LOG("can't allocate memory for the file decompression");
+        return false;
+    }
+    if (count > 0) std::memcpy(archive.output + produced, bytes, count);
+    produced += count;
+    return true;
 }
 
 }  // namespace rarreader

@@ -174,12 +174,11 @@ void mixKeys(const std::uint8_t* block)
 // caller's buffer; otherwise it is left as read (it cannot decipher correctly anyway).
 long readPacked(std::uint8_t* buffer, std::size_t count)
 {
-    std::FILE* stream = reader.archive.stream;
-    if (count == 0 || !stream) return 0;
+    if (count == 0 || !sourceIsOpen()) return 0;
     const std::size_t want = std::size_t(std::min<std::uint64_t>(count, crypto.packedLeft));
-    const std::size_t got = want ? std::fread(buffer, 1, want, stream) : 0;
+    const std::size_t got = want ? readSource(buffer, want) : 0;
     crypto.packedLeft -= got;
-    if (std::ferror(stream)) return -1;
+    if (sourceFailed()) return -1;
     if (crypto.cipherVersion == 0) return long(got);
     if (crypto.cipherVersion < 20) {
         RAR_LOG("Old Crypt() not supported!");

@@ -54,14 +54,16 @@ bool takeInputs(const char* fileName, const char* archivePath, const char* passw
            copyIn(call.password, sizeof call.password, password ? password : "");
 }
 
-// Whatever the run left behind: the password, the stream, the window.
+// Whatever the run left behind: the password, the source, the window. A call on
+// a memory image leaves the window to the next call: those come in bulk (the
+// fuzz harnesses), and a 1 MiB allocation per call would cost more than the call.
 void endRun()
 {
     volatile char* password = reader.call.password;
     for (std::size_t i = 0; i < sizeof reader.call.password; ++i) password[i] = 0;
     ArchiveState& archive = reader.archive;
-    if (archive.stream) std::fclose(archive.stream);
-    archive.stream = nullptr;
+    closeSource();
+    if (reader.call.inMemory) return;
     std::free(archive.window);
     archive.window = nullptr;
 }
@@ -88,13 +90,9 @@ void reportFailure(const char* fileName, std::uint32_t* sizeOut)
             " of unused memory!");
 }
 
-}  // namespace
-}  // namespace rarreader
-
-using namespace rarreader;
-
-int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
-                    const char* archivePath, const char* password)
+// One call, from the archive at archivePath or from the image in the call state.
+int runCall(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName, const char* archivePath,
+            const char* password)
 {
     const OneCallAtATime guard;
     if (reader.call.firstCall) {
@@ -124,6 +122,30 @@ int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* 
     return ok ? 1 : 0;
 }
 
-const char* lastReaderMessage() { return reader.log.lastMessage; }
+}  // namespace
 
-const char* lastFailureReason() { return reader.log.failureReason; }
+int extractFromMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
+                      const std::uint8_t* image, std::size_t imageSize, const char* password)
+{
+    CallState& call = reader.call;
+    call.inMemory = true;
+    call.image = image;
+    call.imageSize = imageSize;
+    const int result = runCall(dataOut, sizeOut, fileName, "(memory)", password);
+    call.inMemory = false;
+    call.image = nullptr;
+    call.imageSize = 0;
+    return result;
+}
+
+}  // namespace rarreader
+
+int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
+                    const char* archivePath, const char* password)
+{
+    return rarreader::runCall(dataOut, sizeOut, fileName, archivePath, password);
+}
+
+const char* lastReaderMessage() { return rarreader::reader.log.lastMessage; }
+
+const char* lastFailureReason() { return rarreader::reader.log.failureReason; }

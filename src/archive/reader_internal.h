@@ -4,7 +4,8 @@
 //
 // Who writes what:
 //   rarreader.cpp    the call's inputs, the first-call flag; owns the state object
-//   archive_walk.cpp the archive stream, headers, output buffer, file-found flag
+//   archive_source.cpp the archive source (a file or an image in memory)
+//   archive_walk.cpp headers, output buffer, file-found flag
 //   crc_cipher.cpp   CRC table, keys, substitution table, packed bytes left
 //   unpack.cpp       the decoder: bit input, tables, window positions, audio state
 //   debug_log.cpp    the log's path, start time, enabled flag, last message
@@ -72,6 +73,9 @@ struct CallState {
     char archivePath[pathBufferSize] = {};
     char password[passwordSize] = {};     // wiped at the end of every call
     bool firstCall = true;                // the first call starts the debug log
+    bool inMemory = false;                // read `image` instead of the file at archivePath
+    const std::uint8_t* image = nullptr;
+    std::size_t imageSize = 0;
 };
 
 // A block's common head as the walk last met it.
@@ -98,9 +102,18 @@ struct FileHeader {
     char name[nameBufferSize] = {};
 };
 
+// The archive's bytes: a file, or an image in memory (`file` null).
+struct ArchiveSource {
+    bool open = false;
+    std::FILE* file = nullptr;
+    const std::uint8_t* image = nullptr;
+    std::uint64_t imageSize = 0;
+    std::uint64_t position = 0;           // in the image
+};
+
 // One archive at a time, open only during a call.
 struct ArchiveState {
-    std::FILE* stream = nullptr;
+    ArchiveSource source;
     std::uint16_t mainFlags = 0;          // bit 0x0008: solid
     std::uint16_t mainHeadSize = 0;
     FileHeader file;                      // the current file header
@@ -110,9 +123,11 @@ struct ArchiveState {
     std::uint32_t headerCrc = 0;          // running CRC of the current file header
     bool fileFound = false;
     std::uint8_t* output = nullptr;       // the wanted file's bytes (C heap)
-    std::uint32_t outputCapacity = 0;     // the wanted file's unpacked size
+    std::uint32_t outputSize = 0;         // the wanted file's unpacked size: all it may hold
+    std::uint32_t outputAllocated = 0;    // grows as bytes arrive, up to outputSize
     std::uint32_t* sizeVar = nullptr;     // bytes placed in `output` so far (caller's)
     std::uint8_t* window = nullptr;       // the 1 MiB window (C heap), held for one call
+                                          // (calls on memory images keep it for the next)
 };
 
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
@@ -137,8 +152,7 @@ struct BitInput {
     std::uint8_t buffer[inBufferSize + inBufferSlack] = {};
     std::uint32_t inPos = 0;              // byte position
     std::uint32_t bitOffset = 0;          // 0..7 within that byte
-    std::uint32_t inFill = 0;             // valid bytes in the buffer
-    std::uint32_t emptyRefills = 0;       // refills of this file that found no data
+    std::uint32_t inFill = 0;             // valid bytes in the buffer; zeros follow them
 };
 
 // The adaptive predictor of one audio channel.
@@ -171,6 +185,7 @@ struct UnpackState {
     int sharedDelta = 0;
     AudioChannelState channels[4];
     bool streamStarted = false;           // a file of this call was decoded: the next may continue it
+    bool windowZeroed = false;            // the window is as calloc made it: no clearing pass needed
 };
 
 struct LogState {
@@ -204,6 +219,16 @@ void mixKeys(const std::uint8_t* block);
 // returns the number read, or -1 on a read error.
 long readPacked(std::uint8_t* buffer, std::size_t count);
 
+// ---------------------------------------------------------------- archive source
+
+bool openSource();                        // the call's file or image
+void closeSource();
+bool sourceIsOpen();
+std::size_t readSource(std::uint8_t* buffer, std::size_t count);
+bool sourceFailed();                      // a read error happened
+bool seekSource(std::uint64_t position);
+std::int64_t sourcePosition();            // -1 when it can't be had
+
 // ---------------------------------------------------------------- decompressor
 
 void decompressFile(std::uint8_t* window);
@@ -212,6 +237,17 @@ void decompressFile(std::uint8_t* window);
 
 bool extractFromArchive();
 bool namesMatch(const char* a, const char* b);
+// Appends bytes of the wanted file to the output buffer, which grows as they arrive;
+// false (logged) when the buffer can't grow.
+bool appendOutput(const std::uint8_t* bytes, std::uint32_t count);
+
+// ---------------------------------------------------------------- memory seam
+
+// extractToMemory on an archive image in memory: the same run, with `image` read
+// in place of a file (the fuzz harnesses and the tests feed bytes this way). The
+// log names the archive ">(memory)<".
+int extractFromMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName,
+                      const std::uint8_t* image, std::size_t imageSize, const char* password);
 
 // ---------------------------------------------------------------- debug log
 

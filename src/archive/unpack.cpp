@@ -47,28 +47,35 @@ std::uint32_t getBits(BitInput& in, unsigned b)
     return value;
 }
 
+// Every file starts from an empty buffer: what its data do not fill reads as
+// zeros, never as bytes an earlier file or call left there.
 void firstFill(BitInput& in)
 {
+    std::memset(in.buffer, 0, sizeof in.buffer);
     const long got = readPacked(in.buffer, inBufferSize);
     in.inFill = got > 0 ? std::uint32_t(got) : 0;
     in.inPos = 0;
     in.bitOffset = 0;
-    in.emptyRefills = 0;
 }
 
 // The buffer's last 32 bytes move to its start and new data follows them. inPos
-// keeps pointing at the same stream byte (it may stand a little past 8191).
+// keeps pointing at the same stream byte (it may stand a little past 8191). Once
+// the data have run out, only the valid part of those 32 bytes counts.
 void refill(BitInput& in)
 {
+    const std::uint32_t kept = in.inFill > inBufferSize - 32 ? in.inFill - (inBufferSize - 32) : 0;
     std::memmove(in.buffer, in.buffer + inBufferSize - 32, 32);
     in.inPos -= inBufferSize - 32;
     const long got = readPacked(in.buffer + 32, inBufferSize - 32);
-    if (got > 0) {
-        in.inFill = std::uint32_t(got) + 32;
-    } else {
-        in.inFill = in.inPos;
-        ++in.emptyRefills;
-    }
+    in.inFill = got > 0 ? 32 + std::uint32_t(got) : kept;
+    std::memset(in.buffer + in.inFill, 0, sizeof in.buffer - in.inFill);
+}
+
+// True once bits beyond the file's packed data have been taken: anything decoded
+// from here on would be made up.
+bool inputExhausted(const BitInput& in)
+{
+    return std::uint64_t(in.inPos) * 8 + in.bitOffset > std::uint64_t(in.inFill) * 8;
 }
 
 // ---------------------------------------------------------------- Huffman codes
@@ -223,19 +230,16 @@ std::uint8_t predictAudioByte(UnpackState& s, unsigned delta)
 // when they wrap). Output beyond the file's unpacked size is dropped and ends decoding.
 void flushWindow(UnpackState& s)
 {
-    ArchiveState& a = reader.archive;
+    const ArchiveState& a = reader.archive;
     const std::uint32_t first = s.flushedPos & windowMask;
     const std::uint32_t last = s.writePos & windowMask;
     const std::uint32_t count = (last - first) & windowMask;
-    const std::uint64_t produced = *a.sizeVar;
-    if (produced + count > a.outputCapacity) {
+    if (std::uint64_t(*a.sizeVar) + count > a.outputSize) {
         RAR_LOG("Fatal! Buffer overrun during decompression!");
         s.bytesLeft = -1;
-    } else if (count > 0) {
+    } else {
         const std::uint32_t head = std::min(count, windowSize - first);
-        std::memcpy(a.output + produced, s.window + first, head);
-        std::memcpy(a.output + produced + head, s.window, count - head);
-        *a.sizeVar += count;
+        if (!appendOutput(s.window + first, head) || !appendOutput(s.window, count - head)) s.bytesLeft = -1;
     }
     s.flushedPos = last;
 }
@@ -337,10 +341,11 @@ void startFile(UnpackState& s, bool continues)
         std::fill(std::begin(s.oldDist), std::end(s.oldDist), 0);
         s.oldDistCounter = s.lastDist = s.lastLength = 0;
         s.sharedDelta = s.currentChannel = 0;
-        std::memset(s.window, 0, windowSize);
+        if (!s.windowZeroed) std::memset(s.window, 0, windowSize);
         std::memset(s.previousLengths, 0, sizeof s.previousLengths);
         s.writePos = s.flushedPos = 0;
     }
+    s.windowZeroed = false;
     firstFill(s.in);
     if (!continues) readCodeLengths(s);
 }
@@ -359,9 +364,8 @@ void readLastTables(UnpackState& s)
 }  // namespace
 
 // Decodes the current file until its unpacked size is produced. Bytes reach the
-// output buffer only for the wanted file. Packed data that runs out leaves stale
-// buffer bytes to decode; once a second refill finds nothing, thousands of bytes
-// past the end, the file is given up (its CRC check then fails).
+// output buffer only for the wanted file. Decoding ends early once it has taken
+// bits beyond the packed data; the file then comes out short and fails.
 void decompressFile(std::uint8_t* window)
 {
     UnpackState& s = reader.unpack;
@@ -372,14 +376,14 @@ void decompressFile(std::uint8_t* window)
     s.bytesLeft = std::int64_t(file.unpSize) - 1;
     while (s.bytesLeft >= 0) {
         if (s.in.inPos > 8162) refill(s.in);
-        if (s.in.emptyRefills > 1) break;
+        if (inputExhausted(s.in)) break;
         if (s.flushedPos != s.writePos && ((s.flushedPos - s.writePos) & windowMask) < 270) handOn(s);
         if (s.audioMode)
             decodeAudio(s);
         else
             decodeLz(s);
     }
-    if (s.in.emptyRefills <= 1) readLastTables(s);
+    readLastTables(s);
     if (reader.archive.fileFound) flushWindow(s);
     s.flushedPos = s.writePos;
 }

@@ -83,14 +83,42 @@ TEST(ArchiveWalk, HugeUnpackedSizeIsRefusedNotAllocated)
     EXPECT_EQ(lastCallMessages().at(1), "can't allocate memory for the file decompression");
 }
 
-TEST(ArchiveWalk, StoredFileShorterThanItsSizeFails)
+TEST(ArchiveWalk, StoredFileCutShortFails)
 {
-    ArchiveLayout layout;
-    layout.members = {storedMember("short", Bytes(100, 0))};
-    layout.members[0].packed.resize(60);   // the missing bytes would read as zeros: the CRC alone can't tell
-    const Extraction e = extract(saveArchive("short-stored.rar", buildArchive(layout)), "short");
+    // The archive ends 60 bytes into the file: the missing bytes would read as
+    // zeros, so the CRC alone can't tell; the short output fails before it.
+    Bytes archive = buildArchive(std::vector<Member>{storedMember("short", Bytes(100, 0))});
+    archive.resize(archive.size() - 7 - 40);
+    const Extraction e = extract(saveArchive("short-stored.rar", archive), "short");
     EXPECT_EQ(e.result, 0);
     EXPECT_EQ(lastCallMessages().back(), "Error - couldn't extract >short< and allocated 60 Bytes of unused memory!");
+}
+
+TEST(ArchiveWalk, StoredFileNeedsPackedSizeEqualToItsSize)
+{
+    // Enciphered, the packed data are padded to whole 16-byte blocks. A size the
+    // data can't back is refused before anything is read or allocated.
+    const Bytes content(40, 'q');
+    const struct {
+        bool encrypted;
+        std::uint32_t unpSize, packSize;
+        bool accepted;
+    } cases[] = {
+        {false, 40, 40, true},  {false, 40, 39, false}, {false, 40, 41, false},
+        {true, 40, 48, true},   {true, 40, 40, false},  {true, 40, 64, false},
+        {false, 40, 0xFFFFFFF0u, false}, {false, rarreader::maxUnpackedSize, 40, false},
+    };
+    for (const auto& c : cases) {
+        Member m = c.encrypted ? encryptedStoredMember("m", content, "pw") : storedMember("m", content);
+        m.unpSize = c.unpSize;
+        m.declaredPackSize = c.packSize;
+        const Extraction e = extractImage(buildArchive(std::vector<Member>{m}), "m", "pw");
+        EXPECT_EQ(e.result, c.accepted ? 1 : 0) << c.encrypted << " " << c.packSize;
+        if (!c.accepted) {
+            EXPECT_EQ(lastCallMessages().at(1), "Stored file's packed size " + std::to_string(c.packSize) +
+                                                    " doesn't match its size " + std::to_string(c.unpSize) + "!");
+        }
+    }
 }
 
 TEST(ArchiveWalk, EncryptedStoredFilesOfEverySize)

@@ -93,6 +93,24 @@ TEST_P(FixtureTest, ExtractsOrRefusesWithItsReason)
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureTest, ::testing::ValuesIn(cases));
 
+// An image in memory is read exactly as its file: same result, bytes and log (but
+// for the archive's name in the first line).
+TEST(Fixtures, MemoryImageGivesWhatTheFileGives)
+{
+    for (const FixtureCase& c : cases) {
+        const Bytes image = readFile(fixture(c.archive));
+        if (image.empty()) continue;
+        const Extraction fromFile = extract(fixture(c.archive), c.member, c.password);
+        const std::vector<std::string> fileLog = lastCallMessages();
+        const Extraction fromMemory = extractImage(image, c.member, c.password);
+        const std::vector<std::string> memoryLog = lastCallMessages();
+        EXPECT_EQ(fromMemory.result, fromFile.result) << c.archive << " " << c.member;
+        EXPECT_TRUE(fromMemory.bytes == fromFile.bytes) << c.archive << " " << c.member;
+        ASSERT_EQ(memoryLog.size(), fileLog.size()) << c.archive << " " << c.member;
+        EXPECT_TRUE(std::equal(fileLog.begin() + 1, fileLog.end(), memoryLog.begin() + 1)) << c.archive;
+    }
+}
+
 // Refusals that name their cause earlier in the call.
 TEST(Fixtures, CausesAreNamedInTheLog)
 {

@@ -115,7 +115,7 @@ Bytes fileHeader(const Member& m)
     h.push_back(0x74);
     put16(h, m.flags);
     put16(h, std::uint32_t(32 + m.name.size()));
-    put32(h, std::uint32_t(m.packed.size()));
+    put32(h, std::uint32_t(m.declaredPackSize >= 0 ? std::uint64_t(m.declaredPackSize) : m.packed.size()));
     put32(h, m.unpSize);
     h.push_back(2);
     put32(h, m.crc);
@@ -172,12 +172,16 @@ std::string saveArchive(const std::string& name, const Bytes& archive)
     return path;
 }
 
-Extraction extract(const std::string& archivePath, const std::string& name, const char* password)
+namespace {
+
+// Runs one call through `call` and checks the contract on a failure.
+template <typename Call>
+Extraction runExtraction(Call call)
 {
     Extraction e;
     std::uint8_t* data = nullptr;
     std::uint32_t size = 12345;
-    e.result = extractToMemory(&data, &size, name.c_str(), archivePath.c_str(), password);
+    e.result = call(&data, &size);
     if (data) e.bytes.assign(data, data + size);
     if (!e.result) {
         EXPECT_EQ(data, nullptr);
@@ -186,6 +190,22 @@ Extraction extract(const std::string& archivePath, const std::string& name, cons
     std::free(data);
     e.lastMessage = lastReaderMessage();
     return e;
+}
+
+}  // namespace
+
+Extraction extract(const std::string& archivePath, const std::string& name, const char* password)
+{
+    return runExtraction([&](std::uint8_t** data, std::uint32_t* size) {
+        return extractToMemory(data, size, name.c_str(), archivePath.c_str(), password);
+    });
+}
+
+Extraction extractImage(const Bytes& image, const std::string& name, const char* password)
+{
+    return runExtraction([&](std::uint8_t** data, std::uint32_t* size) {
+        return rarreader::extractFromMemory(data, size, name.c_str(), image.data(), image.size(), password);
+    });
 }
 
 void BitWriter::put(std::uint32_t value, unsigned bits)

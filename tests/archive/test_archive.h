@@ -31,6 +31,7 @@ struct Member {
     std::uint8_t unpVer = 20;
     std::uint16_t flags = 0x8000;
     bool breakHeaderCrc = false;
+    std::int64_t declaredPackSize = -1;   // the header's packed size; -1: that of `packed`
 };
 // Enciphers packed data as an archiver does: fresh keys, whole 16-byte blocks.
 Bytes encipher(Bytes data, const char* password);
@@ -64,6 +65,8 @@ struct Extraction {
     std::string lastMessage;
 };
 Extraction extract(const std::string& archivePath, const std::string& name, const char* password = nullptr);
+// The same call on an archive image in memory (the reader's memory seam).
+Extraction extractImage(const Bytes& image, const std::string& name, const char* password = nullptr);
 
 // Most significant bit first, as the decompressor reads.
 class BitWriter {

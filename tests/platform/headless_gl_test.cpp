@@ -9,6 +9,7 @@
 #include "platform/common/perspective.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "tiny_module.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(HeadlessGl, DrawsAndReadsBackTopRowFirst)
     EXPECT_EQ(bottom[0], 0);
     EXPECT_EQ(bottom[2], 255);
 
-    const std::string path = "/tmp/zw_headless_gl_test.png";
+    const std::string path = scratchDirectory() + "/picture.png";
     EXPECT_TRUE(headless::savePng(picture, path));
     std::FILE* png = std::fopen(path.c_str(), "rb");
     ASSERT_NE(png, nullptr);

@@ -134,7 +134,7 @@ namespace {
 // With no usable sound device the show runs muted: SDL's silent driver stands in.
 TEST(SdlSound, FallsBackToTheSilentDriverAndPlays)
 {
-    const std::string path = "/tmp/zw_sdl_sound_test.it";
+    const std::string path = scratchDirectory() + "/sound_test.it";
     ASSERT_TRUE(writeFile(path, tinyModule()));
     const char* before = std::getenv("SDL_AUDIODRIVER");
     const std::string previous = before ? before : "";

@@ -1,7 +1,11 @@
 #include "tiny_module.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "little_endian.h"
 
@@ -86,4 +90,24 @@ bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
     if (!file) return false;
     const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
+}
+
+const std::string& scratchDirectory()
+{
+    struct Scratch {
+        std::string path;
+        Scratch()
+        {
+            const char* base = std::getenv("TMPDIR");
+            std::string pattern = std::string(base && *base ? base : "/tmp") + "/zw-platform-XXXXXX";
+            if (::mkdtemp(pattern.data())) path = pattern;
+        }
+        ~Scratch()
+        {
+            std::error_code ignored;
+            if (!path.empty()) std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static const Scratch scratch;
+    return scratch.path;
 }

@@ -8,3 +8,6 @@
 
 std::vector<std::uint8_t> tinyModule();
 bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// A directory for this process's files alone, made under $TMPDIR on first use and
+// removed at exit, so that runs at the same time never share a file.
+const std::string& scratchDirectory();
