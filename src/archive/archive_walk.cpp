@@ -121,7 +121,7 @@ std::size_t nextFileHeader()
 
 // The wanted file's buffer, refused when its size is beyond what the reader hands
 // out. It starts small and grows as bytes arrive (appendOutput).
-bool allocateOutput()
+ExtractFailure allocateOutput()
 {
     const std::uint32_t size = archive.file.unpSize;
     const std::uint32_t first = std::max<std::uint32_t>(std::min(size, firstOutputAllocation), 1);
@@ -130,9 +130,8 @@ bool allocateOutput()
     archive.outputAllocated = archive.output ? first : 0;
     archive.outputCrc = 0xFFFFFFFF;
     *archive.sizeVar = 0;
-    if (archive.output) return true;
-    RAR_LOG("can't allocate memory for the file decompression");
-    return false;
+    if (archive.output) return ExtractFailure::none;
+    return RAR_FAIL(ExtractFailure::noMemory, "can't allocate memory for the file decompression");
 }
 
 // Room for `total` bytes: the allocation doubles, but never beyond the file's size.
@@ -152,14 +151,14 @@ bool reserveOutput(std::uint64_t total)
 
 // A stored file's packed data are its bytes, padded to whole cipher blocks when
 // enciphered (the old cipher pads nothing). Any other size is a damaged header.
-bool storedSizesAgree()
+ExtractFailure checkStoredSizes()
 {
     const FileHeader& f = archive.file;
     const bool padded = (f.head.flags & flagEncrypted) && f.unpVer >= 20;
     const std::uint64_t expected = padded ? (std::uint64_t(f.unpSize) + 15) / 16 * 16 : f.unpSize;
-    if (f.packSize == expected) return true;
-    RAR_LOG("Stored file's packed size %u doesn't match its size %u!", unsigned(f.packSize), unsigned(f.unpSize));
-    return false;
+    if (f.packSize == expected) return ExtractFailure::none;
+    return RAR_FAIL(ExtractFailure::damaged, "Stored file's packed size %u doesn't match its size %u!",
+                    unsigned(f.packSize), unsigned(f.unpSize));
 }
 
 // A stored file is read in whole cipher blocks through a bounce buffer, so the
@@ -186,34 +185,30 @@ void readStoredFile()
 // The CRC runs along as bytes are placed in the output (appendOutput), while they
 // are in the cache. A file that came out short fails at once: its missing bytes
 // were never produced.
-bool checkFileCrc()
+ExtractFailure checkFileCrc()
 {
-    if (*archive.sizeVar == archive.outputSize && ~archive.outputCrc == archive.file.fileCrc) return true;
-    RAR_LOG("CRC32 error - file couldn't be decompressed correctly!");
-    return false;
+    if (*archive.sizeVar == archive.outputSize && ~archive.outputCrc == archive.file.fileCrc)
+        return ExtractFailure::none;
+    return RAR_FAIL(ExtractFailure::damaged, "CRC32 error - file couldn't be decompressed correctly!");
 }
 
 // The window, taken when the call first decodes: a call that only copies stored
 // bytes or fails in the headers never pays for it. Zeroed as a fresh stream
 // needs it (fresh pages come zeroed without a pass).
-bool holdWindow()
+ExtractFailure holdWindow()
 {
-    if (archive.window) return true;
+    if (archive.window) return ExtractFailure::none;
     archive.window = static_cast<std::uint8_t*>(std::calloc(windowSize, 1));
     reader.unpack.windowZeroed = true;
-    if (archive.window) return true;
-    RAR_LOG("Can't allocate memory for decompression!");
-    return false;
+    if (archive.window) return ExtractFailure::none;
+    return RAR_FAIL(ExtractFailure::noMemory, "Can't allocate memory for decompression!");
 }
 
 // Keys, packed byte count and the data of one file (wanted, or ahead in a solid stream).
-bool processFileData()
+ExtractFailure processFileData()
 {
     const FileHeader& f = archive.file;
-    if (f.unpVer < 13 || f.unpVer > 20) {
-        RAR_LOG("unknown compression method");
-        return false;
-    }
+    if (f.unpVer < 13 || f.unpVer > 20) return RAR_FAIL(ExtractFailure::unknownMethod, "unknown compression method");
     const char* password = reader.call.password;
     reader.crypto.cipherVersion = (password[0] && (f.head.flags & flagEncrypted)) ? f.unpVer : 0;
     if (reader.crypto.cipherVersion) initCipher(password);
@@ -221,34 +216,41 @@ bool processFileData()
     // The data follow the whole header: a header may carry more than its name
     // (a file comment, extended times), which must not be read as data.
     seekSource(archive.blockStart + f.head.headSize);
-    if (f.method != methodStored && !holdWindow())
-        return false;
-    if (f.method != methodStored)
+    if (f.method != methodStored) {
+        const ExtractFailure failure = holdWindow();
+        if (failure != ExtractFailure::none) return failure;
         decompressFile(archive.window);
-    else if (archive.fileFound && storedSizesAgree())
+    } else if (archive.fileFound) {
+        const ExtractFailure failure = checkStoredSizes();
+        if (failure != ExtractFailure::none) return failure;
         readStoredFile();
-    else if (archive.fileFound)
-        return false;
-    return archive.output ? checkFileCrc() : true;
+    }
+    return archive.output ? checkFileCrc() : ExtractFailure::none;
 }
 
-// From the first file header on: match names, produce, move on.
-bool walkToWantedFile()
+// One file header met on the walk: match its name, produce its data when they are
+// wanted (or ahead in a solid stream), move on to the next block.
+ExtractFailure visitFile(bool solid)
 {
-    if (nextFileHeader() == 0) return false;
+    if (archive.lastBlock.type == typeSubBlock)
+        return RAR_FAIL(ExtractFailure::subBlock, "Sorry, sub-headers not supported.");
+    archive.fileFound = namesMatch(reader.call.wantedName, archive.file.name);
+    ExtractFailure failure = archive.fileFound ? allocateOutput() : ExtractFailure::none;
+    if (failure == ExtractFailure::none && (solid || archive.fileFound)) failure = processFileData();
+    if (failure == ExtractFailure::none && sourceIsOpen()) seekSource(archive.nextBlock);
+    return failure;
+}
+
+// From the first file header on, until the wanted file is produced, a failure, or
+// the end of the walk, which means the name is not in the archive.
+ExtractFailure walkToWantedFile()
+{
     const bool solid = (archive.mainFlags & mainFlagSolid) != 0;
-    for (;;) {
-        if (archive.lastBlock.type == typeSubBlock) {
-            RAR_LOG("Sorry, sub-headers not supported.");
-            return false;
-        }
-        archive.fileFound = namesMatch(reader.call.wantedName, archive.file.name);
-        if (archive.fileFound && !allocateOutput()) return false;
-        if ((solid || archive.fileFound) && !processFileData()) return false;
-        if (sourceIsOpen()) seekSource(archive.nextBlock);
-        if (archive.fileFound) return true;
-        if (nextFileHeader() == 0) return false;
+    while (nextFileHeader() != 0) {
+        const ExtractFailure failure = visitFile(solid);
+        if (failure != ExtractFailure::none || archive.fileFound) return failure;
     }
+    return ExtractFailure::notFound;
 }
 
 }  // namespace
@@ -270,24 +272,20 @@ bool namesMatch(const char* a, const char* b)
 }
 
 // One extraction run: open, recognise, walk, release.
-bool extractFromArchive()
+ExtractFailure extractFromArchive()
 {
     archive.fileFound = false;
     reader.unpack.streamStarted = false;
-    if (!openSource()) {
-        RAR_LOG("Error opening file.");
-        return false;
-    }
+    if (!openSource()) return RAR_FAIL(ExtractFailure::cannotOpen, "Error opening file.");
     if (!recogniseArchive()) {
-        RAR_LOG("Not a RAR file");
         closeSource();
-        return false;
+        return RAR_FAIL(ExtractFailure::notRar, "Not a RAR file");
     }
     // Whatever the main header carries beyond its 13 bytes (a comment) is passed over.
     if (archive.mainHeadSize > 13) seekSource(7 + std::uint64_t(archive.mainHeadSize));
-    const bool ok = walkToWantedFile();
+    const ExtractFailure failure = walkToWantedFile();
     closeSource();
-    return ok;
+    return failure;
 }
 
 bool appendOutput(const std::uint8_t* bytes, std::uint32_t count)

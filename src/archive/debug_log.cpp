@@ -63,4 +63,14 @@ void logMessage(const char* sourceFile, unsigned line, const char* format, ...)
     DebugLog::write(message, sourceFile, line);
 }
 
+ExtractFailure logFailure(ExtractFailure failure, const char* sourceFile, unsigned line, const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    std::vsnprintf(logState.failureReason, sizeof logState.failureReason, format, args);
+    va_end(args);
+    DebugLog::write(logState.failureReason, sourceFile, line);
+    return failure;
+}
+
 }  // namespace rarreader

@@ -4,7 +4,6 @@
 #include "archive/rarreader.h"
 
 #include <cassert>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -68,20 +67,10 @@ void endRun()
     archive.window = nullptr;
 }
 
-// Why the call failed, for tools: the message logged just before the failure line,
-// or, when the walk simply ended, that the file is not in the archive.
-void keepFailureReason()
-{
-    LogState& log = reader.log;
-    const bool onlyStarted = std::strncmp(log.lastMessage, "Extracting >", 12) == 0;
-    std::snprintf(log.failureReason, sizeof log.failureReason, "%s",
-                  onlyStarted ? "not found in the archive" : log.lastMessage);
-}
-
 // The failure line names the bytes the call had produced before it gave up.
-void reportFailure(const char* fileName, std::uint32_t* sizeOut)
+void reportFailure(ExtractFailure failure, const char* fileName, std::uint32_t* sizeOut)
 {
-    keepFailureReason();
+    reader.call.lastFailure = failure;
     std::free(reader.archive.output);
     reader.archive.output = nullptr;
     const std::uint32_t produced = *sizeOut;
@@ -101,7 +90,8 @@ int runCall(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName
     }
     buildCrcTable();
     if (!dataOut || !sizeOut || !fileName || !archivePath) {
-        RAR_LOG("Error - extractToMemory called without a name, an archive or a place for the result.");
+        reader.call.lastFailure = RAR_FAIL(ExtractFailure::badCall, "Error - extractToMemory called without a "
+                                           "name, an archive or a place for the result.");
         return 0;
     }
     *dataOut = nullptr;
@@ -109,17 +99,18 @@ int runCall(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName
     reader.archive.output = nullptr;
     reader.archive.sizeVar = sizeOut;
     RAR_LOG("Extracting >%s< from >%s< (password is >%s<)...", fileName, archivePath, password ? password : "");
-    bool ok = takeInputs(fileName, archivePath, password);
-    if (!ok) RAR_LOG("Error - file name, archive path or password too long.");
-    ok = ok && extractFromArchive();
+    const ExtractFailure failure =
+        takeInputs(fileName, archivePath, password)
+            ? extractFromArchive()
+            : RAR_FAIL(ExtractFailure::badCall, "Error - file name, archive path or password too long.");
     endRun();
-    if (ok)
+    if (failure == ExtractFailure::none)
         RAR_LOG("Extracted %u Bytes.", unsigned(*sizeOut));
     else
-        reportFailure(fileName, sizeOut);
+        reportFailure(failure, fileName, sizeOut);
     *dataOut = reader.archive.output;
     reader.archive.output = nullptr;
-    return ok ? 1 : 0;
+    return failure == ExtractFailure::none ? 1 : 0;
 }
 
 }  // namespace
@@ -148,4 +139,12 @@ int extractToMemory(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* 
 
 const char* lastReaderMessage() { return rarreader::reader.log.lastMessage; }
 
-const char* lastFailureReason() { return rarreader::reader.log.failureReason; }
+ExtractFailure lastExtractFailure() { return rarreader::reader.call.lastFailure; }
+
+// A run that ends by walking past the last block logs nothing of its own: its
+// words are made here.
+const char* lastFailureReason()
+{
+    if (rarreader::reader.call.lastFailure == ExtractFailure::notFound) return "not found in the archive";
+    return rarreader::reader.log.failureReason;
+}

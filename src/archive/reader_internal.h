@@ -3,17 +3,21 @@
 // guarantee for anyone outside src/archive (its tests and the packer).
 //
 // Who writes what:
-//   rarreader.cpp    the call's inputs, the first-call flag; owns the state object
+//   rarreader.cpp    the call's inputs, the first-call flag, the last failure; owns the
+//                    state object
 //   archive_source.cpp the archive source (a file or an image in memory)
 //   archive_walk.cpp headers, output buffer, file-found flag
 //   crc_cipher.cpp   CRC table, keys, substitution table, packed bytes left
 //   unpack.cpp       the decoder: bit input, tables, window positions, audio state
-//   debug_log.cpp    the log's path, start time, enabled flag, last message
+//   debug_log.cpp    the log's path, start time, enabled flag, last message, the
+//                    words of the last failure
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+
+#include "archive/rarreader.h"
 
 namespace rarreader {
 
@@ -77,6 +81,7 @@ struct CallState {
     bool inMemory = false;                // read `image` instead of the file at archivePath
     const std::uint8_t* image = nullptr;
     std::size_t imageSize = 0;
+    ExtractFailure lastFailure = ExtractFailure::none;  // of the last call that failed
 };
 
 // A block's common head as the walk last met it.
@@ -211,7 +216,7 @@ struct LogState {
     char path[pathBufferSize] = {};
     std::uint32_t startTick = 0;
     char lastMessage[messageSize] = {};   // kept even when the file is off
-    char failureReason[messageSize] = {}; // what the last failed call logged before its failure line
+    char failureReason[messageSize] = {}; // what the last failed call logged when it gave up
 };
 
 struct ReaderState {
@@ -253,7 +258,8 @@ void decompressFile(std::uint8_t* window);
 
 // ---------------------------------------------------------------- archive walk
 
-bool extractFromArchive();
+// How the run ended: none when the wanted file is in the output buffer.
+ExtractFailure extractFromArchive();
 bool namesMatch(const char* a, const char* b);
 // Appends bytes of the wanted file to the output buffer, which grows as they arrive;
 // false (logged) when the buffer can't grow.
@@ -278,6 +284,12 @@ struct DebugLog {
 void logMessage(const char* sourceFile, unsigned line, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
+// The same for the message with which a run gives up: its words become the failure's
+// reason (lastFailureReason); returns `failure`, for the caller to pass up.
+ExtractFailure logFailure(ExtractFailure failure, const char* sourceFile, unsigned line, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+
 #define RAR_LOG(...) ::rarreader::logMessage(__FILE__, __LINE__, __VA_ARGS__)
+#define RAR_FAIL(failure, ...) ::rarreader::logFailure(failure, __FILE__, __LINE__, __VA_ARGS__)
 
 }  // namespace rarreader

@@ -4,10 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "media/bmp_layout.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -18,28 +16,6 @@ constexpr std::size_t pixelOffsetField = 10;
 constexpr std::uint32_t coreHeaderBytes = 12;
 constexpr std::uint32_t infoHeaderBytes = 40;
 constexpr std::size_t maskBytes = 12;
-
-enum class Failure { none, unknownFormat, outOfMemory, conversion };
-
-void report(const char* text)
-{
-    platform::messageBox(text, "Error", platform::Buttons::Ok, platform::Icon::None, true);
-}
-
-void reportOpen(const char* path)
-{
-    std::string text = "Failed to open DIB file ";
-    text += path;
-    text += ".\n";
-    report(text.c_str());
-}
-
-void reportFailure(Failure failure)
-{
-    if (failure == Failure::unknownFormat) report("Unknown DIB file format.");
-    if (failure == Failure::outOfMemory) report("Out of memory.");
-    if (failure == Failure::conversion) report("Image file conversion error.");
-}
 
 // Little-endian reads; the caller has checked the bounds.
 std::uint32_t u16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
@@ -96,35 +72,35 @@ namespace {
 
 // Locates the bitmap header, the channel masks, the colour table and the pixel
 // data, and fills the layout from the header.
-Failure parse(const std::uint8_t* data, std::size_t size, Layout& l)
+BmpFailure parse(const std::uint8_t* data, std::size_t size, Layout& l)
 {
     const bool isFile = size >= 2 && data[0] == 'B' && data[1] == 'M';
     const std::size_t start = isFile ? fileHeaderBytes : 0;
-    if (size < start + 4) return Failure::conversion;
+    if (size < start + 4) return BmpFailure::conversion;
     const std::uint32_t headerSize = u32(data + start);
-    if (headerSize != coreHeaderBytes && headerSize != infoHeaderBytes) return Failure::unknownFormat;
-    if (size - start < headerSize) return Failure::conversion;
+    if (headerSize != coreHeaderBytes && headerSize != infoHeaderBytes) return BmpFailure::unknownFormat;
+    if (size - start < headerSize) return BmpFailure::conversion;
     const bool info = headerSize == infoHeaderBytes;
     readHeaderFields(data + start, info, l);
 
     std::size_t table = start + headerSize;
     defaultMasks(l);
     if (info && l.compression == bmp::bitFields) {
-        if (size - table < maskBytes) return Failure::conversion;
+        if (size - table < maskBytes) return BmpFailure::conversion;
         for (int i = 0; i < 3; ++i) l.masks[i] = u32(data + table + 4 * i);
         table += maskBytes;
     }
     l.colourCount = colourEntries(l, info);
     const std::size_t tableBytes = std::size_t(l.colourCount) * l.entrySize;
     if (l.bitsPerPixel <= 8) {  // only palette pictures read their table
-        if (size - table < tableBytes) return Failure::conversion;
+        if (size - table < tableBytes) return BmpFailure::conversion;
         l.colourTable = data + table;
     }
     const std::size_t pixels = isFile ? u32(data + pixelOffsetField) : table + tableBytes;
-    if (pixels > size) return Failure::conversion;
+    if (pixels > size) return BmpFailure::conversion;
     l.bits = data + pixels;
     l.bitsSize = size - pixels;
-    return Failure::none;
+    return BmpFailure::none;
 }
 
 bool validDepthAndCompression(const Layout& l)
@@ -143,27 +119,27 @@ bool validDepthAndCompression(const Layout& l)
 // Sizes first (before anything is allocated), then whether the stored rows of an
 // uncompressed picture are all inside the file. RLE streams are checked as they
 // are decoded.
-Failure check(const Layout& l)
+BmpFailure check(const Layout& l)
 {
-    if (l.width <= 0 || l.height == 0 || !validDepthAndCompression(l)) return Failure::conversion;
+    if (l.width <= 0 || l.height == 0 || !validDepthAndCompression(l)) return BmpFailure::conversion;
     const std::size_t rows = bmp::rowCount(l);
     const std::size_t rowBytes = std::size_t(l.width) * 3;
-    if (rows > maxBmpOutputBytes / rowBytes) return Failure::outOfMemory;
-    if (l.compression == bmp::rle8 || l.compression == bmp::rle4) return Failure::none;
+    if (rows > maxBmpOutputBytes / rowBytes) return BmpFailure::outOfMemory;
+    if (l.compression == bmp::rle8 || l.compression == bmp::rle4) return BmpFailure::none;
     const std::size_t lastRow = (std::size_t(l.bitsPerPixel) * std::size_t(l.width) + 7) / 8;
     const std::size_t needed = bmp::storedRowBytes(l) * (rows - 1) + lastRow;
-    return needed <= l.bitsSize ? Failure::none : Failure::conversion;
+    return needed <= l.bitsSize ? BmpFailure::none : BmpFailure::conversion;
 }
 
-Failure convert(const Layout& l, RgbImage*& image)
+BmpFailure convert(const Layout& l, RgbImage*& image)
 {
     const std::size_t rows = bmp::rowCount(l);
     auto* pixels = static_cast<std::uint8_t*>(std::calloc(rows * std::size_t(l.width), 3));
-    if (!pixels) return Failure::outOfMemory;
+    if (!pixels) return BmpFailure::outOfMemory;
     if (l.compression == bmp::rle8 || l.compression == bmp::rle4) {
         if (!bmp::decodeRle(l, pixels)) {
             std::free(pixels);
-            return Failure::conversion;
+            return BmpFailure::conversion;
         }
     } else {
         bmp::convertRows(l, pixels);
@@ -171,27 +147,23 @@ Failure convert(const Layout& l, RgbImage*& image)
     image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
     if (!image) {
         std::free(pixels);
-        return Failure::outOfMemory;
+        return BmpFailure::outOfMemory;
     }
     *image = RgbImage{l.width, std::int32_t(rows), pixels};
-    return Failure::none;
+    return BmpFailure::none;
 }
 
 }  // namespace
 
-RgbImage* decodeBmp(const std::uint8_t* bytes, std::size_t size, const char* path)
+BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image)
 {
-    if (!bytes || size == 0) {  // an empty file cannot be mapped
-        reportOpen(path);
-        return nullptr;
-    }
+    image = nullptr;
+    if (!bytes || size == 0) return BmpFailure::unreadable;  // an empty file cannot be mapped
     Layout layout;
-    RgbImage* image = nullptr;
-    Failure failure = parse(bytes, size, layout);
-    if (failure == Failure::none) failure = check(layout);
-    if (failure == Failure::none) failure = convert(layout, image);
-    if (failure != Failure::none) reportFailure(failure);
-    return image;
+    BmpFailure failure = parse(bytes, size, layout);
+    if (failure == BmpFailure::none) failure = check(layout);
+    if (failure == BmpFailure::none) failure = convert(layout, image);
+    return failure;
 }
 
 // No valid picture within the output limit needs a file much larger than its
@@ -220,21 +192,16 @@ static std::uint8_t* readWholeFile(const char* path, std::size_t& size, bool& to
     return data;
 }
 
-RgbImage* loadBmp(const char* path)
+BmpFailure loadBmp(const char* path, RgbImage*& image)
 {
+    image = nullptr;
     std::size_t size = 0;
     bool tooBig = false;
     std::uint8_t* data = readWholeFile(path, size, tooBig);
-    if (!data) {
-        if (tooBig)
-            reportFailure(Failure::outOfMemory);
-        else
-            reportOpen(path);
-        return nullptr;
-    }
-    RgbImage* image = decodeBmp(data, size, path);
+    if (!data) return tooBig ? BmpFailure::outOfMemory : BmpFailure::unreadable;
+    const BmpFailure failure = decodeBmp(data, size, image);
     std::free(data);
-    return image;
+    return failure;
 }
 
 void freeRgbImage(RgbImage* image)

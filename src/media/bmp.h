@@ -5,16 +5,10 @@
 // RLE8, RLE4 and bit-field (16/32-bit) data; bottom-up and top-down row order.
 // A top-down picture comes out the right way up with a positive height.
 //
-// Failures show one message box with the caption "Error" (owned by the window
-// with the keyboard focus) and return null:
-//   "Failed to open DIB file %s.\n"  the file cannot be read, or is empty
-//   "Unknown DIB file format."       the header size is neither 12 nor 40
-//   "Out of memory."                 the picture or the file is absurdly large, or
-//                                    storage ran out
-//   "Image file conversion error."   anything else: truncated data, unknown depth
-//                                    or compression, zero size ...
-// The decoder never reads past the end of the file; RLE pixels that the stream
-// skips, and palette indices beyond the colour table, are black.
+// The decoder shows nothing: a failure comes back as its kind (BmpFailure), and
+// the texture layer says it to the user. It never reads past the end of the file;
+// RLE pixels that the stream skips, and palette indices beyond the colour table,
+// are black.
 #pragma once
 
 #include <cstddef>
@@ -30,12 +24,21 @@ struct RgbImage {
 };
 
 // The largest output accepted, in bytes (width x height x 3); bigger pictures
-// are refused with "Out of memory." before anything is allocated.
+// are refused as outOfMemory before anything is allocated.
 constexpr std::size_t maxBmpOutputBytes = std::size_t(256) << 20;
 
-// Decodes a bitmap file; on failure shows the message box and returns null.
-RgbImage* loadBmp(const char* path);
-// The same on bytes already in memory; `path` only names the file in messages.
-RgbImage* decodeBmp(const std::uint8_t* bytes, std::size_t size, const char* path);
+// Why a picture could not be had.
+enum class BmpFailure {
+    none,
+    unreadable,     // the file cannot be read, or is empty
+    unknownFormat,  // the header size is neither 12 nor 40
+    outOfMemory,    // the picture or the file is absurdly large, or storage ran out
+    conversion,     // anything else: truncated data, unknown depth or compression, zero size ...
+};
+
+// Decodes a bitmap file into `image` (null on failure) and says how it went.
+BmpFailure loadBmp(const char* path, RgbImage*& image);
+// The same on bytes already in memory.
+BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image);
 // Frees the pixel block and the record; null is allowed.
 void freeRgbImage(RgbImage* image);

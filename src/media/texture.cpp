@@ -40,6 +40,21 @@ void reportMissing(const char* path)
     platform::messageBox(text.c_str(), "Fatal Marlu", platform::Buttons::Ok, platform::Icon::None);
 }
 
+// The decoder's failures in the user's words, in a box owned by the window that
+// has the keyboard focus.
+void reportUndecodable(const char* path, BmpFailure failure)
+{
+    std::string text;
+    switch (failure) {
+    case BmpFailure::none: return;
+    case BmpFailure::unreadable: text = std::string("Failed to open DIB file ") + path + ".\n"; break;
+    case BmpFailure::unknownFormat: text = "Unknown DIB file format."; break;
+    case BmpFailure::outOfMemory: text = "Out of memory."; break;
+    case BmpFailure::conversion: text = "Image file conversion error."; break;
+    }
+    platform::messageBox(text.c_str(), "Error", platform::Buttons::Ok, platform::Icon::None, true);
+}
+
 bool fileIsPresent(const char* path)
 {
     std::FILE* probe = std::fopen(path, "r");
@@ -76,8 +91,10 @@ void loadTexture(GLuint& destination, const char* path)
         platform::postQuitMessage(0);
         return;
     }
-    RgbImage* image = loadBmp(path);
-    if (!image) {  // loadBmp has shown why; the id stays free for the next texture
+    RgbImage* image = nullptr;
+    const BmpFailure failure = loadBmp(path, image);
+    if (failure != BmpFailure::none) {  // the id stays free for the next texture
+        reportUndecodable(path, failure);
         platform::postQuitMessage(0);
         return;
     }

@@ -29,9 +29,15 @@ struct TexturePair {
 
 // Sets `destination` to the next id and, when the file is there, uploads it under
 // that id. A missing file: message box "Fatal Marlu" and the quit message.
-// A present file that does not decode: loadBmp's own message box and the quit
-// message. In both failure cases no texture is made and the counter does not move,
-// so `destination` shares its id with the next texture created.
+// A present file that does not decode: a box captioned "Error" (owned by the window
+// with the keyboard focus) that says why, then the quit message. The decoder's
+// failure kinds in words:
+//   unreadable      "Failed to open DIB file %s.\n" (with the path)
+//   unknownFormat   "Unknown DIB file format."
+//   outOfMemory     "Out of memory."
+//   conversion      "Image file conversion error."
+// In both failure cases no texture is made and the counter does not move, so
+// `destination` shares its id with the next texture created.
 void loadTexture(GLuint& destination, const char* path);
 // Uploads width x height RGB bytes (rows bottom-up, no padding) under the next id
 // with the program's one parameter set, and returns the id. Binds directly,

@@ -60,8 +60,40 @@ TEST(ArchiveWalk, OtherBlocksArePassedOverSubBlocksRefused)
     const Extraction passed = extract(saveArchive("comment-block.rar", buildArchive(layout)), "wanted");
     EXPECT_EQ(passed.bytes, text("here"));
     layout.blocksBefore = rawBlock(0x77, text("sub"));
-    EXPECT_EQ(extract(saveArchive("sub-block.rar", buildArchive(layout)), "wanted").result, 0);
+    EXPECT_EQ(extract(saveArchive("sub-block.rar", buildArchive(layout)), "wanted").failure, ExtractFailure::subBlock);
     EXPECT_EQ(lastCallMessages().at(1), "Sorry, sub-headers not supported.");
+}
+
+// Every failure comes out as its kind, and in words for tools: the message the call
+// gave up with, or "not found in the archive" for a name the walk never met (also
+// when the last thing logged on the way was a damaged header).
+TEST(ArchiveWalk, FailuresComeAsKindsWithTheirWords)
+{
+    Member oldMethod = storedMember("old", text("o"));
+    oldMethod.unpVer = 29;
+    Member wrongCrc = storedMember("crc", text("c"));
+    wrongCrc.crc ^= 1;
+    Member broken = storedMember("last", text("l"));
+    broken.breakHeaderCrc = true;
+    const std::string path = saveArchive("kinds.rar", buildArchive(std::vector<Member>{oldMethod, wrongCrc, broken}));
+    const struct {
+        std::string archive, name;
+        ExtractFailure failure;
+        const char* words;
+    } cases[] = {
+        {path, "absent", ExtractFailure::notFound, "not found in the archive"},
+        {path, "old", ExtractFailure::unknownMethod, "unknown compression method"},
+        {path, "crc", ExtractFailure::damaged, "CRC32 error - file couldn't be decompressed correctly!"},
+        {path, std::string(600, 'n'), ExtractFailure::badCall, "Error - file name, archive path or password too long."},
+        {scratchDir() + "/no-such.rar", "x", ExtractFailure::cannotOpen, "Error opening file."},
+        {saveArchive("plain.rar", text("no archive at all")), "x", ExtractFailure::notRar, "Not a RAR file"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(extract(c.archive, c.name).failure, c.failure) << c.words;
+        EXPECT_STREQ(lastFailureReason(), c.words);
+    }
+    EXPECT_EQ(extract(path, "last").bytes, text("l"));
+    EXPECT_EQ(lastExtractFailure(), ExtractFailure::notRar);  // kept from the last failure
 }
 
 TEST(ArchiveWalk, KoboldMarkerStandsForTheRarMarker)
@@ -79,7 +111,7 @@ TEST(ArchiveWalk, HugeUnpackedSizeIsRefusedNotAllocated)
     ArchiveLayout layout;
     layout.members = {storedMember("big", text("tiny"))};
     layout.members[0].unpSize = 0xFFFFFFF0u;
-    EXPECT_EQ(extract(saveArchive("huge.rar", buildArchive(layout)), "big").result, 0);
+    EXPECT_EQ(extract(saveArchive("huge.rar", buildArchive(layout)), "big").failure, ExtractFailure::noMemory);
     EXPECT_EQ(lastCallMessages().at(1), "can't allocate memory for the file decompression");
 }
 

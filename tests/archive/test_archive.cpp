@@ -194,6 +194,7 @@ Extraction runExtraction(Call call)
     }
     std::free(data);
     e.lastMessage = lastReaderMessage();
+    if (!e.result) e.failure = lastExtractFailure();
     return e;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/rarreader.h"
+
 namespace testrar {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -63,6 +65,7 @@ struct Extraction {
     int result = 0;
     Bytes bytes;
     std::string lastMessage;
+    ExtractFailure failure = ExtractFailure::none;  // of this call
 };
 Extraction extract(const std::string& archivePath, const std::string& name, const char* password = nullptr);
 // The same call on an archive image in memory (the reader's memory seam).

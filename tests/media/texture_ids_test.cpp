@@ -1,6 +1,7 @@
 // Texture naming in a fresh process: ids from 0 in creation order, a missing file
-// and a damaged file each leave their id to the next texture, and the uploads keep
-// the program's one parameter set (also for rows that are not 4-byte multiples).
+// and a damaged file each leave their id to the next texture (after a box that
+// says why), and the uploads keep the program's one parameter set (also for rows
+// that are not 4-byte multiples).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,6 +54,12 @@ TEST(TextureIds, ConsecutiveFromZeroAndSharedAfterFailures)
     Bytes broken = buildBmp(counting(4, 4));
     broken.resize(broken.size() - 10);
     ASSERT_TRUE(writeFile("broken.bmp", broken));
+    ASSERT_TRUE(writeFile("empty.bmp", {}));
+    BmpLayout v5 = counting(4, 1), vast = counting(4, 1);
+    v5.headerSize = 124;
+    vast.width = vast.height = 60000;
+    ASSERT_TRUE(writeFile("v5.bmp", buildBmp(v5)));
+    ASSERT_TRUE(writeFile("vast.bmp", buildBmp(vast)));
     ASSERT_TRUE(writeFile("after.bmp", buildBmp(counting(4, 1))));
 
     GLuint a = 99, b = 99, feil = 99, feilm = 99, damaged = 99, after = 99;
@@ -73,11 +80,24 @@ TEST(TextureIds, ConsecutiveFromZeroAndSharedAfterFailures)
     loadTexture(damaged, "broken.bmp");
     expectBox(1, "Error", "Image file conversion error.");
     EXPECT_TRUE(quitPosted());
+    const std::pair<const char*, std::string> undecodable[] = {
+        {"empty.bmp", "Failed to open DIB file empty.bmp.\n"},
+        {"v5.bmp", "Unknown DIB file format."},
+        {"vast.bmp", "Out of memory."},
+    };
+    std::size_t box = 2;
+    for (const auto& [path, text] : undecodable) {
+        GLuint id = 99;
+        loadTexture(id, path);
+        expectBox(box++, "Error", text);
+        EXPECT_TRUE(quitPosted());
+        EXPECT_EQ(id, 3u);
+    }
     loadTexture(after, "after.bmp");
     EXPECT_EQ(damaged, 3u);
     EXPECT_EQ(after, 3u);
     EXPECT_EQ(textureState.nextTextureId, 4u);
-    EXPECT_EQ(headless::messageBoxes().size(), 2u);
+    EXPECT_EQ(headless::messageBoxes().size(), 5u);
 
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(textureState.boundTexture, -1);  // creation leaves the cache alone
