@@ -9,6 +9,11 @@ namespace {
 
 constexpr int pollMicroseconds = 100000;
 
+// A window can vanish between listing it and asking about it (the program opens and
+// closes windows while it starts): Xlib's default handler would end the helper then.
+// The failed call returns 0 and the walk goes on.
+int ignoreVanishedWindow(Display*, XErrorEvent*) { return 0; }
+
 bool hasTitle(Display* display, Window window, const char* title)
 {
     char* name = nullptr;
@@ -36,6 +41,7 @@ Window findWindow(Display* display, Window parent, const char* title)
 
 Window waitForWindow(Display* display, const char* title, long seconds)
 {
+    XSetErrorHandler(ignoreVanishedWindow);
     const long polls = seconds * 1000000L / pollMicroseconds;
     for (long i = 0; i <= polls; ++i) {
         if (Window window = findWindow(display, DefaultRootWindow(display), title)) return window;
