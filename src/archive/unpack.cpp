@@ -239,27 +239,28 @@ void readCodeLengths(UnpackState& s)
     s.audioMode = (head & 0x8000) != 0;
     if (!(head & 0x4000)) std::memset(s.previousLengths, 0, sizeof s.previousLengths);
     skipBits(r, 2);
-    unsigned total = 298 + 48 + 28;
+    unsigned total = rarformat::lzLengthCount;
     if (s.audioMode) {
         s.channelCount = int((head >> 12) & 3) + 1;
         if (s.currentChannel >= s.channelCount) s.currentChannel = 0;
         skipBits(r, 2);
-        total = 257 * unsigned(s.channelCount);
+        total = rarformat::audioSymbolCount * unsigned(s.channelCount);
     }
-    std::uint8_t bitLengths[19];
+    std::uint8_t bitLengths[rarformat::bitLengthCount];
     for (auto& length : bitLengths) {
         refill(r, s.in);
         length = std::uint8_t(getBits(r, 4));
     }
-    buildHuffmanTable(bitLengths, s.bitLengthTable, 19);
+    buildHuffmanTable(bitLengths, s.bitLengthTable, rarformat::bitLengthCount);
     std::uint8_t lengths[sizeof s.previousLengths] = {};
     readLengths(s, lengths, total);
     if (s.audioMode) {
-        for (int c = 0; c < s.channelCount; ++c) buildHuffmanTable(lengths + 257 * c, s.audioTables[c], 257);
+        for (int c = 0; c < s.channelCount; ++c)
+            buildHuffmanTable(lengths + rarformat::audioSymbolCount * c, s.audioTables[c], rarformat::audioSymbolCount);
     } else {
-        buildHuffmanTable(lengths, s.literalTable, 298);
-        buildHuffmanTable(lengths + 298, s.distanceTable, 48);
-        buildHuffmanTable(lengths + 346, s.repeatTable, 28);
+        buildHuffmanTable(lengths, s.literalTable, rarformat::literalCount);
+        buildHuffmanTable(lengths + rarformat::distanceLengthsAt, s.distanceTable, rarformat::distanceCount);
+        buildHuffmanTable(lengths + rarformat::repeatLengthsAt, s.repeatTable, rarformat::repeatLengthCount);
     }
     std::memcpy(s.previousLengths, lengths, sizeof lengths);
 }
@@ -564,7 +565,7 @@ void decompressFile(std::uint8_t* window)
     UnpackState& s = reader.unpack;
     const FileHeader& file = reader.archive.file;
     s.window = window;
-    startFile(s, (file.head.flags & 0x0010) != 0 && s.streamStarted);
+    startFile(s, (file.head.flags & rarformat::flagContinuesSolid) != 0 && s.streamStarted);
     s.streamStarted = true;
     s.bytesLeft = std::int64_t(file.unpSize) - 1;
     while (s.bytesLeft >= 0) {

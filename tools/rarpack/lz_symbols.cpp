@@ -4,17 +4,17 @@
 // the real one minus that bonus.
 #include "internal.h"
 
-#include "archive/reader_internal.h"
+#include "archive/rar_format.h"
 
 namespace rarpack::detail {
 namespace {
 
-using rarreader::distanceBase;
-using rarreader::distanceBits;
-using rarreader::lengthBase;
-using rarreader::lengthBits;
-using rarreader::shortBase;
-using rarreader::shortBits;
+using rarformat::distanceBase;
+using rarformat::distanceBits;
+using rarformat::lengthBase;
+using rarformat::lengthBits;
+using rarformat::shortBase;
+using rarformat::shortBits;
 constexpr std::uint32_t kShortDistanceMax = 256;
 
 std::uint32_t farBonus(std::uint32_t distance)
