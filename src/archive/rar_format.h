@@ -48,6 +48,22 @@ constexpr std::size_t passwordSize = 256;         // at most 255 characters + ze
 // ---------------------------------------------------------------- packed data
 
 constexpr std::size_t cipherBlockSize = 16;
+constexpr std::uint32_t windowSize = 0x100000;    // the 1 MiB sliding window
+
+// Literal/length symbols: 0..255 literals, then these. Audio tables have 256
+// prediction errors and the new-tables symbol.
+constexpr unsigned lastMatchSymbol = 256;         // the last match again
+constexpr unsigned firstRepeatSymbol = 257;       // ..260: a match at one of the four last distances
+constexpr unsigned firstShortSymbol = 261;        // ..268: a two-byte match at a short distance
+constexpr unsigned newTablesSymbol = 269;
+constexpr unsigned firstLengthSymbol = 270;       // ..297: a match with a length slot
+constexpr unsigned audioNewTablesSymbol = 256;
+
+// Far matches grow by themselves: one byte from each of these distances on (the
+// repeat codes also from repeatBonusDistance).
+constexpr std::uint32_t farBonusDistance1 = 0x2000;
+constexpr std::uint32_t farBonusDistance2 = 0x40000;
+constexpr std::uint32_t repeatBonusDistance = 257;
 
 // The code tables of the LZ mode are sent as one run of code lengths: literals and
 // lengths, then distances, then repeat lengths. Audio sends one table per channel.

@@ -24,7 +24,7 @@ namespace rarreader {
 
 // ---------------------------------------------------------------- limits
 
-constexpr std::uint32_t windowSize = 0x100000;   // the 1 MiB sliding window
+constexpr std::uint32_t windowSize = rarformat::windowSize;
 constexpr std::uint32_t windowMask = windowSize - 1;
 constexpr std::uint32_t inBufferSize = 8192;     // bit input buffer: one read of packed bytes
 constexpr std::uint32_t inBufferSlack = 64;      // room for the unread rest kept before a read

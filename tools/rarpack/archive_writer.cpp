@@ -141,7 +141,8 @@ void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const Pack
 void writeArchiveStart(std::vector<std::uint8_t>& out, bool solid)
 {
     out.assign(rarformat::rarMarker, rarformat::rarMarker + rarformat::markerSize);
-    const std::size_t at = openBlock(out, rarformat::typeMain, solid ? rarformat::mainFlagSolid : 0, rarformat::mainHeaderSize);
+    const std::uint16_t flags = solid ? rarformat::mainFlagSolid : 0;
+    const std::size_t at = openBlock(out, rarformat::typeMain, flags, rarformat::mainHeaderSize);
     sealBlock(out, at, rarformat::mainHeaderSize);
 }
 

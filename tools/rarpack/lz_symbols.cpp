@@ -19,10 +19,14 @@ constexpr std::uint32_t kShortDistanceMax = 256;
 
 std::uint32_t farBonus(std::uint32_t distance)
 {
-    return (distance >= 0x2000 ? 1u : 0u) + (distance >= 0x40000 ? 1u : 0u);
+    return (distance >= rarformat::farBonusDistance1 ? 1u : 0u) +
+           (distance >= rarformat::farBonusDistance2 ? 1u : 0u);
 }
 
-std::uint32_t repeatBonus(std::uint32_t distance) { return farBonus(distance) + (distance >= 257 ? 1u : 0u); }
+std::uint32_t repeatBonus(std::uint32_t distance)
+{
+    return farBonus(distance) + (distance >= rarformat::repeatBonusDistance ? 1u : 0u);
+}
 
 int lengthSlot(std::uint32_t value)
 {
