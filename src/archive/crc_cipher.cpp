@@ -194,10 +194,10 @@ std::uint32_t substituteWith(const std::uint8_t* sbox, std::uint32_t x)
            std::uint32_t(sbox[(x >> 16) & 0xFF]) << 16 | std::uint32_t(sbox[x >> 24]) << 24;
 }
 
-// Deciphers whole blocks in place, in stream order, as decipherBlock does one at a
-// time: the keys stay in locals from block to block, the rounds run without calls.
 }  // namespace
 
+// Deciphers whole blocks in place, in stream order, as decipherBlock does one at a
+// time: the keys stay in locals from block to block, the rounds run without calls.
 void decipherBlocks(CipherState& cipher, const CrcTables& tables, std::uint8_t* bytes, std::size_t blocks)
 {
     const std::uint8_t* sbox = cipher.sbox;
