@@ -24,7 +24,7 @@ namespace {
 
 ArchiveState& archive = reader.archive;
 
-constexpr std::uint8_t typeSubBlock = 0x77;
+using rarformat::typeSubBlock;
 // The output buffer starts this small and doubles as bytes arrive: a damaged
 // archive may declare a size far beyond what its data could make.
 constexpr std::uint32_t firstOutputAllocation = 64 * 1024;
@@ -51,24 +51,6 @@ bool recogniseArchive()
     return true;
 }
 
-// Decodes up to 32 bytes with the file header's layout (missing bytes read as 0).
-void decodeFileHeader(const std::uint8_t* b, FileHeader& f)
-{
-    f.head.crc = le16(b);
-    f.head.type = b[2];
-    f.head.flags = le16(b + 3);
-    f.head.headSize = le16(b + 5);
-    f.head.dataSize = f.packSize = le32(b + 7);
-    f.unpSize = le32(b + 11);
-    f.hostOs = b[15];
-    f.fileCrc = le32(b + 16);
-    f.fileTime = le32(b + 20);
-    f.unpVer = b[24];
-    f.method = b[25];
-    f.nameSize = le16(b + 26);
-    f.attributes = le32(b + 28);
-}
-
 // Reads the name behind the fixed part (cut to 259 bytes) and finishes the
 // header CRC over it; a mismatch is only logged.
 std::size_t readFileName()
@@ -90,7 +72,7 @@ std::size_t readBlockHead(bool& broken)
     const std::int64_t start = sourcePosition();
     archive.blockStart = std::uint64_t(std::max<std::int64_t>(start, 0));
     const std::size_t got = start < 0 ? 0 : readSource(bytes, 32);
-    decodeFileHeader(bytes, archive.file);
+    rarformat::decodeFileHeader(bytes, archive.file);
     archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, 30);
     const BlockHead& h = archive.file.head;
     broken = got > 0 && h.headSize < 7;

@@ -1,5 +1,6 @@
-// CRC-32 and the RAR 2.0 block cipher, and readPacked, the reader's single gate for
-// packed data (it deciphers as it reads).
+// CRC-32 and the RAR 2.0 block cipher on explicit state, and readPacked, the
+// reader's single gate for packed data (it deciphers as it reads, with the keys in
+// the reader's process-wide state).
 //
 // Format notes:
 // - The CRC is the reflected CRC-32 of zip and PNG (polynomial 0xEDB88320); callers
@@ -7,16 +8,15 @@
 // - The cipher works on 16-byte blocks of four little-endian words, 32 Feistel rounds
 //   through a password-shuffled substitution table; after every block the keys absorb
 //   the enciphered bytes, so blocks must be deciphered in stream order.
+#include "archive/rar_format.h"
 #include "archive/reader_internal.h"
 
 #include <algorithm>
 #include <iterator>
 #include <cstring>
 
-namespace rarreader {
+namespace rarformat {
 namespace {
-
-CryptoState& crypto = reader.crypto;
 
 std::uint32_t loadWord(const std::uint8_t* p)
 {
@@ -35,20 +35,20 @@ void storeWord(std::uint8_t* p, std::uint32_t w)
 std::uint32_t rotl(std::uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
 
 // Each byte of the word goes through the substitution table.
-std::uint32_t substitute(std::uint32_t x)
+std::uint32_t substitute(const CipherState& cipher, std::uint32_t x)
 {
-    const std::uint8_t* s = crypto.sbox;
+    const std::uint8_t* s = cipher.sbox;
     return std::uint32_t(s[x & 0xFF]) | std::uint32_t(s[(x >> 8) & 0xFF]) << 8 |
            std::uint32_t(s[(x >> 16) & 0xFF]) << 16 | std::uint32_t(s[x >> 24]) << 24;
 }
 
 // One round: (A, B, C, D) becomes (C, D, A ^ F1(C, D), B ^ F2(C, D)).
-void cipherRound(std::uint32_t w[4], int r)
+void cipherRound(const CipherState& cipher, std::uint32_t w[4], int r)
 {
-    const std::uint32_t key = crypto.keys[r & 3];
+    const std::uint32_t key = cipher.keys[r & 3];
     const std::uint32_t c = w[2], d = w[3];
-    const std::uint32_t f1 = substitute((c + rotl(d, 11)) ^ key);
-    const std::uint32_t f2 = substitute((d ^ rotl(c, 17)) + key);
+    const std::uint32_t f1 = substitute(cipher, (c + rotl(d, 11)) ^ key);
+    const std::uint32_t f2 = substitute(cipher, (d ^ rotl(c, 17)) + key);
     const std::uint32_t a = w[0], b = w[1];
     w[0] = c;
     w[1] = d;
@@ -57,17 +57,17 @@ void cipherRound(std::uint32_t w[4], int r)
 }
 
 // Both directions load the words whitened by the keys and store them crosswise.
-void loadBlock(const std::uint8_t* block, std::uint32_t w[4])
+void loadBlock(const CipherState& cipher, const std::uint8_t* block, std::uint32_t w[4])
 {
-    for (int i = 0; i < 4; ++i) w[i] = loadWord(block + 4 * i) ^ crypto.keys[i];
+    for (int i = 0; i < 4; ++i) w[i] = loadWord(block + 4 * i) ^ cipher.keys[i];
 }
 
-void storeBlock(std::uint8_t* block, const std::uint32_t w[4])
+void storeBlock(const CipherState& cipher, std::uint8_t* block, const std::uint32_t w[4])
 {
-    storeWord(block + 0, w[2] ^ crypto.keys[0]);
-    storeWord(block + 4, w[3] ^ crypto.keys[1]);
-    storeWord(block + 8, w[0] ^ crypto.keys[2]);
-    storeWord(block + 12, w[1] ^ crypto.keys[3]);
+    storeWord(block + 0, w[2] ^ cipher.keys[0]);
+    storeWord(block + 4, w[3] ^ cipher.keys[1]);
+    storeWord(block + 8, w[0] ^ cipher.keys[2]);
+    storeWord(block + 12, w[1] ^ cipher.keys[3]);
 }
 
 // The published start table of the substitution, shuffled by the password.
@@ -94,14 +94,14 @@ constexpr std::uint32_t initialKeys[4] = {0xD3A3B879, 0x3F6D12F7, 0x7515A235, 0x
 
 // Shuffles the substitution table: for every j and every pair of password bytes,
 // walk n1 towards n2, swapping entries on the way.
-void shuffleSbox(const std::uint8_t* p, std::size_t length)
+void shuffleSbox(CipherState& cipher, const CrcTables& crc, const std::uint8_t* p, std::size_t length)
 {
     for (unsigned j = 0; j < 256; ++j) {
         for (std::size_t i = 0; i < length; i += 2) {
-            unsigned n2 = crypto.crcTable[(p[i + 1] + j) & 0xFF] & 0xFF;
-            unsigned n1 = crypto.crcTable[(p[i] - j) & 0xFF] & 0xFF;
+            unsigned n2 = crc.table[(p[i + 1] + j) & 0xFF] & 0xFF;
+            unsigned n1 = crc.table[(p[i] - j) & 0xFF] & 0xFF;
             for (unsigned k = 1; n1 != n2; ++k) {
-                std::swap(crypto.sbox[n1], crypto.sbox[(n1 + i + k) & 0xFF]);
+                std::swap(cipher.sbox[n1], cipher.sbox[(n1 + i + k) & 0xFF]);
                 n1 = (n1 + 1) & 0xFF;
             }
         }
@@ -113,16 +113,16 @@ void shuffleSbox(const std::uint8_t* p, std::size_t length)
 // Entry i: i shifted right eight times, folding in the polynomial whenever a 1 drops
 // out. Slice k holds the CRC of byte i followed by k + 1 zero bytes, so that 16
 // bytes fold in with 16 independent look-ups.
-void buildCrcTable()
+void buildCrcTables(CrcTables& crc)
 {
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t c = i;
         for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
-        crypto.crcTable[i] = c;
+        crc.table[i] = c;
     }
-    const std::uint32_t* previous = crypto.crcTable;
-    for (auto& slice : crypto.crcSlices) {
-        for (std::uint32_t i = 0; i < 256; ++i) slice[i] = (previous[i] >> 8) ^ crypto.crcTable[previous[i] & 0xFF];
+    const std::uint32_t* previous = crc.table;
+    for (auto& slice : crc.slices) {
+        for (std::uint32_t i = 0; i < 256; ++i) slice[i] = (previous[i] >> 8) ^ crc.table[previous[i] & 0xFF];
         previous = slice;
     }
 }
@@ -130,10 +130,10 @@ void buildCrcTable()
 namespace {
 
 // The CRC of one word's four bytes when `zerosAfter` more bytes follow them.
-std::uint32_t foldWord(std::uint32_t word, unsigned zerosAfter)
+std::uint32_t foldWord(const CrcTables& crc, std::uint32_t word, unsigned zerosAfter)
 {
-    const auto& s = crypto.crcSlices;
-    const std::uint32_t* last = zerosAfter ? s[zerosAfter - 1] : crypto.crcTable;
+    const auto& s = crc.slices;
+    const std::uint32_t* last = zerosAfter ? s[zerosAfter - 1] : crc.table;
     return s[zerosAfter + 2][word & 0xFF] ^ s[zerosAfter + 1][(word >> 8) & 0xFF] ^ s[zerosAfter][(word >> 16) & 0xFF] ^
            last[word >> 24];
 }
@@ -141,48 +141,48 @@ std::uint32_t foldWord(std::uint32_t word, unsigned zerosAfter)
 }  // namespace
 
 // Neither presets nor complements: the caller does both.
-std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
+std::uint32_t crc32Update(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
 {
     for (; count >= 16; count -= 16, bytes += 16)
-        crc = foldWord(le32(bytes) ^ crc, 12) ^ foldWord(le32(bytes + 4), 8) ^ foldWord(le32(bytes + 8), 4) ^
-              foldWord(le32(bytes + 12), 0);
-    for (; count > 0; --count) crc = (crc >> 8) ^ crypto.crcTable[(crc ^ *bytes++) & 0xFF];
+        crc = foldWord(tables, le32(bytes) ^ crc, 12) ^ foldWord(tables, le32(bytes + 4), 8) ^
+              foldWord(tables, le32(bytes + 8), 4) ^ foldWord(tables, le32(bytes + 12), 0);
+    for (; count > 0; --count) crc = (crc >> 8) ^ tables.table[(crc ^ *bytes++) & 0xFF];
     return crc;
 }
 
 // Keys and substitution table from a password of at most 255 characters; the
 // password's 16-byte blocks are enciphered once to move the keys, then dropped.
-void initCipher(const char* password)
+void initCipher(CipherState& cipher, const CrcTables& crc, const char* password)
 {
     std::uint8_t p[passwordSize] = {};
     const std::size_t length = strnlen(password, passwordSize - 1);
     std::memcpy(p, password, length);
-    std::copy(std::begin(initialKeys), std::end(initialKeys), crypto.keys);
-    std::copy(std::begin(initialSbox), std::end(initialSbox), crypto.sbox);
-    shuffleSbox(p, length);
-    for (std::size_t i = 0; i < length; i += 16) encipherBlock(p + i);
+    std::copy(std::begin(initialKeys), std::end(initialKeys), cipher.keys);
+    std::copy(std::begin(initialSbox), std::end(initialSbox), cipher.sbox);
+    shuffleSbox(cipher, crc, p, length);
+    for (std::size_t i = 0; i < length; i += 16) encipherBlock(cipher, crc, p + i);
     std::memset(p, 0, sizeof p);
 }
 
-void encipherBlock(std::uint8_t* block)
+void encipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* block)
 {
     std::uint32_t w[4];
-    loadBlock(block, w);
-    for (int r = 0; r < 32; ++r) cipherRound(w, r);
-    storeBlock(block, w);
-    mixKeys(block);
+    loadBlock(cipher, block, w);
+    for (int r = 0; r < 32; ++r) cipherRound(cipher, w, r);
+    storeBlock(cipher, block, w);
+    mixKeys(cipher, crc, block);
 }
 
 // The rounds run backwards; the keys absorb the enciphered bytes, as when enciphering.
-void decipherBlock(std::uint8_t* block)
+void decipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* block)
 {
     std::uint8_t enciphered[16];
     std::memcpy(enciphered, block, 16);
     std::uint32_t w[4];
-    loadBlock(block, w);
-    for (int r = 31; r >= 0; --r) cipherRound(w, r);
-    storeBlock(block, w);
-    mixKeys(enciphered);
+    loadBlock(cipher, block, w);
+    for (int r = 31; r >= 0; --r) cipherRound(cipher, w, r);
+    storeBlock(cipher, block, w);
+    mixKeys(cipher, crc, enciphered);
 }
 
 namespace {
@@ -194,13 +194,15 @@ std::uint32_t substituteWith(const std::uint8_t* sbox, std::uint32_t x)
            std::uint32_t(sbox[(x >> 16) & 0xFF]) << 16 | std::uint32_t(sbox[x >> 24]) << 24;
 }
 
+}  // namespace
+
 // Deciphers whole blocks in place, in stream order, as decipherBlock does one at a
 // time: the keys stay in locals from block to block, the rounds run without calls.
-void decipherBlocks(std::uint8_t* bytes, std::size_t blocks)
+void decipherBlocks(CipherState& cipher, const CrcTables& tables, std::uint8_t* bytes, std::size_t blocks)
 {
-    const std::uint8_t* sbox = crypto.sbox;
-    const std::uint32_t* crc = crypto.crcTable;
-    std::uint32_t k[4] = {crypto.keys[0], crypto.keys[1], crypto.keys[2], crypto.keys[3]};
+    const std::uint8_t* sbox = cipher.sbox;
+    const std::uint32_t* crc = tables.table;
+    std::uint32_t k[4] = {cipher.keys[0], cipher.keys[1], cipher.keys[2], cipher.keys[3]};
     for (; blocks > 0; --blocks, bytes += 16) {
         std::uint8_t enciphered[16];
         std::memcpy(enciphered, bytes, 16);
@@ -223,17 +225,36 @@ void decipherBlocks(std::uint8_t* bytes, std::size_t blocks)
         for (int g = 0; g < 16; g += 4)
             for (int j = 0; j < 4; ++j) k[j] ^= crc[enciphered[g + j]];
     }
-    std::copy(std::begin(k), std::end(k), crypto.keys);
+    std::copy(std::begin(k), std::end(k), cipher.keys);
 }
+
+// Folds 16 bytes into the keys through the CRC table, one byte per key per group.
+void mixKeys(CipherState& cipher, const CrcTables& crc, const std::uint8_t* block)
+{
+    for (int g = 0; g < 16; g += 4)
+        for (int k = 0; k < 4; ++k) cipher.keys[k] ^= crc.table[block[g + k]];
+}
+
+}  // namespace rarformat
+
+namespace rarreader {
+namespace {
+
+CryptoState& crypto = reader.crypto;
 
 }  // namespace
 
-// Folds 16 bytes into the keys through the CRC table, one byte per key per group.
-void mixKeys(const std::uint8_t* block)
+void buildCrcTable() { rarformat::buildCrcTables(crypto.crc); }
+
+std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
 {
-    for (int g = 0; g < 16; g += 4)
-        for (int k = 0; k < 4; ++k) crypto.keys[k] ^= crypto.crcTable[block[g + k]];
+    return rarformat::crc32Update(crypto.crc, crc, bytes, count);
 }
+
+void initCipher(const char* password) { rarformat::initCipher(crypto.cipher, crypto.crc, password); }
+void encipherBlock(std::uint8_t* block) { rarformat::encipherBlock(crypto.cipher, crypto.crc, block); }
+void decipherBlock(std::uint8_t* block) { rarformat::decipherBlock(crypto.cipher, crypto.crc, block); }
+void mixKeys(const std::uint8_t* block) { rarformat::mixKeys(crypto.cipher, crypto.crc, block); }
 
 // Reads no further than the current file's packed data. A block cut short by the
 // end of the data still counts as a whole block, but only when it fits inside the
@@ -250,7 +271,7 @@ long readPacked(std::uint8_t* buffer, std::size_t count)
         RAR_LOG("Old Crypt() not supported!");
         return long(got);
     }
-    decipherBlocks(buffer, std::min((got + 15) / 16, count / 16));
+    rarformat::decipherBlocks(crypto.cipher, crypto.crc, buffer, std::min((got + 15) / 16, count / 16));
     return long(got);
 }
 

@@ -1,6 +1,6 @@
 // Inside the archive reader: the one process-wide reader state and the calls that
-// cross its source files, and the format's constants that the packer shares. No
-// guarantee for anyone outside src/archive (its tests and the packer).
+// cross its source files. No guarantee for anyone outside src/archive and its
+// tests; the format itself is in archive/rar_format.h.
 //
 // Who writes what:
 //   rarreader.cpp    the call's inputs, the first-call flag, the last failure; owns the
@@ -17,13 +17,14 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "archive/rar_format.h"
 #include "archive/rarreader.h"
 
 namespace rarreader {
 
 // ---------------------------------------------------------------- limits
 
-constexpr std::uint32_t windowSize = 0x100000;   // the 1 MiB sliding window
+constexpr std::uint32_t windowSize = rarformat::windowSize;
 constexpr std::uint32_t windowMask = windowSize - 1;
 constexpr std::uint32_t inBufferSize = 8192;     // bit input buffer: one read of packed bytes
 constexpr std::uint32_t inBufferSlack = 64;      // room for the unread rest kept before a read
@@ -31,44 +32,32 @@ constexpr unsigned quickBits = 10;               // prefix bits one table look-u
 // Largest file the reader will hand out: anything bigger in a damaged or hostile
 // archive is refused as "can't allocate" instead of exhausting memory.
 constexpr std::uint32_t maxUnpackedSize = 256u << 20;
-constexpr std::size_t nameBufferSize = 260;      // a stored name: at most 259 bytes + zero
 constexpr std::size_t wantedNameSize = 512;
 constexpr std::size_t pathBufferSize = 4096;
-constexpr std::size_t passwordSize = 256;        // at most 255 characters + zero
 constexpr std::size_t messageSize = 1280;        // one formatted log message
 
 // ---------------------------------------------------------------- format
 
-// The markers: RAR 1.5 and later, the show's own, and the old format's first 4 bytes.
-inline constexpr std::uint8_t rarMarker[7] = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-inline constexpr std::uint8_t koboldMarker[7] = {'K', 'o', 'b', 'o', 'l', 'd', '!'};
-inline constexpr std::uint8_t oldMarker[4] = {0x52, 0x45, 0x7E, 0x5E};
-constexpr std::uint8_t typeFile = 0x74;
-constexpr std::uint16_t flagEncrypted = 0x0004;
-constexpr std::uint16_t flagHasData = 0x8000;
-constexpr std::uint16_t mainFlagSolid = 0x0008;
-constexpr std::uint8_t methodStored = 0x30;
-
-// Every field is little-endian.
-inline std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-inline std::uint32_t le32(const std::uint8_t* p) { return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16; }
-
-// The match slots: base and extra bits of the 28 length slots, the 48 distance
-// slots and the 8 short distances.
-inline constexpr std::uint8_t lengthBase[28] = {0,  1,  2,  3,  4,  5,  6,  7,  8,   10,  12,  14,  16,  20,
-                                                24, 28, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224};
-inline constexpr std::uint8_t lengthBits[28] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
-                                                2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
-inline constexpr std::uint32_t distanceBase[48] = {
-    0,      1,      2,      3,      4,      6,      8,      12,     16,     24,     32,     48,
-    64,     96,     128,    192,    256,    384,    512,    768,    1024,   1536,   2048,   3072,
-    4096,   6144,   8192,   12288,  16384,  24576,  32768,  49152,  65536,  98304,  131072, 196608,
-    262144, 327680, 393216, 458752, 524288, 589824, 655360, 720896, 786432, 851968, 917504, 983040};
-inline constexpr std::uint8_t distanceBits[48] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
-                                                  7,  7,  8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14,
-                                                  15, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
-inline constexpr std::uint8_t shortBase[8] = {0, 4, 8, 16, 32, 64, 128, 192};
-inline constexpr std::uint8_t shortBits[8] = {2, 2, 3, 4, 5, 6, 6, 6};
+using rarformat::BlockHead;
+using rarformat::FileHeader;
+using rarformat::distanceBase;
+using rarformat::distanceBits;
+using rarformat::flagEncrypted;
+using rarformat::flagHasData;
+using rarformat::koboldMarker;
+using rarformat::le16;
+using rarformat::le32;
+using rarformat::lengthBase;
+using rarformat::lengthBits;
+using rarformat::mainFlagSolid;
+using rarformat::methodStored;
+using rarformat::nameBufferSize;
+using rarformat::oldMarker;
+using rarformat::passwordSize;
+using rarformat::rarMarker;
+using rarformat::shortBase;
+using rarformat::shortBits;
+using rarformat::typeFile;
 
 // ---------------------------------------------------------------- state
 
@@ -82,30 +71,6 @@ struct CallState {
     const std::uint8_t* image = nullptr;
     std::size_t imageSize = 0;
     ExtractFailure lastFailure = ExtractFailure::none;  // of the last call that failed
-};
-
-// A block's common head as the walk last met it.
-struct BlockHead {
-    std::uint16_t crc = 0;
-    std::uint8_t type = 0;
-    std::uint16_t flags = 0;
-    std::uint16_t headSize = 0;
-    std::uint32_t dataSize = 0;           // present when flag 0x8000 is set
-};
-
-// A file header (type 0x74) with its zero-terminated name.
-struct FileHeader {
-    BlockHead head;
-    std::uint32_t packSize = 0;
-    std::uint32_t unpSize = 0;
-    std::uint8_t hostOs = 0;
-    std::uint32_t fileCrc = 0;
-    std::uint32_t fileTime = 0;
-    std::uint8_t unpVer = 0;
-    std::uint8_t method = 0;
-    std::uint16_t nameSize = 0;
-    std::uint32_t attributes = 0;
-    char name[nameBufferSize] = {};
 };
 
 // The archive's bytes: a file, or an image in memory (`file` null).
@@ -139,10 +104,8 @@ struct ArchiveState {
 
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
 struct CryptoState {
-    std::uint32_t crcTable[256] = {};
-    std::uint32_t crcSlices[15][256] = {}; // slice k: a byte followed by k + 1 zero bytes
-    std::uint32_t keys[4] = {};
-    std::uint8_t sbox[256] = {};
+    rarformat::CrcTables crc;
+    rarformat::CipherState cipher;
     int cipherVersion = 0;                // 0: plain; otherwise the file's unpack version
     std::uint64_t packedLeft = 0;         // packed bytes of the current file not yet read
 };
@@ -155,7 +118,7 @@ struct DecodeTable {
     std::uint32_t symbolCount = 0;
     std::uint32_t limit[16] = {};         // left-aligned 16-bit upper limit per length
     std::uint32_t firstIndex[16] = {};    // where each length's run starts in `symbols`
-    std::uint16_t symbols[298] = {};      // by length, then by value
+    std::uint16_t symbols[rarformat::literalCount] = {};      // by length, then by value
     std::uint16_t quick[1u << quickBits] = {};
 };
 
@@ -196,8 +159,8 @@ struct UnpackState {
     std::int64_t bytesLeft = 0;           // bytes still to produce
     BitInput in;
     DecodeTable bitLengthTable, literalTable, distanceTable, repeatTable;
-    DecodeTable audioTables[4];
-    std::uint8_t previousLengths[1028] = {};
+    DecodeTable audioTables[rarformat::maxAudioChannels];
+    std::uint8_t previousLengths[rarformat::audioSymbolCount * rarformat::maxAudioChannels] = {};
     std::uint32_t oldDist[4] = {};
     std::uint32_t oldDistCounter = 0;
     std::uint32_t lastDist = 0;
@@ -206,7 +169,7 @@ struct UnpackState {
     int channelCount = 1;
     int currentChannel = 0;
     int sharedDelta = 0;
-    AudioChannelState channels[4];
+    AudioChannelState channels[rarformat::maxAudioChannels];
     bool streamStarted = false;           // a file of this call was decoded: the next may continue it
     bool windowZeroed = false;            // the window is as calloc made it: no clearing pass needed
 };

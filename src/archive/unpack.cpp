@@ -239,27 +239,28 @@ void readCodeLengths(UnpackState& s)
     s.audioMode = (head & 0x8000) != 0;
     if (!(head & 0x4000)) std::memset(s.previousLengths, 0, sizeof s.previousLengths);
     skipBits(r, 2);
-    unsigned total = 298 + 48 + 28;
+    unsigned total = rarformat::lzLengthCount;
     if (s.audioMode) {
         s.channelCount = int((head >> 12) & 3) + 1;
         if (s.currentChannel >= s.channelCount) s.currentChannel = 0;
         skipBits(r, 2);
-        total = 257 * unsigned(s.channelCount);
+        total = rarformat::audioSymbolCount * unsigned(s.channelCount);
     }
-    std::uint8_t bitLengths[19];
+    std::uint8_t bitLengths[rarformat::bitLengthCount];
     for (auto& length : bitLengths) {
         refill(r, s.in);
         length = std::uint8_t(getBits(r, 4));
     }
-    buildHuffmanTable(bitLengths, s.bitLengthTable, 19);
+    buildHuffmanTable(bitLengths, s.bitLengthTable, rarformat::bitLengthCount);
     std::uint8_t lengths[sizeof s.previousLengths] = {};
     readLengths(s, lengths, total);
     if (s.audioMode) {
-        for (int c = 0; c < s.channelCount; ++c) buildHuffmanTable(lengths + 257 * c, s.audioTables[c], 257);
+        for (int c = 0; c < s.channelCount; ++c)
+            buildHuffmanTable(lengths + rarformat::audioSymbolCount * c, s.audioTables[c], rarformat::audioSymbolCount);
     } else {
-        buildHuffmanTable(lengths, s.literalTable, 298);
-        buildHuffmanTable(lengths + 298, s.distanceTable, 48);
-        buildHuffmanTable(lengths + 346, s.repeatTable, 28);
+        buildHuffmanTable(lengths, s.literalTable, rarformat::literalCount);
+        buildHuffmanTable(lengths + rarformat::distanceLengthsAt, s.distanceTable, rarformat::distanceCount);
+        buildHuffmanTable(lengths + rarformat::repeatLengthsAt, s.repeatTable, rarformat::repeatLengthCount);
     }
     std::memcpy(s.previousLengths, lengths, sizeof lengths);
 }
@@ -440,37 +441,38 @@ HOT void copyMatch(LzRun& run, std::uint32_t length, std::uint32_t distance)
 // 257..260: one of the four last distances; the length grows with the distance.
 HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
-    const std::uint32_t distance = run.oldDist[(run.oldDistCounter - (symbol - 256)) & 3];
+    const std::uint32_t distance = run.oldDist[(run.oldDistCounter - (symbol - rarformat::firstRepeatSymbol + 1)) & 3];
     const unsigned n = decodeSymbol(run.r, s.repeatTable);
     std::uint32_t length = lengthBase[n] + 2 + getBits(run.r, lengthBits[n]);
-    length += (distance >= 257) + (distance >= 0x2000) + (distance >= 0x40000);
+    length += (distance >= rarformat::repeatBonusDistance) + (distance >= rarformat::farBonusDistance1) +
+              (distance >= rarformat::farBonusDistance2);
     copyMatch(run, length, distance);
 }
 
 // 270..297: a coded length, then a distance from the distance table.
 HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
-    const unsigned n = symbol - 270;
+    const unsigned n = symbol - rarformat::firstLengthSymbol;
     std::uint32_t length = lengthBase[n] + 3 + getBits(run.r, lengthBits[n]);
     const unsigned d = decodeSymbol(run.r, s.distanceTable);
     const std::uint32_t distance = distanceBase[d] + 1 + getBits(run.r, distanceBits[d]);
-    length += (distance >= 0x2000) + (distance >= 0x40000);
+    length += (distance >= rarformat::farBonusDistance1) + (distance >= rarformat::farBonusDistance2);
     copyMatch(run, length, distance);
 }
 
 // One literal/length symbol other than 269 (new tables).
 HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 {
-    if (symbol < 256) {
+    if (symbol < rarformat::lastMatchSymbol) {
         run.window[run.writePos] = std::uint8_t(symbol);
         run.writePos = (run.writePos + 1) & windowMask;
         --run.bytesLeft;
-    } else if (symbol == 256) {
+    } else if (symbol == rarformat::lastMatchSymbol) {
         copyMatch(run, run.lastLength, run.lastDist);
-    } else if (symbol < 261) {
+    } else if (symbol < rarformat::firstShortSymbol) {
         repeatMatch(s, run, symbol);
-    } else if (symbol < 269) {
-        const unsigned n = symbol - 261;
+    } else if (symbol < rarformat::newTablesSymbol) {
+        const unsigned n = symbol - rarformat::firstShortSymbol;
         copyMatch(run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
     } else {
         longMatch(s, run, symbol);
@@ -488,7 +490,7 @@ void decodeLzSteps(UnpackState& s)
         refill(run.r, s.in);
         if (ranDry(run.r, s.in) || roomAhead(flushedPos, run.writePos) < flushMargin) break;
         const unsigned symbol = decodeSymbol(run.r, s.literalTable);
-        if (symbol == 269) {
+        if (symbol == rarformat::newTablesSymbol) {
             newTables = true;
             break;
         }
@@ -508,7 +510,7 @@ void decodeAudioSteps(UnpackState& s)
         refill(r, s.in);
         if (ranDry(r, s.in) || roomAhead(s.flushedPos, s.writePos) < flushMargin) return;
         const unsigned symbol = decodeSymbol(r, s.audioTables[s.currentChannel]);
-        if (symbol == 256) {
+        if (symbol == rarformat::audioNewTablesSymbol) {
             readCodeLengths(s);
             return;
         }
@@ -546,8 +548,8 @@ void readLastTables(UnpackState& s)
     BitRegister& r = s.in.reg;
     refill(r, s.in);
     if (s.audioMode) {
-        if (decodeSymbol(r, s.audioTables[s.currentChannel]) == 256) readCodeLengths(s);
-    } else if (decodeSymbol(r, s.literalTable) == 269) {
+        if (decodeSymbol(r, s.audioTables[s.currentChannel]) == rarformat::audioNewTablesSymbol) readCodeLengths(s);
+    } else if (decodeSymbol(r, s.literalTable) == rarformat::newTablesSymbol) {
         readCodeLengths(s);
     }
 }
@@ -564,7 +566,7 @@ void decompressFile(std::uint8_t* window)
     UnpackState& s = reader.unpack;
     const FileHeader& file = reader.archive.file;
     s.window = window;
-    startFile(s, (file.head.flags & 0x0010) != 0 && s.streamStarted);
+    startFile(s, (file.head.flags & rarformat::flagContinuesSolid) != 0 && s.streamStarted);
     s.streamStarted = true;
     s.bytesLeft = std::int64_t(file.unpSize) - 1;
     while (s.bytesLeft >= 0) {

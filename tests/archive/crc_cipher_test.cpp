@@ -41,8 +41,8 @@ struct Keys {
     std::uint32_t k[4];
     bool operator==(const Keys& o) const { return std::memcmp(k, o.k, sizeof k) == 0; }
 };
-Keys keysNow() { return Keys{{reader.crypto.keys[0], reader.crypto.keys[1], reader.crypto.keys[2], reader.crypto.keys[3]}}; }
-void setKeys(const Keys& keys) { std::memcpy(reader.crypto.keys, keys.k, sizeof keys.k); }
+Keys keysNow() { return Keys{{reader.crypto.cipher.keys[0], reader.crypto.cipher.keys[1], reader.crypto.cipher.keys[2], reader.crypto.cipher.keys[3]}}; }
+void setKeys(const Keys& keys) { std::memcpy(reader.crypto.cipher.keys, keys.k, sizeof keys.k); }
 
 TEST(Cipher, DecipherUndoesEncipherAndKeepsKeysInStep)
 {

@@ -3,7 +3,7 @@
 #include "internal.h"
 #include "rarpack.h"
 
-#include "archive/reader_internal.h"
+#include "archive/rar_format.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,28 +12,27 @@
 namespace rarpack {
 namespace {
 
-using rarreader::le16;
-using rarreader::le32;
-
-constexpr std::size_t kMarkerSize = 7, kMainHeaderSize = 13, kBlockHeadSize = 7, kFileHeaderSize = 32;
-constexpr std::uint8_t kEndBlockType = 0x7B;
+using rarformat::le16;
+using rarformat::le32;
 
 bool readFileEntry(const std::uint8_t* head, std::size_t headerSize, Entry& entry, std::string& error)
 {
-    const std::size_t nameSize = le16(head + 26);
-    if (headerSize < kFileHeaderSize + nameSize) {
+    rarformat::FileHeader h;
+    rarformat::decodeFileHeader(head, h);
+    const std::size_t nameSize = h.nameSize;
+    if (headerSize < rarformat::fileHeaderSize + nameSize) {
         error = "a file header is shorter than its name";
         return false;
     }
-    entry.flags = static_cast<std::uint16_t>(le16(head + 3));
-    entry.packedSize = le32(head + 7);
-    entry.size = le32(head + 11);
-    entry.crc = le32(head + 16);
-    entry.version = head[24];
-    entry.method = head[25];
-    entry.name.assign(reinterpret_cast<const char*>(head + kFileHeaderSize), nameSize);
-    const std::uint32_t crc = detail::crc32Of(head + 2, kFileHeaderSize - 2 + nameSize);
-    entry.headerCrcOk = (~crc & 0xFFFF) == le16(head);
+    entry.flags = h.head.flags;
+    entry.packedSize = h.packSize;
+    entry.size = h.unpSize;
+    entry.crc = h.fileCrc;
+    entry.version = h.unpVer;
+    entry.method = h.method;
+    entry.name.assign(reinterpret_cast<const char*>(head + rarformat::fileHeaderSize), nameSize);
+    const std::uint32_t crc = detail::crc32Of(head + 2, rarformat::fileHeaderSize - 2 + nameSize);
+    entry.headerCrcOk = (~crc & 0xFFFF) == h.head.crc;
     return true;
 }
 
@@ -43,31 +42,31 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
 {
     listing = Listing{};
     const std::size_t size = image.size();
-    if (size >= 4 && std::memcmp(image.data(), rarreader::oldMarker, 4) == 0) {
+    if (size >= 4 && std::memcmp(image.data(), rarformat::oldMarker, 4) == 0) {
         error = "an archive of the old format (before RAR 1.5), which isn't supported";
         return false;
     }
-    if (size < kMarkerSize + kMainHeaderSize ||
-        (std::memcmp(image.data(), rarreader::rarMarker, kMarkerSize) != 0 &&
-         std::memcmp(image.data(), rarreader::koboldMarker, kMarkerSize) != 0)) {
+    if (size < rarformat::markerSize + rarformat::mainHeaderSize ||
+        (std::memcmp(image.data(), rarformat::rarMarker, rarformat::markerSize) != 0 &&
+         std::memcmp(image.data(), rarformat::koboldMarker, rarformat::markerSize) != 0)) {
         error = "not a RAR archive";
         return false;
     }
-    const std::uint8_t* main = image.data() + kMarkerSize;
-    listing.solid = (le16(main + 3) & rarreader::mainFlagSolid) != 0;
-    std::uint64_t pos = kMarkerSize + std::max<std::uint64_t>(le16(main + 5), kMainHeaderSize);
-    while (pos + kBlockHeadSize <= size) {
+    const std::uint8_t* main = image.data() + rarformat::markerSize;
+    listing.solid = (le16(main + 3) & rarformat::mainFlagSolid) != 0;
+    std::uint64_t pos = rarformat::markerSize + std::max<std::uint64_t>(le16(main + 5), rarformat::mainHeaderSize);
+    while (pos + rarformat::blockHeadSize <= size) {
         const std::uint8_t* head = image.data() + pos;
         const std::uint32_t flags = le16(head + 3), headerSize = le16(head + 5);
-        if (headerSize < kBlockHeadSize || pos + headerSize > size) {
+        if (headerSize < rarformat::blockHeadSize || pos + headerSize > size) {
             error = "a block header at offset " + std::to_string(pos) + " has a bad size";
             return false;
         }
         std::uint64_t next = pos + headerSize;
-        if ((flags & rarreader::flagHasData) && headerSize >= 11) next += le32(head + 7);
-        if (head[2] == rarreader::typeFile) {
+        if ((flags & rarformat::flagHasData) && headerSize >= 11) next += le32(head + 7);
+        if (head[2] == rarformat::typeFile) {
             Entry entry;
-            if (headerSize < kFileHeaderSize || !readFileEntry(head, headerSize, entry, error)) {
+            if (headerSize < rarformat::fileHeaderSize || !readFileEntry(head, headerSize, entry, error)) {
                 if (error.empty()) error = "a file header is too short";
                 return false;
             }
@@ -77,7 +76,7 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
             error = "the archive is cut short at offset " + std::to_string(pos);
             return false;
         }
-        if (head[2] == kEndBlockType) break;
+        if (head[2] == rarformat::typeEnd) break;
         pos = next;
     }
     return true;

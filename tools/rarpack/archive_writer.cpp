@@ -4,7 +4,7 @@
 #include "internal.h"
 #include "rarpack.h"
 
-#include "archive/reader_internal.h"
+#include "archive/rar_format.h"
 
 #include <cctype>
 #include <set>
@@ -14,27 +14,11 @@ namespace {
 
 using detail::StreamState;
 
-// Marker, file header type, flags and the stored method are the reader's
-// (archive/reader_internal.h); these are what only the writer needs.
-constexpr std::uint8_t kMainHeaderType = 0x73, kEndBlockType = 0x7B;
-constexpr std::uint16_t kFileContinuesSolid = 0x0010, kFileDictionary1M = 0x0080;
-constexpr std::uint16_t kEndBlockFlags = 0x4000;
-constexpr std::uint8_t kUnpackVersion = 20, kHostUnix = 3;
-constexpr std::size_t kFileHeaderSize = 32, kMaxNameBytes = 255, kMaxPasswordBytes = 255;
+// The format's blocks, flags and fields are in archive/rar_format.h; these are
+// what only the writer decides.
+constexpr std::size_t kMaxNameBytes = 255, kMaxPasswordBytes = rarformat::passwordSize - 1;
 constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;  // the decoder counts bytes in a signed 32-bit value
-constexpr std::size_t kCipherBlock = 16;
-
-void put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
-{
-    out[at] = static_cast<std::uint8_t>(v);
-    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
-{
-    put16(out, at, v & 0xFFFF);
-    put16(out, at + 2, v >> 16);
-}
+constexpr std::size_t kCipherBlock = rarformat::cipherBlockSize;
 
 // Appends a block head of `size` bytes and returns where it starts.
 std::size_t openBlock(std::vector<std::uint8_t>& out, std::uint8_t type, std::uint16_t flags, std::size_t size)
@@ -42,14 +26,14 @@ std::size_t openBlock(std::vector<std::uint8_t>& out, std::uint8_t type, std::ui
     const std::size_t at = out.size();
     out.resize(at + size, 0);
     out[at + 2] = type;
-    put16(out, at + 3, flags);
-    put16(out, at + 5, static_cast<std::uint32_t>(size));
+    rarformat::put16(out.data() + at + 3, flags);
+    rarformat::put16(out.data() + at + 5, static_cast<std::uint32_t>(size));
     return at;
 }
 
 void sealBlock(std::vector<std::uint8_t>& out, std::size_t at, std::size_t size)
 {
-    put16(out, at, ~detail::crc32Of(out.data() + at + 2, size - 2) & 0xFFFF);
+    rarformat::put16(out.data() + at, ~detail::crc32Of(out.data() + at + 2, size - 2) & 0xFFFF);
 }
 
 bool checkInput(const std::vector<Member>& members, const PackOptions& options, std::string& error)
@@ -125,42 +109,47 @@ PackedMember packMember(const Member& m, const PackOptions& options, StreamState
 
 std::uint8_t methodFor(const PackedMember& p, int effort)
 {
-    if (p.stored) return rarreader::methodStored;
+    if (p.stored) return rarformat::methodStored;
     return static_cast<std::uint8_t>(effort <= 3 ? 0x33 : effort <= 6 ? 0x34 : 0x35);
 }
 
 void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const PackedMember& p, const PackOptions& options)
 {
-    std::uint16_t flags = rarreader::flagHasData | kFileDictionary1M;
-    if (!options.password.empty()) flags |= rarreader::flagEncrypted;
-    if (p.continues) flags |= kFileContinuesSolid;
-    const std::size_t size = kFileHeaderSize + m.name.size();
-    const std::size_t at = openBlock(out, rarreader::typeFile, flags, size);
-    put32(out, at + 7, static_cast<std::uint32_t>(p.data.size()));
-    put32(out, at + 11, static_cast<std::uint32_t>(m.data.size()));
-    out[at + 15] = kHostUnix;
-    put32(out, at + 16, ~detail::crc32Of(m.data.data(), m.data.size()));
-    put32(out, at + 20, m.dosTime);
-    out[at + 24] = kUnpackVersion;
-    out[at + 25] = methodFor(p, options.effort);
-    put16(out, at + 26, static_cast<std::uint32_t>(m.name.size()));
-    put32(out, at + 28, m.attributes);
-    std::copy(m.name.begin(), m.name.end(), out.begin() + static_cast<std::ptrdiff_t>(at + kFileHeaderSize));
+    rarformat::FileHeader h;
+    h.head.type = rarformat::typeFile;
+    h.head.flags = rarformat::flagHasData | rarformat::flagDictionary1M;
+    if (!options.password.empty()) h.head.flags |= rarformat::flagEncrypted;
+    if (p.continues) h.head.flags |= rarformat::flagContinuesSolid;
+    const std::size_t size = rarformat::fileHeaderSize + m.name.size();
+    h.head.headSize = static_cast<std::uint16_t>(size);
+    h.packSize = static_cast<std::uint32_t>(p.data.size());
+    h.unpSize = static_cast<std::uint32_t>(m.data.size());
+    h.hostOs = rarformat::hostUnix;
+    h.fileCrc = ~detail::crc32Of(m.data.data(), m.data.size());
+    h.fileTime = m.dosTime;
+    h.unpVer = rarformat::unpackVersion20;
+    h.method = methodFor(p, options.effort);
+    h.nameSize = static_cast<std::uint16_t>(m.name.size());
+    h.attributes = m.attributes;
+    const std::size_t at = out.size();
+    out.resize(at + size, 0);
+    rarformat::encodeFileHeader(h, out.data() + at);
+    std::copy(m.name.begin(), m.name.end(), out.begin() + static_cast<std::ptrdiff_t>(at + rarformat::fileHeaderSize));
     sealBlock(out, at, size);
 }
 
 void writeArchiveStart(std::vector<std::uint8_t>& out, bool solid)
 {
-    out.assign(rarreader::rarMarker, rarreader::rarMarker + sizeof rarreader::rarMarker);
-    const std::size_t mainSize = 13;
-    const std::size_t at = openBlock(out, kMainHeaderType, solid ? rarreader::mainFlagSolid : 0, mainSize);
-    sealBlock(out, at, mainSize);
+    out.assign(rarformat::rarMarker, rarformat::rarMarker + rarformat::markerSize);
+    const std::uint16_t flags = solid ? rarformat::mainFlagSolid : 0;
+    const std::size_t at = openBlock(out, rarformat::typeMain, flags, rarformat::mainHeaderSize);
+    sealBlock(out, at, rarformat::mainHeaderSize);
 }
 
 void writeArchiveEnd(std::vector<std::uint8_t>& out)
 {
-    const std::size_t at = openBlock(out, kEndBlockType, kEndBlockFlags, 7);
-    sealBlock(out, at, 7);
+    const std::size_t at = openBlock(out, rarformat::typeEnd, rarformat::endBlockFlags, rarformat::blockHeadSize);
+    sealBlock(out, at, rarformat::blockHeadSize);
 }
 
 }  // namespace

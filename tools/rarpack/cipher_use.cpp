@@ -1,36 +1,37 @@
-// CRC-32 and the RAR 2.0 block cipher come from the archive reader, so the packer
-// and the reader can never disagree about them.
+// CRC-32 and the RAR 2.0 block cipher come from the archive format, so the packer
+// and the reader can never disagree about them; the packer keeps its own tables
+// and keys and leaves the reader's state alone.
 #include "internal.h"
 
-#include "archive/reader_internal.h"
+#include "archive/rar_format.h"
 
 namespace rarpack::detail {
 namespace {
 
-constexpr std::size_t kCipherBlock = 16;
-
-void ensureCrcTable()
+// Built once, read only afterwards.
+const rarformat::CrcTables& crcTables()
 {
-    static bool built = false;
-    if (!built) rarreader::buildCrcTable();
-    built = true;
+    static const rarformat::CrcTables tables = [] {
+        rarformat::CrcTables built;
+        rarformat::buildCrcTables(built);
+        return built;
+    }();
+    return tables;
 }
 
 }  // namespace
 
 std::uint32_t crc32Of(const std::uint8_t* bytes, std::size_t count, std::uint32_t crc)
 {
-    // The reader rebuilds the same table on every call, so building it once here
-    // and sharing it stays correct.
-    ensureCrcTable();
-    return rarreader::crc32Update(crc, bytes, count);
+    return rarformat::crc32Update(crcTables(), crc, bytes, count);
 }
 
 void encipherData(const std::string& password, std::uint8_t* bytes, std::size_t count)
 {
-    ensureCrcTable();
-    rarreader::initCipher(password.c_str());
-    for (std::size_t at = 0; at + kCipherBlock <= count; at += kCipherBlock) rarreader::encipherBlock(bytes + at);
+    rarformat::CipherState cipher;
+    rarformat::initCipher(cipher, crcTables(), password.c_str());
+    for (std::size_t at = 0; at + rarformat::cipherBlockSize <= count; at += rarformat::cipherBlockSize)
+        rarformat::encipherBlock(cipher, crcTables(), bytes + at);
 }
 
 }  // namespace rarpack::detail

@@ -17,27 +17,29 @@
 #include <string>
 #include <vector>
 
+#include "archive/rar_format.h"
+
 namespace rarpack::detail {
 
-constexpr std::uint32_t kWindowSize = 0x100000;
+constexpr std::uint32_t kWindowSize = rarformat::windowSize;
 constexpr std::uint32_t kMaxDistance = kWindowSize - 1;
-constexpr int kLiteralCount = 298;
-constexpr int kDistanceCount = 48;
-constexpr int kRepeatLengthCount = 28;
-constexpr int kBitLengthCount = 19;
-constexpr int kAudioSymbolCount = 257;
-constexpr int kMaxChannels = 4;
-constexpr int kLzLengthPlaces = kLiteralCount + kDistanceCount + kRepeatLengthCount;  // 374
+constexpr int kLiteralCount = int(rarformat::literalCount);
+constexpr int kDistanceCount = int(rarformat::distanceCount);
+constexpr int kRepeatLengthCount = int(rarformat::repeatLengthCount);
+constexpr int kBitLengthCount = int(rarformat::bitLengthCount);
+constexpr int kAudioSymbolCount = int(rarformat::audioSymbolCount);
+constexpr int kMaxChannels = int(rarformat::maxAudioChannels);
+constexpr int kLzLengthPlaces = int(rarformat::lzLengthCount);
 constexpr int kLengthPlaces = kAudioSymbolCount * kMaxChannels;                       // 1028
-constexpr int kDistanceOffset = kLiteralCount;
-constexpr int kRepeatLengthOffset = kLiteralCount + kDistanceCount;
+constexpr int kDistanceOffset = int(rarformat::distanceLengthsAt);
+constexpr int kRepeatLengthOffset = int(rarformat::repeatLengthsAt);
 constexpr int kMaxCodeLength = 15;
-constexpr int kLastMatchSymbol = 256;
-constexpr int kFirstRepeatSymbol = 257;
-constexpr int kFirstShortSymbol = 261;
-constexpr int kNewTablesSymbol = 269;
-constexpr int kFirstLengthSymbol = 270;
-constexpr int kAudioNewTablesSymbol = 256;
+constexpr int kLastMatchSymbol = int(rarformat::lastMatchSymbol);
+constexpr int kFirstRepeatSymbol = int(rarformat::firstRepeatSymbol);
+constexpr int kFirstShortSymbol = int(rarformat::firstShortSymbol);
+constexpr int kNewTablesSymbol = int(rarformat::newTablesSymbol);
+constexpr int kFirstLengthSymbol = int(rarformat::firstLengthSymbol);
+constexpr int kAudioNewTablesSymbol = int(rarformat::audioNewTablesSymbol);
 constexpr std::uint32_t kMaxMatch = 257;
 
 // ---- bit writer (most significant bit first, like the decoder's peek) ----

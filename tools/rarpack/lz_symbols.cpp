@@ -4,25 +4,29 @@
 // the real one minus that bonus.
 #include "internal.h"
 
-#include "archive/reader_internal.h"
+#include "archive/rar_format.h"
 
 namespace rarpack::detail {
 namespace {
 
-using rarreader::distanceBase;
-using rarreader::distanceBits;
-using rarreader::lengthBase;
-using rarreader::lengthBits;
-using rarreader::shortBase;
-using rarreader::shortBits;
+using rarformat::distanceBase;
+using rarformat::distanceBits;
+using rarformat::lengthBase;
+using rarformat::lengthBits;
+using rarformat::shortBase;
+using rarformat::shortBits;
 constexpr std::uint32_t kShortDistanceMax = 256;
 
 std::uint32_t farBonus(std::uint32_t distance)
 {
-    return (distance >= 0x2000 ? 1u : 0u) + (distance >= 0x40000 ? 1u : 0u);
+    return (distance >= rarformat::farBonusDistance1 ? 1u : 0u) +
+           (distance >= rarformat::farBonusDistance2 ? 1u : 0u);
 }
 
-std::uint32_t repeatBonus(std::uint32_t distance) { return farBonus(distance) + (distance >= 257 ? 1u : 0u); }
+std::uint32_t repeatBonus(std::uint32_t distance)
+{
+    return farBonus(distance) + (distance >= rarformat::repeatBonusDistance ? 1u : 0u);
+}
 
 int lengthSlot(std::uint32_t value)
 {
