@@ -28,8 +28,10 @@ void extractMember(benchmark::State& state, const char* archive, const char* mem
 BENCHMARK_CAPTURE(extractMember, lz_jpeg, "Rar2.rar", "jpg\\test.jpg", nullptr);
 BENCHMARK_CAPTURE(extractMember, lz_exe, "Rar2.rar", "exe\\test.exe", nullptr);
 BENCHMARK_CAPTURE(extractMember, audio_1ch, "mm.rar", "1.M", nullptr);
-BENCHMARK_CAPTURE(extractMember, audio_2ch, "BoatModernEnglish-audio-text-unpack20.rar", "BoatModernEnglish.wav", nullptr);
-BENCHMARK_CAPTURE(extractMember, lz_wav, "BoatModernEnglish-regular-unpack20.rar", "BoatModernEnglish.wav", nullptr);
+BENCHMARK_CAPTURE(extractMember, audio_2ch, "BoatModernEnglish-audio-text-unpack20.rar",
+                  "BoatModernEnglish.wav", nullptr);
+BENCHMARK_CAPTURE(extractMember, lz_wav, "BoatModernEnglish-regular-unpack20.rar", "BoatModernEnglish.wav",
+                  nullptr);
 BENCHMARK_CAPTURE(extractMember, stored, "test_v2.rar", "p0.bin", nullptr);
 
 // Damaged archives of a few bytes that declare members of 256 MiB, the largest
@@ -55,6 +57,7 @@ void refuseDeclaredSize(benchmark::State& state, const char* archive, int member
 
 BENCHMARK_CAPTURE(refuseDeclaredSize, compressed, "declares-256MiB.rar", 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(refuseDeclaredSize, stored, "declares-256MiB-stored.rar", 1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(refuseDeclaredSize, eight_members, "eight-declare-256MiB.rar", 8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(refuseDeclaredSize, eight_members, "eight-declare-256MiB.rar", 8)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -48,7 +48,8 @@ std::vector<fs::path> largestLibraries()
 {
     std::vector<std::pair<std::uintmax_t, fs::path>> found;
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator("/usr/lib", fs::directory_options::skip_permission_denied, ec);
+    for (auto it =
+             fs::recursive_directory_iterator("/usr/lib", fs::directory_options::skip_permission_denied, ec);
          it != fs::recursive_directory_iterator(); it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (it->is_symlink(ec) || !it->is_regular_file(ec) || name.find(".so") == std::string::npos) continue;
@@ -121,8 +122,8 @@ bool packRar(const Bytes& corpus, const fs::path& archivePath)
         std::printf("rarpack failed: %s\n", error.c_str());
         return false;
     }
-    std::ofstream(archivePath, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                                       std::streamsize(image.size()));
+    std::ofstream(archivePath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
     return true;
 }
 
@@ -169,9 +170,11 @@ int main(int argc, char** argv)
     const fs::path archivePath = dir / "corpus.rar";
     const auto packStart = std::chrono::steady_clock::now();
     const bool packed = packRar(corpus, archivePath);
-    const double packSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - packStart).count();
+    const double packSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - packStart).count();
     const Bytes gz = deflateGzip(corpus);
-    if (packed && !extractRar(archivePath, &corpus)) std::printf("the reader's output differs from the corpus\n");
+    if (packed && !extractRar(archivePath, &corpus))
+        std::printf("the reader's output differs from the corpus\n");
     if (packed) {
         const double mb = double(corpus.size()) / 1e6;
         const Timing t = timeBoth(archivePath, gz, corpus.size(), runs);

@@ -37,8 +37,11 @@ struct Filter {
     int flags;
 };
 
-const Filter filters[] = {{"none", PNG_FILTER_NONE}, {"sub", PNG_FILTER_SUB}, {"up", PNG_FILTER_UP},
-                          {"paeth", PNG_FILTER_PAETH}, {"adaptive", PNG_ALL_FILTERS}};
+const Filter filters[] = {{"none", PNG_FILTER_NONE},
+                          {"sub", PNG_FILTER_SUB},
+                          {"up", PNG_FILTER_UP},
+                          {"paeth", PNG_FILTER_PAETH},
+                          {"adaptive", PNG_ALL_FILTERS}};
 const int levels[] = {1, 3, 6, 9};
 constexpr int rounds = 3;
 
@@ -56,14 +59,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: png_bench FRAME.png...\n");
         return 2;
     }
-    std::printf("%-6s %-9s %12s %12s   (per frame, %zu frames)\n", "level", "filter", "bytes", "cpu ms", pictures.size());
+    std::printf("%-6s %-9s %12s %12s   (per frame, %zu frames)\n", "level", "filter", "bytes", "cpu ms",
+                pictures.size());
     for (int level : levels)
         for (const Filter& filter : filters) {
             std::size_t bytes = 0;
             const std::clock_t start = std::clock();
             for (int r = 0; r < rounds; ++r)
                 for (const Picture& p : pictures)
-                    bytes += encodePng(p.rgba.data(), p.width, p.height, PngCompression{level, filter.flags}).size();
+                    bytes += encodePng(p.rgba.data(), p.width, p.height, PngCompression{level, filter.flags})
+                                 .size();
             const double ms = 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC;
             const double n = double(rounds) * double(pictures.size());
             std::printf("%-6d %-9s %12.0f %12.2f\n", level, filter.name, double(bytes) / n, ms / n);

@@ -15,7 +15,8 @@ Bytes picture(std::uint16_t bitsPerPixel, std::uint32_t compression)
 {
     BmpLayout s{.width = side, .height = side, .bitsPerPixel = bitsPerPixel, .compression = compression};
     if (bitsPerPixel == 8) {
-        for (int i = 0; i < 256; ++i) s.palette.insert(s.palette.end(), {std::uint8_t(i), 0, std::uint8_t(255 - i), 0});
+        for (int i = 0; i < 256; ++i)
+            s.palette.insert(s.palette.end(), {std::uint8_t(i), 0, std::uint8_t(255 - i), 0});
     }
     if (compression == 1) {  // rows of 16-pixel runs, each row ended by an end of line
         for (int y = 0; y < side; ++y) {

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // One swap with 735 stereo frames of the module mixed and written to the WAV file.
 void swapWithSound(benchmark::State& state)
 {

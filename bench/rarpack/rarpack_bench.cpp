@@ -49,8 +49,8 @@ std::uint64_t totalSize(const InputSet& set)
 std::uint64_t externalSize(const char* command, const Bytes& data)
 {
     const fs::path temp = fs::temp_directory_path() / "rarpack_bench.in";
-    std::ofstream(temp, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                static_cast<std::streamsize>(data.size()));
+    std::ofstream(temp, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     const std::string line = std::string(command) + " < " + temp.string() + " | wc -c";
     std::FILE* pipe = ::popen(line.c_str(), "r");
     unsigned long long size = 0;
@@ -90,14 +90,15 @@ void reportPacker(const InputSet& set, int effort, bool solid)
     const double total = static_cast<double>(totalSize(set));
     std::uint64_t data = 0;
     for (const auto& r : reports) data += r.packedSize;
-    std::printf("  rarpack effort %d %-6s data %.4f   archive %.4f   %6.2f MB/s\n", effort, solid ? "solid" : "normal",
-                data / total, image.size() / total, total / 1e6 / seconds);
+    std::printf("  rarpack effort %d %-6s data %.4f   archive %.4f   %6.2f MB/s\n", effort,
+                solid ? "solid" : "normal", data / total, image.size() / total, total / 1e6 / seconds);
 }
 
 Bytes generatedText(std::size_t n)
 {
-    static const char* const words[] = {"alp ", "zwirbel ", "party ", "snow ", "the ", "of ", "meadow ", "sun\n",
-                                        "rays ", "and ", "birds ", "music ", "demo ", "night ", "a ", "in "};
+    static const char* const words[] = {"alp ",    "zwirbel ", "party ", "snow ", "the ",   "of ",
+                                        "meadow ", "sun\n",    "rays ",  "and ",  "birds ", "music ",
+                                        "demo ",   "night ",   "a ",     "in "};
     Bytes b;
     std::uint32_t state = 1;
     while (b.size() < n) {
@@ -114,7 +115,8 @@ Bytes samples(std::size_t count, int bytesPerSample)
     std::uint32_t state = 7;
     for (std::size_t i = 0; i < count; ++i) {
         state = state * 1103515245u + 12345u;
-        const double v = std::sin(0.02 * i) * 0.6 + std::sin(0.0031 * i) * 0.3 + ((state >> 16) % 64) / 6400.0;
+        const double v =
+            std::sin(0.02 * i) * 0.6 + std::sin(0.0031 * i) * 0.3 + ((state >> 16) % 64) / 6400.0;
         const int s = static_cast<int>(v * (bytesPerSample == 1 ? 127 : 32767));
         b.push_back(static_cast<std::uint8_t>(bytesPerSample == 1 ? s + 128 : s));
         if (bytesPerSample == 2) b.push_back(static_cast<std::uint8_t>(s >> 8));
@@ -146,7 +148,8 @@ int main(int argc, char** argv)
     sets.push_back(directorySet("media set", ZW_MEDIA_DIR));
     if (argc > 1) {
         InputSet extra{"files given", {}};
-        for (int i = 1; i < argc; ++i) extra.members.push_back({fs::path(argv[i]).filename().string(), readFile(argv[i])});
+        for (int i = 1; i < argc; ++i)
+            extra.members.push_back({fs::path(argv[i]).filename().string(), readFile(argv[i])});
         sets.push_back(extra);
     }
     std::printf("packed size / input size (smaller is better)\n");

@@ -32,8 +32,7 @@ void BM_LayoutWholeText(benchmark::State& state)
     fillGlyphMap(map);
     const std::string text = invitationLike(300);
     long glyphs = 0;
-    for (auto _ : state)
-        layoutText(map, text.c_str(), -11.52f, 200.0f, countGlyph, &glyphs);
+    for (auto _ : state) layoutText(map, text.c_str(), -11.52f, 200.0f, countGlyph, &glyphs);
     benchmark::DoNotOptimize(glyphs);
 }
 BENCHMARK(BM_LayoutWholeText);
@@ -92,8 +91,7 @@ void BM_FlockUpdate(benchmark::State& state)
 {
     Flock flock;
     flock.invitationMode = false;
-    for (auto _ : state)
-        flock.update(1.0f / 60.0f);
+    for (auto _ : state) flock.update(1.0f / 60.0f);
     benchmark::DoNotOptimize(flock.positions[0].x);
 }
 BENCHMARK(BM_FlockUpdate);

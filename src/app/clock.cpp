@@ -19,8 +19,8 @@ void updateClock()
 {
     assert(clockState.frequency > 0 && "updateClock: the clock has not been started");
     std::int64_t now = platform::counterNow();
-    double seconds = static_cast<double>(now - clockState.startCount) /
-                     static_cast<double>(clockState.frequency);
+    double seconds =
+        static_cast<double>(now - clockState.startCount) / static_cast<double>(clockState.frequency);
     clockState.frameDelta = static_cast<float>(seconds - clockState.previousSeconds);
     clockState.previousSeconds = static_cast<float>(seconds);
     clockState.totalTime = clockState.totalTime + clockState.frameDelta;

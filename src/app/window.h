@@ -14,8 +14,8 @@ public:
     // Stores the request, then creates class, display mode, window and context,
     // sets viewport and projection and shows one black frame. False after the
     // failure's message box; the window failures post no quit message.
-    bool create(const char* title, int width, int height, int colourBits, bool fullScreen,
-                bool centred, platform::WindowProc windowProc);
+    bool create(const char* title, int width, int height, int colourBits, bool fullScreen, bool centred,
+                platform::WindowProc windowProc);
     // Viewport over the drawable and the fixed perspective for a client of that size.
     void resize(int width, int height);
     // Initial GL state, a cleared picture and one swap: the screen shows black.
@@ -36,7 +36,7 @@ private:
     bool hasWindow = false;
     platform::WindowProc windowProc = nullptr;
     int width = 0;
-    int height = 0;          // never 0 after resize
+    int height = 0;  // never 0 after resize
     float fieldOfView = 0.0f;
     bool fullScreen = false;  // as requested; kept after the windowed fallback
     bool centred = false;

@@ -190,7 +190,8 @@ ExtractFailure holdWindow()
 ExtractFailure processFileData()
 {
     const FileHeader& f = archive.file;
-    if (f.unpVer < 13 || f.unpVer > 20) return RAR_FAIL(ExtractFailure::unknownMethod, "unknown compression method");
+    if (f.unpVer < 13 || f.unpVer > 20)
+        return RAR_FAIL(ExtractFailure::unknownMethod, "unknown compression method");
     const char* password = reader.call.password;
     reader.crypto.cipherVersion = (password[0] && (f.head.flags & flagEncrypted)) ? f.unpVer : 0;
     if (reader.crypto.cipherVersion) initCipher(password);

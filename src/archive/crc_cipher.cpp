@@ -134,14 +134,15 @@ std::uint32_t foldWord(const CrcTables& crc, std::uint32_t word, unsigned zerosA
 {
     const auto& s = crc.slices;
     const std::uint32_t* last = zerosAfter ? s[zerosAfter - 1] : crc.table;
-    return s[zerosAfter + 2][word & 0xFF] ^ s[zerosAfter + 1][(word >> 8) & 0xFF] ^ s[zerosAfter][(word >> 16) & 0xFF] ^
-           last[word >> 24];
+    return s[zerosAfter + 2][word & 0xFF] ^ s[zerosAfter + 1][(word >> 8) & 0xFF] ^
+           s[zerosAfter][(word >> 16) & 0xFF] ^ last[word >> 24];
 }
 
 }  // namespace
 
 // Neither presets nor complements: the caller does both.
-std::uint32_t crc32Update(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
+std::uint32_t crc32Update(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+                          std::size_t count)
 {
     for (; count >= 16; count -= 16, bytes += 16)
         crc = foldWord(tables, le32(bytes) ^ crc, 12) ^ foldWord(tables, le32(bytes + 4), 8) ^

@@ -63,7 +63,8 @@ void logMessage(const char* sourceFile, unsigned line, const char* format, ...)
     DebugLog::write(message, sourceFile, line);
 }
 
-ExtractFailure logFailure(ExtractFailure failure, const char* sourceFile, unsigned line, const char* format, ...)
+ExtractFailure logFailure(ExtractFailure failure, const char* sourceFile, unsigned line, const char* format,
+                          ...)
 {
     std::va_list args;
     va_start(args, format);

@@ -61,7 +61,8 @@ void writeMediaFile(const char* path, const std::uint8_t* data, std::uint32_t si
     if (!file) {
         const bool exists = errno == EEXIST || errno == ELOOP;
         std::fprintf(stderr, "zwirbelalp: media file \"%s\" not written: %s\n", path,
-                     exists ? "a file of that name already exists; it is left untouched" : std::strerror(errno));
+                     exists ? "a file of that name already exists; it is left untouched"
+                            : std::strerror(errno));
         reportFailure();
         return;
     }

@@ -25,8 +25,8 @@ inline constexpr std::uint8_t oldMarker[4] = {0x52, 0x45, 0x7E, 0x5E};
 constexpr std::size_t markerSize = 7;
 constexpr std::size_t mainHeaderSize = 13;
 constexpr std::size_t blockHeadSize = 7;
-constexpr std::size_t fileHeaderSize = 32;        // the fixed part, before the name
-constexpr std::size_t nameBufferSize = 260;       // a name as the reader keeps it: at most 259 bytes + zero
+constexpr std::size_t fileHeaderSize = 32;   // the fixed part, before the name
+constexpr std::size_t nameBufferSize = 260;  // a name as the reader keeps it: at most 259 bytes + zero
 
 constexpr std::uint8_t typeMain = 0x73;
 constexpr std::uint8_t typeFile = 0x74;
@@ -43,20 +43,20 @@ constexpr std::uint16_t flagHasData = 0x8000;
 constexpr std::uint8_t methodStored = 0x30;
 constexpr std::uint8_t unpackVersion20 = 20;
 constexpr std::uint8_t hostUnix = 3;
-constexpr std::size_t passwordSize = 256;         // at most 255 characters + zero
+constexpr std::size_t passwordSize = 256;  // at most 255 characters + zero
 
 // ---------------------------------------------------------------- packed data
 
 constexpr std::size_t cipherBlockSize = 16;
-constexpr std::uint32_t windowSize = 0x100000;    // the 1 MiB sliding window
+constexpr std::uint32_t windowSize = 0x100000;  // the 1 MiB sliding window
 
 // Literal/length symbols: 0..255 literals, then these. Audio tables have 256
 // prediction errors and the new-tables symbol.
-constexpr unsigned lastMatchSymbol = 256;         // the last match again
-constexpr unsigned firstRepeatSymbol = 257;       // ..260: a match at one of the four last distances
-constexpr unsigned firstShortSymbol = 261;        // ..268: a two-byte match at a short distance
+constexpr unsigned lastMatchSymbol = 256;    // the last match again
+constexpr unsigned firstRepeatSymbol = 257;  // ..260: a match at one of the four last distances
+constexpr unsigned firstShortSymbol = 261;   // ..268: a two-byte match at a short distance
 constexpr unsigned newTablesSymbol = 269;
-constexpr unsigned firstLengthSymbol = 270;       // ..297: a match with a length slot
+constexpr unsigned firstLengthSymbol = 270;  // ..297: a match with a length slot
 constexpr unsigned audioNewTablesSymbol = 256;
 
 // Far matches grow by themselves: one byte from each of these distances on (the
@@ -79,7 +79,7 @@ constexpr unsigned maxAudioChannels = 4;
 
 // The match slots: base and extra bits of the 28 length slots, the 48 distance
 // slots and the 8 short distances.
-inline constexpr std::uint8_t lengthBase[28] = {0,  1,  2,  3,  4,  5,  6,  7,  8,   10,  12,  14,  16,  20,
+inline constexpr std::uint8_t lengthBase[28] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10,  12,  14,  16,  20,
                                                 24, 28, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224};
 inline constexpr std::uint8_t lengthBits[28] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
                                                 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
@@ -88,16 +88,19 @@ inline constexpr std::uint32_t distanceBase[48] = {
     64,     96,     128,    192,    256,    384,    512,    768,    1024,   1536,   2048,   3072,
     4096,   6144,   8192,   12288,  16384,  24576,  32768,  49152,  65536,  98304,  131072, 196608,
     262144, 327680, 393216, 458752, 524288, 589824, 655360, 720896, 786432, 851968, 917504, 983040};
-inline constexpr std::uint8_t distanceBits[48] = {0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
-                                                  7,  7,  8,  8,  9,  9,  10, 10, 11, 11, 12, 12, 13, 13, 14, 14,
-                                                  15, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
+inline constexpr std::uint8_t distanceBits[48] = {
+    0,  0,  0,  0,  1,  1,  2,  2,  3,  3,  4,  4,  5,  5,  6,  6,  7,  7,  8,  8,  9,  9,  10, 10,
+    11, 11, 12, 12, 13, 13, 14, 14, 15, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
 inline constexpr std::uint8_t shortBase[8] = {0, 4, 8, 16, 32, 64, 128, 192};
 inline constexpr std::uint8_t shortBits[8] = {2, 2, 3, 4, 5, 6, 6, 6};
 
 // ---------------------------------------------------------------- fields
 
 inline std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-inline std::uint32_t le32(const std::uint8_t* p) { return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16; }
+inline std::uint32_t le32(const std::uint8_t* p)
+{
+    return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16;
+}
 
 inline void put16(std::uint8_t* p, std::uint32_t v)
 {
@@ -117,7 +120,7 @@ struct BlockHead {
     std::uint8_t type = 0;
     std::uint16_t flags = 0;
     std::uint16_t headSize = 0;
-    std::uint32_t dataSize = 0;           // present when flagHasData is set
+    std::uint32_t dataSize = 0;  // present when flagHasData is set
 };
 
 // A file header with its zero-terminated name.
@@ -151,7 +154,8 @@ struct CrcTables {
 
 void buildCrcTables(CrcTables& crc);
 // Neither presets nor complements: the caller does both.
-std::uint32_t crc32Update(const CrcTables& crc, std::uint32_t value, const std::uint8_t* bytes, std::size_t count);
+std::uint32_t crc32Update(const CrcTables& crc, std::uint32_t value, const std::uint8_t* bytes,
+                          std::size_t count);
 
 // The block cipher's keys and password-shuffled substitution table. After every
 // block the keys absorb the enciphered bytes: blocks go in stream order.

@@ -75,8 +75,8 @@ void reportFailure(ExtractFailure failure, const char* fileName, std::uint32_t* 
     reader.archive.output = nullptr;
     const std::uint32_t produced = *sizeOut;
     *sizeOut = 0;
-    RAR_LOG("%s>%s<%s%u Bytes%s", "Error - couldn't extract ", fileName, " and allocated ", unsigned(produced),
-            " of unused memory!");
+    RAR_LOG("%s>%s<%s%u Bytes%s", "Error - couldn't extract ", fileName, " and allocated ",
+            unsigned(produced), " of unused memory!");
 }
 
 // One call, from the archive at archivePath or from the image in the call state.
@@ -90,15 +90,17 @@ int runCall(std::uint8_t** dataOut, std::uint32_t* sizeOut, const char* fileName
     }
     buildCrcTable();
     if (!dataOut || !sizeOut || !fileName || !archivePath) {
-        reader.call.lastFailure = RAR_FAIL(ExtractFailure::badCall, "Error - extractToMemory called without a "
-                                           "name, an archive or a place for the result.");
+        reader.call.lastFailure =
+            RAR_FAIL(ExtractFailure::badCall, "Error - extractToMemory called without a "
+                                              "name, an archive or a place for the result.");
         return 0;
     }
     *dataOut = nullptr;
     *sizeOut = 0;
     reader.archive.output = nullptr;
     reader.archive.sizeVar = sizeOut;
-    RAR_LOG("Extracting >%s< from >%s< (password is >%s<)...", fileName, archivePath, password ? password : "");
+    RAR_LOG("Extracting >%s< from >%s< (password is >%s<)...", fileName, archivePath,
+            password ? password : "");
     const ExtractFailure failure =
         takeInputs(fileName, archivePath, password)
             ? extractFromArchive()

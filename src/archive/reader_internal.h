@@ -26,22 +26,22 @@ namespace rarreader {
 
 constexpr std::uint32_t windowSize = rarformat::windowSize;
 constexpr std::uint32_t windowMask = windowSize - 1;
-constexpr std::uint32_t inBufferSize = 8192;     // bit input buffer: one read of packed bytes
-constexpr std::uint32_t inBufferSlack = 64;      // room for the unread rest kept before a read
-constexpr unsigned quickBits = 10;               // prefix bits one table look-up resolves
+constexpr std::uint32_t inBufferSize = 8192;  // bit input buffer: one read of packed bytes
+constexpr std::uint32_t inBufferSlack = 64;   // room for the unread rest kept before a read
+constexpr unsigned quickBits = 10;            // prefix bits one table look-up resolves
 // Largest file the reader will hand out: anything bigger in a damaged or hostile
 // archive is refused as "can't allocate" instead of exhausting memory.
 constexpr std::uint32_t maxUnpackedSize = 256u << 20;
 constexpr std::size_t wantedNameSize = 512;
 constexpr std::size_t pathBufferSize = 4096;
-constexpr std::size_t messageSize = 1280;        // one formatted log message
+constexpr std::size_t messageSize = 1280;  // one formatted log message
 
 // ---------------------------------------------------------------- format
 
 using rarformat::BlockHead;
-using rarformat::FileHeader;
 using rarformat::distanceBase;
 using rarformat::distanceBits;
+using rarformat::FileHeader;
 using rarformat::flagEncrypted;
 using rarformat::flagHasData;
 using rarformat::koboldMarker;
@@ -65,9 +65,9 @@ using rarformat::typeFile;
 struct CallState {
     char wantedName[wantedNameSize] = {};
     char archivePath[pathBufferSize] = {};
-    char password[passwordSize] = {};     // wiped at the end of every call
-    bool firstCall = true;                // the first call starts the debug log
-    bool inMemory = false;                // read `image` instead of the file at archivePath
+    char password[passwordSize] = {};  // wiped at the end of every call
+    bool firstCall = true;             // the first call starts the debug log
+    bool inMemory = false;             // read `image` instead of the file at archivePath
     const std::uint8_t* image = nullptr;
     std::size_t imageSize = 0;
     ExtractFailure lastFailure = ExtractFailure::none;  // of the last call that failed
@@ -79,35 +79,35 @@ struct ArchiveSource {
     std::FILE* file = nullptr;
     const std::uint8_t* image = nullptr;
     std::uint64_t imageSize = 0;
-    std::uint64_t position = 0;           // in the image
+    std::uint64_t position = 0;  // in the image
 };
 
 // One archive at a time, open only during a call.
 struct ArchiveState {
     ArchiveSource source;
-    std::uint16_t mainFlags = 0;          // bit 0x0008: solid
+    std::uint16_t mainFlags = 0;  // bit 0x0008: solid
     std::uint16_t mainHeadSize = 0;
-    FileHeader file;                      // the current file header
-    BlockHead lastBlock;                  // the block the walk stopped at
+    FileHeader file;      // the current file header
+    BlockHead lastBlock;  // the block the walk stopped at
     std::uint64_t blockStart = 0;
     std::uint64_t nextBlock = 0;
-    std::uint32_t headerCrc = 0;          // running CRC of the current file header
+    std::uint32_t headerCrc = 0;  // running CRC of the current file header
     bool fileFound = false;
-    std::uint8_t* output = nullptr;       // the wanted file's bytes (C heap)
-    std::uint32_t outputSize = 0;         // the wanted file's unpacked size: all it may hold
-    std::uint32_t outputAllocated = 0;    // grows as bytes arrive, up to outputSize
-    std::uint32_t* sizeVar = nullptr;     // bytes placed in `output` so far (caller's)
-    std::uint32_t outputCrc = 0;          // running CRC-32 of those bytes (preset, not complemented)
-    std::uint8_t* window = nullptr;       // the 1 MiB window (C heap), held for one call
-                                          // (calls on memory images keep it for the next)
+    std::uint8_t* output = nullptr;     // the wanted file's bytes (C heap)
+    std::uint32_t outputSize = 0;       // the wanted file's unpacked size: all it may hold
+    std::uint32_t outputAllocated = 0;  // grows as bytes arrive, up to outputSize
+    std::uint32_t* sizeVar = nullptr;   // bytes placed in `output` so far (caller's)
+    std::uint32_t outputCrc = 0;        // running CRC-32 of those bytes (preset, not complemented)
+    std::uint8_t* window = nullptr;     // the 1 MiB window (C heap), held for one call
+                                        // (calls on memory images keep it for the next)
 };
 
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
 struct CryptoState {
     rarformat::CrcTables crc;
     rarformat::CipherState cipher;
-    int cipherVersion = 0;                // 0: plain; otherwise the file's unpack version
-    std::uint64_t packedLeft = 0;         // packed bytes of the current file not yet read
+    int cipherVersion = 0;         // 0: plain; otherwise the file's unpack version
+    std::uint64_t packedLeft = 0;  // packed bytes of the current file not yet read
 };
 
 // A canonical Huffman code as the decoder reads it. `quick` resolves every code of
@@ -116,9 +116,9 @@ struct CryptoState {
 // by walking `limit` from quickBits + 1 on).
 struct DecodeTable {
     std::uint32_t symbolCount = 0;
-    std::uint32_t limit[16] = {};         // left-aligned 16-bit upper limit per length
-    std::uint32_t firstIndex[16] = {};    // where each length's run starts in `symbols`
-    std::uint16_t symbols[rarformat::literalCount] = {};      // by length, then by value
+    std::uint32_t limit[16] = {};                         // left-aligned 16-bit upper limit per length
+    std::uint32_t firstIndex[16] = {};                    // where each length's run starts in `symbols`
+    std::uint16_t symbols[rarformat::literalCount] = {};  // by length, then by value
     std::uint16_t quick[1u << quickBits] = {};
 };
 
@@ -136,9 +136,9 @@ struct BitRegister {
 struct BitInput {
     std::uint8_t buffer[inBufferSize + inBufferSlack] = {};
     BitRegister reg;
-    std::uint32_t fill = 0;               // valid bytes in the buffer
-    std::uint64_t zeroBits = 0;           // zeros loaded past the end of the packed bytes
-    bool ended = false;                   // readPacked has nothing more for this file
+    std::uint32_t fill = 0;      // valid bytes in the buffer
+    std::uint64_t zeroBits = 0;  // zeros loaded past the end of the packed bytes
+    bool ended = false;          // readPacked has nothing more for this file
 };
 
 // The adaptive predictor of one audio channel.
@@ -154,9 +154,9 @@ struct AudioChannelState {
 // Everything the decoder keeps; it survives from file to file for solid streams.
 struct UnpackState {
     std::uint8_t* window = nullptr;
-    std::uint32_t writePos = 0;           // where the next byte goes
-    std::uint32_t flushedPos = 0;         // bytes before this have been handed on
-    std::int64_t bytesLeft = 0;           // bytes still to produce
+    std::uint32_t writePos = 0;    // where the next byte goes
+    std::uint32_t flushedPos = 0;  // bytes before this have been handed on
+    std::int64_t bytesLeft = 0;    // bytes still to produce
     BitInput in;
     DecodeTable bitLengthTable, literalTable, distanceTable, repeatTable;
     DecodeTable audioTables[rarformat::maxAudioChannels];
@@ -170,16 +170,16 @@ struct UnpackState {
     int currentChannel = 0;
     int sharedDelta = 0;
     AudioChannelState channels[rarformat::maxAudioChannels];
-    bool streamStarted = false;           // a file of this call was decoded: the next may continue it
-    bool windowZeroed = false;            // the window is as calloc made it: no clearing pass needed
+    bool streamStarted = false;  // a file of this call was decoded: the next may continue it
+    bool windowZeroed = false;   // the window is as calloc made it: no clearing pass needed
 };
 
 struct LogState {
-    bool enabled = false;                 // the log file was created; never cleared
+    bool enabled = false;  // the log file was created; never cleared
     char path[pathBufferSize] = {};
     std::uint32_t startTick = 0;
-    char lastMessage[messageSize] = {};   // kept even when the file is off
-    char failureReason[messageSize] = {}; // what the last failed call logged when it gave up
+    char lastMessage[messageSize] = {};    // kept even when the file is off
+    char failureReason[messageSize] = {};  // what the last failed call logged when it gave up
 };
 
 struct ReaderState {
@@ -207,13 +207,13 @@ long readPacked(std::uint8_t* buffer, std::size_t count);
 
 // ---------------------------------------------------------------- archive source
 
-bool openSource();                        // the call's file or image
+bool openSource();  // the call's file or image
 void closeSource();
 bool sourceIsOpen();
 std::size_t readSource(std::uint8_t* buffer, std::size_t count);
-bool sourceFailed();                      // a read error happened
+bool sourceFailed();  // a read error happened
 bool seekSource(std::uint64_t position);
-std::int64_t sourcePosition();            // -1 when it can't be had
+std::int64_t sourcePosition();  // -1 when it can't be had
 
 // ---------------------------------------------------------------- decompressor
 
@@ -249,8 +249,8 @@ void logMessage(const char* sourceFile, unsigned line, const char* format, ...)
 
 // The same for the message with which a run gives up: its words become the failure's
 // reason (lastFailureReason); returns `failure`, for the caller to pass up.
-ExtractFailure logFailure(ExtractFailure failure, const char* sourceFile, unsigned line, const char* format, ...)
-    __attribute__((format(printf, 4, 5)));
+ExtractFailure logFailure(ExtractFailure failure, const char* sourceFile, unsigned line, const char* format,
+                          ...) __attribute__((format(printf, 4, 5)));
 
 #define RAR_LOG(...) ::rarreader::logMessage(__FILE__, __LINE__, __VA_ARGS__)
 #define RAR_FAIL(failure, ...) ::rarreader::logFailure(failure, __FILE__, __LINE__, __VA_ARGS__)

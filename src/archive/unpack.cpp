@@ -31,8 +31,8 @@ namespace {
 // they would otherwise stay calls, and the loop's locals would have to live in memory.
 #define HOT [[gnu::always_inline]] inline
 
-constexpr unsigned stepBits = 57;          // a refill leaves at least this many bits
-constexpr std::uint32_t flushMargin = 270; // free bytes a step may need ahead of writePos
+constexpr unsigned stepBits = 57;           // a refill leaves at least this many bits
+constexpr std::uint32_t flushMargin = 270;  // free bytes a step may need ahead of writePos
 
 // ---------------------------------------------------------------- bit input
 
@@ -70,7 +70,8 @@ void refillSlow(BitRegister& r, BitInput& in)
         loadWord(r, in.buffer);
         return;
     }
-    for (; r.count <= 56 && r.pos < in.fill; r.count += 8) r.word |= std::uint64_t(in.buffer[r.pos++]) << (56 - r.count);
+    for (; r.count <= 56 && r.pos < in.fill; r.count += 8)
+        r.word |= std::uint64_t(in.buffer[r.pos++]) << (56 - r.count);
     if (r.count <= 56) {
         in.zeroBits += 64 - r.count;
         r.count = 64;
@@ -114,7 +115,10 @@ HOT std::int64_t bitsUsed(const BitRegister& r, const BitInput& in)
 
 // True once bits beyond the file's packed data have been taken: anything decoded
 // from here on would be made up.
-HOT bool ranDry(const BitRegister& r, const BitInput& in) { return in.ended && bitsUsed(r, in) > std::int64_t(in.fill) * 8; }
+HOT bool ranDry(const BitRegister& r, const BitInput& in)
+{
+    return in.ended && bitsUsed(r, in) > std::int64_t(in.fill) * 8;
+}
 
 // Whether n more whole bytes of packed data follow from the byte the next bit is in.
 bool bytesAhead(BitInput& in, std::int64_t n)
@@ -137,7 +141,10 @@ void startBits(BitInput& in)
 // ---------------------------------------------------------------- Huffman codes
 
 // limit[len] as a bound on 16-bit values: a capped limit lies above all of them.
-std::uint32_t limitBound(const DecodeTable& t, unsigned len) { return t.limit[len] == 0xFFFF ? 0x10000 : t.limit[len]; }
+std::uint32_t limitBound(const DecodeTable& t, unsigned len)
+{
+    return t.limit[len] == 0xFFFF ? 0x10000 : t.limit[len];
+}
 
 // The symbol at a code's place; an index that garbage pushes past the table is 0.
 HOT std::uint16_t symbolAt(const DecodeTable& t, unsigned len, std::uint32_t value)
@@ -256,7 +263,8 @@ void readCodeLengths(UnpackState& s)
     readLengths(s, lengths, total);
     if (s.audioMode) {
         for (int c = 0; c < s.channelCount; ++c)
-            buildHuffmanTable(lengths + rarformat::audioSymbolCount * c, s.audioTables[c], rarformat::audioSymbolCount);
+            buildHuffmanTable(lengths + rarformat::audioSymbolCount * c, s.audioTables[c],
+                              rarformat::audioSymbolCount);
     } else {
         buildHuffmanTable(lengths, s.literalTable, rarformat::literalCount);
         buildHuffmanTable(lengths + rarformat::distanceLengthsAt, s.distanceTable, rarformat::distanceCount);
@@ -298,8 +306,9 @@ std::uint8_t predictAudioByte(UnpackState& s, unsigned delta)
     ch.delta2 = ch.prevDelta - ch.delta1;
     ch.delta1 = ch.prevDelta;
     const int prediction = ((8 * ch.prevSample + ch.weight1 * ch.delta1 + ch.weight2 * ch.delta2 +
-                             ch.weight3 * ch.delta3 + ch.weight4 * ch.delta4 +
-                             ch.weight5 * s.sharedDelta) >> 3) & 0xFF;
+                             ch.weight3 * ch.delta3 + ch.weight4 * ch.delta4 + ch.weight5 * s.sharedDelta) >>
+                            3) &
+                           0xFF;
     const int sample = prediction - int(delta);
     const int d = int(std::int8_t(delta)) * 8;
     const int past[5] = {ch.delta1, ch.delta2, ch.delta3, ch.delta4, s.sharedDelta};
@@ -377,7 +386,8 @@ HOT void copyFar(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length
 }
 
 // Copies as if byte by byte, so that a match may overlap the bytes it produces.
-HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length, std::uint32_t distance)
+HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length,
+                   std::uint32_t distance)
 {
     const std::uint32_t from = (writePos - distance) & windowMask;
     std::uint8_t* to = window + writePos;
@@ -385,9 +395,10 @@ HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t 
     if (from == writePos) {
         // A distance of 0 or the whole window: every byte is copied onto itself.
     } else if (from + length > windowSize || writePos + length > windowSize) {
-        for (std::uint32_t i = 0; i < length; ++i) window[(writePos + i) & windowMask] = window[(from + i) & windowMask];
+        for (std::uint32_t i = 0; i < length; ++i)
+            window[(writePos + i) & windowMask] = window[(from + i) & windowMask];
     } else if (from > writePos) {
-        std::memmove(to, src, length);   // source ahead: each byte is read before it is overwritten
+        std::memmove(to, src, length);  // source ahead: each byte is read before it is overwritten
     } else if (distance >= 8) {
         copyFar(to, src, length);
     } else if (distance == 1) {
@@ -413,8 +424,14 @@ struct LzRun {
 
 LzRun beginLzRun(const UnpackState& s)
 {
-    return LzRun{s.in.reg,  s.window,   s.writePos,       s.bytesLeft, {s.oldDist[0], s.oldDist[1], s.oldDist[2], s.oldDist[3]},
-                 s.oldDistCounter, s.lastDist, s.lastLength};
+    return LzRun{s.in.reg,
+                 s.window,
+                 s.writePos,
+                 s.bytesLeft,
+                 {s.oldDist[0], s.oldDist[1], s.oldDist[2], s.oldDist[3]},
+                 s.oldDistCounter,
+                 s.lastDist,
+                 s.lastLength};
 }
 
 void endLzRun(UnpackState& s, const LzRun& run)
@@ -441,7 +458,8 @@ HOT void copyMatch(LzRun& run, std::uint32_t length, std::uint32_t distance)
 // 257..260: one of the four last distances; the length grows with the distance.
 HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
-    const std::uint32_t distance = run.oldDist[(run.oldDistCounter - (symbol - rarformat::firstRepeatSymbol + 1)) & 3];
+    const std::uint32_t distance =
+        run.oldDist[(run.oldDistCounter - (symbol - rarformat::firstRepeatSymbol + 1)) & 3];
     const unsigned n = decodeSymbol(run.r, s.repeatTable);
     std::uint32_t length = lengthBase[n] + 2 + getBits(run.r, lengthBits[n]);
     length += (distance >= rarformat::repeatBonusDistance) + (distance >= rarformat::farBonusDistance1) +
@@ -548,7 +566,8 @@ void readLastTables(UnpackState& s)
     BitRegister& r = s.in.reg;
     refill(r, s.in);
     if (s.audioMode) {
-        if (decodeSymbol(r, s.audioTables[s.currentChannel]) == rarformat::audioNewTablesSymbol) readCodeLengths(s);
+        if (decodeSymbol(r, s.audioTables[s.currentChannel]) == rarformat::audioNewTablesSymbol)
+            readCodeLengths(s);
     } else if (decodeSymbol(r, s.literalTable) == rarformat::newTablesSymbol) {
         readCodeLengths(s);
     }

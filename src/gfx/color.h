@@ -10,10 +10,12 @@ struct Color {
     std::uint8_t g = 0;
     std::uint8_t b = 0;
 
-    Color() = default;  // black
+    Color() = default;                   // black
     Color(int red, int green, int blue)  // each cut to its low byte
         : r(static_cast<std::uint8_t>(red)), g(static_cast<std::uint8_t>(green)),
-          b(static_cast<std::uint8_t>(blue)) {}
+          b(static_cast<std::uint8_t>(blue))
+    {
+    }
     Color(const Color& other) = default;
     // Copies the three bytes and returns a copy.
     Color operator=(const Color& other)

@@ -24,14 +24,17 @@ int clampChannel(long long v) { return static_cast<int>(std::clamp<long long>(v,
 long long blendChannel(unsigned kind, float k, int d, int s)
 {
     switch (kind) {
-    case AddScaled: return d + toInt(static_cast<float>(s) * k);
+    case AddScaled:
+        return d + toInt(static_cast<float>(s) * k);
     case Mix: {
         const float keep = 1.0f - k;
         const float take = static_cast<float>(s) * k;
         return toInt(static_cast<float>(d) * keep + take);
     }
-    case Add: return d + s;
-    case SubtractScaled: return d - toInt(static_cast<float>(s) * k);
+    case Add:
+        return d + s;
+    case SubtractScaled:
+        return d - toInt(static_cast<float>(s) * k);
     }
     return d;
 }
@@ -52,8 +55,7 @@ ColorCanvas::ColorCanvas(std::int32_t rowCount, std::int32_t columnCount)
 
 void ColorCanvas::setPixel(std::int32_t row, std::int32_t column, Color colour)
 {
-    if (row >= 0 && row < rows && column >= 0 && column < columns)
-        pixels[row][column] = colour;
+    if (row >= 0 && row < rows && column >= 0 && column < columns) pixels[row][column] = colour;
 }
 
 void ColorCanvas::fill(Color colour)
@@ -72,15 +74,14 @@ void ColorCanvas::drawSpan(long long row, long long c0, long long c1, Color colo
     if (row < 0 || row >= rows) return;
     c0 = std::max<long long>(c0, 0);
     c1 = std::min<long long>(c1, columns - 1LL);
-    for (long long c = c0; c <= c1; ++c)
-        pixels[row][c] = colour;
+    for (long long c = c0; c <= c1; ++c) pixels[row][c] = colour;
 }
 
 // Rows are walked from the smaller index to the larger; each row gets the span from the
 // previous row's column to its own, so steep lines stay connected. No state runs
 // from row to row, so rows off the canvas are not walked at all.
-void ColorCanvas::drawLine(std::int32_t row0, std::int32_t column0, std::int32_t row1,
-                           std::int32_t column1, Color colour)
+void ColorCanvas::drawLine(std::int32_t row0, std::int32_t column0, std::int32_t row1, std::int32_t column1,
+                           Color colour)
 {
     if (row0 == row1 && column0 == column1) {
         setPixel(row0, column0, colour);
@@ -136,7 +137,7 @@ void ColorCanvas::drawCircle(std::int32_t rc, std::int32_t cc, std::int32_t rho,
         drawOutline(rc, cc, rho + width / 2, colour);
     } else {
         for (std::int32_t i = 0; i < width; ++i)
-        drawOutline(rc, cc, static_cast<std::int32_t>(rho + i - width / 2), colour);
+            drawOutline(rc, cc, static_cast<std::int32_t>(rho + i - width / 2), colour);
     }
 }
 
@@ -145,8 +146,7 @@ void ColorCanvas::drawDisc(std::int32_t rc, std::int32_t cc, std::int32_t rho, C
     for (std::int32_t radius = 0; radius <= rho; ++radius) drawOutline(rc, cc, radius, colour);
 }
 
-void ColorCanvas::drawRadialGradient(std::int32_t rc, std::int32_t cc, std::int32_t rho,
-                                     Color colour)
+void ColorCanvas::drawRadialGradient(std::int32_t rc, std::int32_t cc, std::int32_t rho, Color colour)
 {
     if (rho <= 0) return;
     const double rho2 = static_cast<double>(rho) * rho;

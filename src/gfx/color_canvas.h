@@ -33,25 +33,23 @@ public:
     void setPixel(std::int32_t row, std::int32_t column, Color colour);
     void fill(Color colour);
     void clear();
-    void drawLine(std::int32_t row0, std::int32_t column0, std::int32_t row1,
-                  std::int32_t column1, Color colour);
+    void drawLine(std::int32_t row0, std::int32_t column0, std::int32_t row1, std::int32_t column1,
+                  Color colour);
     // width 1: the outline (outlineOnly ignored); width w > 1 or < 1: a ring of w
     // outlines around `radius`, or with outlineOnly just its inner and outer edge.
-    void drawCircle(std::int32_t centreRow, std::int32_t centreColumn, std::int32_t radius,
-                    Color colour, std::int32_t width, bool outlineOnly);
-    void drawDisc(std::int32_t centreRow, std::int32_t centreColumn, std::int32_t radius,
-                  Color colour);
+    void drawCircle(std::int32_t centreRow, std::int32_t centreColumn, std::int32_t radius, Color colour,
+                    std::int32_t width, bool outlineOnly);
+    void drawDisc(std::int32_t centreRow, std::int32_t centreColumn, std::int32_t radius, Color colour);
     // colour x (1 - d²/radius²) at distance d < radius; the rest stays untouched.
-    void drawRadialGradient(std::int32_t centreRow, std::int32_t centreColumn,
-                            std::int32_t radius, Color colour);
+    void drawRadialGradient(std::int32_t centreRow, std::int32_t centreColumn, std::int32_t radius,
+                            Color colour);
     // Combines `source` into this canvas channel by channel (BlendKind); any other
     // kind does nothing. Only positions that lie on both canvases are changed.
     void blend(unsigned kind, float factor, const ColorCanvas& source);
 
 private:
     void drawSpan(long long row, long long c0, long long c1, Color colour);
-    void drawOutline(std::int32_t centreRow, std::int32_t centreColumn, std::int32_t radius,
-                     Color colour);
+    void drawOutline(std::int32_t centreRow, std::int32_t centreColumn, std::int32_t radius, Color colour);
 
     std::vector<std::vector<Color>> pixels;  // one array per row
     std::int32_t rows = 0;

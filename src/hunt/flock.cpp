@@ -29,15 +29,11 @@ constexpr float birdHalfSize = 0.35f;
 constexpr float birdDepth = -6.2f;
 constexpr float fallSpeed = -1.5f;
 
-float randomVerticalSpeed()
-{
-    return 0.1f - static_cast<float>(std::rand() % 100) * 0.0033333334f;
-}
+float randomVerticalSpeed() { return 0.1f - static_cast<float>(std::rand() % 100) * 0.0033333334f; }
 
 bool hasLeft(const Vec3& p, const Vec3& v, float limit)
 {
-    return (p.x > limit && v.x > 0.0f) || (p.x < -limit && v.x < 0.0f) || p.y > topLimit ||
-           p.y < bottomLimit;
+    return (p.x > limit && v.x > 0.0f) || (p.x < -limit && v.x < 0.0f) || p.y > topLimit || p.y < bottomLimit;
 }
 
 }  // namespace
@@ -59,15 +55,13 @@ Flock::Flock()
 
 void Flock::loadSprites()
 {
-    static const char* const colours[] = {media::vogelfl1Bmp, media::vogelfl2Bmp,
-                                          media::vogelfl3Bmp, media::vogelfl2Bmp};
-    static const char* const masks[] = {media::vogelfl1mBmp, media::vogelfl2mBmp,
-                                        media::vogelfl3mBmp, media::vogelfl2mBmp};
-    for (int f = 0; f < frameCount; ++f)
-        loadTexture(flightSprites[f].colour, colours[f]);
+    static const char* const colours[] = {media::vogelfl1Bmp, media::vogelfl2Bmp, media::vogelfl3Bmp,
+                                          media::vogelfl2Bmp};
+    static const char* const masks[] = {media::vogelfl1mBmp, media::vogelfl2mBmp, media::vogelfl3mBmp,
+                                        media::vogelfl2mBmp};
+    for (int f = 0; f < frameCount; ++f) loadTexture(flightSprites[f].colour, colours[f]);
     loadTexture(deadSprite.colour, media::vogeltotBmp);
-    for (int f = 0; f < frameCount; ++f)
-        loadTexture(flightSprites[f].mask, masks[f]);
+    for (int f = 0; f < frameCount; ++f) loadTexture(flightSprites[f].mask, masks[f]);
     loadTexture(deadSprite.mask, media::vogeltotmBmp);
 }
 
@@ -82,17 +76,14 @@ void Flock::update(float dt)
             frameTimer[i] = 0.0f;
             frame[i] = (frame[i] + 1) % frameCount;
         }
-        if (!hasLeft(positions[i], velocities[i], limit) || !respawnEnabled)
-            continue;
+        if (!hasLeft(positions[i], velocities[i], limit) || !respawnEnabled) continue;
         float x = positions[i].x;
         const float y = static_cast<float>(std::rand() % 180) * 0.01f - 0.15f;
-        if (-sideEdge < x && x < sideEdge)
-            x = sideEdgeFor(x);
+        if (-sideEdge < x && x < sideEdge) x = sideEdgeFor(x);
         positions[i].set(x, y, 0.0f);
         const float vx = -velocities[i].x;
         velocities[i].set(vx, randomVerticalSpeed(), 0.0f);
-        if (alive[i] && !invitationMode && !flockModule.wasInvitationMode && x * vx < 0.0f)
-            aliveCount += 1;
+        if (alive[i] && !invitationMode && !flockModule.wasInvitationMode && x * vx < 0.0f) aliveCount += 1;
         alive[i] = true;
     }
     flockModule.wasInvitationMode = invitationMode;
@@ -124,20 +115,17 @@ void Flock::updateAndDraw()
 
 int Flock::birdAt(float x, float y) const
 {
-    if (invitationMode)
-        return 0;
+    if (invitationMode) return 0;
     const Vec3 pointer(x, y, 0.0f);
     for (int i = 0; i < birdCount; ++i)
-        if (alive[i] && (positions[i] - pointer).length() < hitRadius)
-            return i + 1;
+        if (alive[i] && (positions[i] - pointer).length() < hitRadius) return i + 1;
     return 0;
 }
 
 bool Flock::shoot(float x, float y)
 {
     const int hit = birdAt(x, y);
-    if (hit == 0)
-        return false;
+    if (hit == 0) return false;
     const int k = hit - 1;
     velocities[k].set(velocities[k].x, fallSpeed, fallSpeed);
     alive[k] = false;

@@ -10,16 +10,16 @@ constexpr int birdCount = 10;
 
 struct Flock {
     Vec3 positions[birdCount];
-    Vec3 velocities[birdCount];      // units per second, before the 1.5 speed factor
-    TexturePair flightSprites[4];    // wing frames; frame 3 repeats frame 1's picture
+    Vec3 velocities[birdCount];    // units per second, before the 1.5 speed factor
+    TexturePair flightSprites[4];  // wing frames; frame 3 repeats frame 1's picture
     TexturePair deadSprite;
     bool alive[birdCount];
-    int frame[birdCount];            // wing frame 0..3
-    float frameTimer[birdCount];     // seconds toward the next wing frame
-    bool invitationMode = true;      // false once the hunt is unlocked
-    bool respawnEnabled = true;      // false once the outro sinks the landscape
-    int deadCount = 0;               // birds shot
-    int aliveCount = -1;             // living birds that got away during the hunt
+    int frame[birdCount];         // wing frame 0..3
+    float frameTimer[birdCount];  // seconds toward the next wing frame
+    bool invitationMode = true;   // false once the hunt is unlocked
+    bool respawnEnabled = true;   // false once the outro sinks the landscape
+    int deadCount = 0;            // birds shot
+    int aliveCount = -1;          // living birds that got away during the hunt
 
     // Places the birds and draws their speeds (uses rand()); no textures.
     Flock();

@@ -16,8 +16,8 @@ PointerState pointerState;
 
 namespace {
 
-constexpr int topBandEnd = 20;      // rows above this are the top band
-constexpr int bottomBandStart = 460; // rows below this are the bottom band
+constexpr int topBandEnd = 20;        // rows above this are the top band
+constexpr int bottomBandStart = 460;  // rows below this are the bottom band
 constexpr int centreX = 320;
 constexpr int centreY = 240;
 constexpr float pixelsToUnits = 0.01f;
@@ -42,12 +42,9 @@ bool hoverOrShoot(Flock& flock, float sx, float sy)
         pointerState.shotLatch = false;
         return true;
     }
-    if (pointerState.pointerScale > 1.0f)
-        pointerState.pointerScale = 1.0f;
-    if (button && !pointerState.shotLatch)
-        fireOnce(flock, sx, sy);
-    if (!button)
-        pointerState.shotLatch = false;
+    if (pointerState.pointerScale > 1.0f) pointerState.pointerScale = 1.0f;
+    if (button && !pointerState.shotLatch) fireOnce(flock, sx, sy);
+    if (!button) pointerState.shotLatch = false;
     return false;
 }
 
@@ -61,23 +58,17 @@ void pointerQuad(float s)
 
 PointerBand pointerBandFor(int py)
 {
-    if (py < topBandEnd)
-        return PointerBand::Top;
-    if (py > bottomBandStart)
-        return PointerBand::Bottom;
+    if (py < topBandEnd) return PointerBand::Top;
+    if (py > bottomBandStart) return PointerBand::Bottom;
     return PointerBand::Middle;
 }
 
 float nextPointerScale(float scale, PointerBand band, float dt)
 {
-    if (band == PointerBand::Bottom)
-        return -1.0f;
-    if (band == PointerBand::Top)
-        return scale;
-    if (scale == -1.0f)
-        return 1.0f;
-    if (scale < 1.0f)
-        return scale + dt;
+    if (band == PointerBand::Bottom) return -1.0f;
+    if (band == PointerBand::Top) return scale;
+    if (scale == -1.0f) return 1.0f;
+    if (scale < 1.0f) return scale + dt;
     return scale;
 }
 
@@ -94,8 +85,7 @@ void updatePointer(Flock& flock, const PointerSprites& sprites)
     glColor3f(1.0f, 1.0f, 1.0f);
     const bool hover = hoverOrShoot(flock, sx, sy);
     // Pressed since the last look, even without a mouse move: fire.
-    if (platform::asyncLeftButton() && !pointerState.shotLatch)
-        fireOnce(flock, sx, sy);
+    if (platform::asyncLeftButton() && !pointerState.shotLatch) fireOnce(flock, sx, sy);
     // The edge arrow wins over the crosshair, the crosshair over the cursor.
     const TexturePair& sprite = band != PointerBand::Middle ? sprites.edge
                                 : hover                     ? sprites.hover
@@ -113,8 +103,6 @@ void formatScoreLine(int dead, int alive, char* out, std::size_t size)
 {
     // Computed in double: 0 / -1 gives a negative zero, printed as "-0.00".
     double ratio = 0.0;
-    if (dead + alive != 0)
-        ratio = static_cast<double>(dead) / static_cast<double>(dead + alive) * 100.0;
-    std::snprintf(out, size, "kill em all! - dead: %d alive: %d ratio: %.2f%%", dead, alive,
-                  ratio);
+    if (dead + alive != 0) ratio = static_cast<double>(dead) / static_cast<double>(dead + alive) * 100.0;
+    std::snprintf(out, size, "kill em all! - dead: %d alive: %d ratio: %.2f%%", dead, alive, ratio);
 }

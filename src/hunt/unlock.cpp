@@ -14,15 +14,13 @@ constexpr std::int32_t sequence[keyHistoryLength] = {'J', 'A', 'E', 'G', 'E', 'R
 bool matchesUnlockSequence(const std::int32_t (&history)[6])
 {
     for (int i = 0; i < keyHistoryLength; ++i)
-        if (history[i] != sequence[i])
-            return false;
+        if (history[i] != sequence[i]) return false;
     return true;
 }
 
 void checkUnlock(Flock& flock)
 {
-    if (!matchesUnlockSequence(input.keyHistory))
-        return;
+    if (!matchesUnlockSequence(input.keyHistory)) return;
     flock.invitationMode = false;
     clearKeyHistory();
 }

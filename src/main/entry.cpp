@@ -67,8 +67,8 @@ int platform::programEntry()
         return 0;
     }
     // Without a window there is nothing to show the media on: end before extracting.
-    if (!program.window->create(windowTitle, pictureWidth, pictureHeight, colourBits, true,
-                                true, windowProc)) {
+    if (!program.window->create(windowTitle, pictureWidth, pictureHeight, colourBits, true, true,
+                                windowProc)) {
         delete program.timeline;
         delete program.window;
         return 0;

@@ -29,10 +29,14 @@ std::uint32_t colourEntries(const Layout& l, bool info)
 {
     if (info && l.coloursUsed != 0) return l.coloursUsed & 0xFFFF;
     switch (l.bitsPerPixel) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
     }
 }
 
@@ -60,9 +64,13 @@ void readHeaderFields(const std::uint8_t* h, bool info, Layout& l)
 void defaultMasks(Layout& l)
 {
     if (l.bitsPerPixel == 16) {
-        l.masks[0] = 0x7C00; l.masks[1] = 0x03E0; l.masks[2] = 0x001F;
+        l.masks[0] = 0x7C00;
+        l.masks[1] = 0x03E0;
+        l.masks[2] = 0x001F;
     } else if (l.bitsPerPixel == 32) {
-        l.masks[0] = 0xFF0000; l.masks[1] = 0xFF00; l.masks[2] = 0xFF;
+        l.masks[0] = 0xFF0000;
+        l.masks[1] = 0xFF00;
+        l.masks[2] = 0xFF;
     }
 }
 
@@ -107,12 +115,16 @@ bool validDepthAndCompression(const Layout& l)
 {
     switch (l.compression) {
     case bmp::rgb:
-        return l.bitsPerPixel == 1 || l.bitsPerPixel == 4 || l.bitsPerPixel == 8 ||
-               l.bitsPerPixel == 16 || l.bitsPerPixel == 24 || l.bitsPerPixel == 32;
-    case bmp::rle8: return l.bitsPerPixel == 8 && l.height > 0;
-    case bmp::rle4: return l.bitsPerPixel == 4 && l.height > 0;
-    case bmp::bitFields: return l.bitsPerPixel == 16 || l.bitsPerPixel == 32;
-    default: return false;
+        return l.bitsPerPixel == 1 || l.bitsPerPixel == 4 || l.bitsPerPixel == 8 || l.bitsPerPixel == 16 ||
+               l.bitsPerPixel == 24 || l.bitsPerPixel == 32;
+    case bmp::rle8:
+        return l.bitsPerPixel == 8 && l.height > 0;
+    case bmp::rle4:
+        return l.bitsPerPixel == 4 && l.height > 0;
+    case bmp::bitFields:
+        return l.bitsPerPixel == 16 || l.bitsPerPixel == 32;
+    default:
+        return false;
     }
 }
 

@@ -29,8 +29,7 @@ std::uint8_t channelValue(const Channel& ch, std::uint32_t pixel)
     const std::uint32_t v = (pixel & ch.mask) >> ch.shift;
     if (ch.width >= 8) return static_cast<std::uint8_t>(v >> (ch.width - 8));
     std::uint32_t out = 0;
-    for (int filled = 0; filled < 8; filled += ch.width)
-        out |= (v << 8) >> (ch.width + filled);
+    for (int filled = 0; filled < 8; filled += ch.width) out |= (v << 8) >> (ch.width + filled);
     return static_cast<std::uint8_t>(out);
 }
 

@@ -16,7 +16,7 @@ struct RleState {
     std::uint8_t* out;
     std::size_t pos = 0;  // next byte of the stream
     std::int64_t x = 0;
-    std::int64_t y = 0;   // output row, bottom row 0
+    std::int64_t y = 0;  // output row, bottom row 0
 };
 
 bool has(const RleState& s, std::size_t n) { return s.layout.bitsSize - s.pos >= n; }
@@ -58,14 +58,20 @@ bool literal(RleState& s, std::uint32_t count)
 bool escape(RleState& s, std::uint8_t code, bool& done)
 {
     switch (code) {
-    case 0: s.x = 0; ++s.y; return true;
-    case 1: done = true; return true;
+    case 0:
+        s.x = 0;
+        ++s.y;
+        return true;
+    case 1:
+        done = true;
+        return true;
     case 2:
         if (!has(s, 2)) return false;
         s.x += next(s);
         s.y += next(s);
         return true;
-    default: return literal(s, code);
+    default:
+        return literal(s, code);
     }
 }
 

@@ -46,11 +46,20 @@ void reportUndecodable(const char* path, BmpFailure failure)
 {
     std::string text;
     switch (failure) {
-    case BmpFailure::none: return;
-    case BmpFailure::unreadable: text = std::string("Failed to open DIB file ") + path + ".\n"; break;
-    case BmpFailure::unknownFormat: text = "Unknown DIB file format."; break;
-    case BmpFailure::outOfMemory: text = "Out of memory."; break;
-    case BmpFailure::conversion: text = "Image file conversion error."; break;
+    case BmpFailure::none:
+        return;
+    case BmpFailure::unreadable:
+        text = std::string("Failed to open DIB file ") + path + ".\n";
+        break;
+    case BmpFailure::unknownFormat:
+        text = "Unknown DIB file format.";
+        break;
+    case BmpFailure::outOfMemory:
+        text = "Out of memory.";
+        break;
+    case BmpFailure::conversion:
+        text = "Image file conversion error.";
+        break;
     }
     platform::messageBox(text.c_str(), "Error", platform::Buttons::Ok, platform::Icon::None, true);
 }
@@ -75,8 +84,8 @@ GLuint uploadTexture(const std::uint8_t* rgb, int width, int height)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     if (!unaligned || padded)
-        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_RGB,
-                     GL_UNSIGNED_BYTE, padded ? padded : rgb);
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                     padded ? padded : rgb);
     glDisable(GL_TEXTURE_2D);
     std::free(padded);
     ++textureState.nextTextureId;
@@ -124,8 +133,7 @@ void beginColourPass(GLuint colour)
     bindTexture(colour);
 }
 
-void texturedQuad(float s0, float s1, float t0, float t1, float x0, float x1, float y0, float y1,
-                  float z)
+void texturedQuad(float s0, float s1, float t0, float t1, float x0, float x1, float y0, float y1, float z)
 {
     glBegin(GL_QUADS);
     glTexCoord2f(s0, t1);

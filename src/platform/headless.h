@@ -48,12 +48,12 @@ struct Event {
     enum class Kind { Key, Mouse, ButtonDown, ButtonUp, Close, Answer };
     double time = 0;
     Kind kind = Kind::Key;
-    int key = 0;          // Key: virtual-key code; queues KeyDown, then KeyUp
-    int x = 0, y = 0;     // Mouse: picture pixels (clamped to the picture); queues MouseMove
-                          // with the button bit as held. ButtonDown/Up: queue their message
-                          // at the pointer and change the button state. Close: queues Close.
-    bool yes = true;      // Answer: answers the next Yes/No box shown from then on (used up by
-                          // it; OK boxes leave it). Due answers queue up; with none: Yes.
+    int key = 0;       // Key: virtual-key code; queues KeyDown, then KeyUp
+    int x = 0, y = 0;  // Mouse: picture pixels (clamped to the picture); queues MouseMove
+                       // with the button bit as held. ButtonDown/Up: queue their message
+                       // at the pointer and change the button state. Close: queues Close.
+    bool yes = true;   // Answer: answers the next Yes/No box shown from then on (used up by
+                       // it; OK boxes leave it). Due answers queue up; with none: Yes.
 };
 
 struct Config {
@@ -61,7 +61,7 @@ struct Config {
     // so any rational frame rate is exact (60000/1001: 60000 and 1001).
     std::int64_t ticksPerSecond = 60;
     std::int64_t ticksPerFrame = 1;
-    int scale = 1;                      // render at scale x 640 x 480 (1..16); pixelScale()
+    int scale = 1;  // render at scale x 640 x 480 (1..16); pixelScale()
     // (Rates that are not positive, or a scale out of range, fall back to the defaults
     // with a line on stderr.)
     std::vector<Event> script;
@@ -70,7 +70,7 @@ struct Config {
     bool failDisplayMode = false;
     bool failWindowCreation = false;
     bool failSoundInit = false;
-    float soundVersion = 3.61f;         // what FSOUND_GetVersion reports
+    float soundVersion = 3.61f;  // what FSOUND_GetVersion reports
     // Sound: rendered to this 16-bit stereo WAV file at FSOUND_Init's rate (44100 Hz);
     // opened by FSOUND_Init, complete after FSOUND_Close (or any flushSound); empty:
     // dropped, not rendered.
@@ -86,7 +86,7 @@ struct Config {
 void configure(const Config& config);
 
 struct MessageBoxRecord {
-    std::string caption;   // as the program passed it (Windows-1252)
+    std::string caption;  // as the program passed it (Windows-1252)
     std::string text;
     platform::Buttons buttons;
     platform::Answer answer;

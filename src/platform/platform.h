@@ -105,10 +105,10 @@ bool asyncLeftButton();
 
 // ---------------------------------------------------------------- time
 
-std::int64_t counterFrequency();   // ticks per second of counterNow
-std::int64_t counterNow();         // high-resolution monotonic counter
-std::uint32_t tickCount();         // milliseconds, wraps at 2^32
-void yieldProcessor();             // gives up the rest of the time slice
+std::int64_t counterFrequency();  // ticks per second of counterNow
+std::int64_t counterNow();        // high-resolution monotonic counter
+std::uint32_t tickCount();        // milliseconds, wraps at 2^32
+void yieldProcessor();            // gives up the rest of the time slice
 
 // ---------------------------------------------------------------- files
 

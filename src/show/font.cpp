@@ -23,23 +23,20 @@ struct MappedRange {
 };
 
 constexpr MappedRange mappedRanges[] = {
-    {'a', 'z', 0},   {'.', '.', 30},   {',', ',', 31},   {';', ';', 32},   {':', ':', 33},
-    {'+', '+', 34},  {'-', '-', 35},   {'_', '_', 36},   {'#', '#', 37},   {'*', '*', 38},
-    {'~', '~', 39},  {'!', '!', 40},   {'"', '"', 41},   {0xA7, 0xA7, 42}, {'%', '%', 44},
-    {'&', '&', 45},  {'/', '/', 46},   {'(', '(', 47},   {')', ')', 48},   {'=', '=', 49},
-    {'?', '?', 50},  {'\\', '\\', 51}, {'{', '{', 52},   {'}', '}', 53},   {'[', '[', 54},
-    {']', ']', 55},  {'^', '^', 57},   {'`', '`', 60},   {'@', '@', 61},   {'0', '9', 64},
+    {'a', 'z', 0},  {'.', '.', 30},   {',', ',', 31}, {';', ';', 32},   {':', ':', 33}, {'+', '+', 34},
+    {'-', '-', 35}, {'_', '_', 36},   {'#', '#', 37}, {'*', '*', 38},   {'~', '~', 39}, {'!', '!', 40},
+    {'"', '"', 41}, {0xA7, 0xA7, 42}, {'%', '%', 44}, {'&', '&', 45},   {'/', '/', 46}, {'(', '(', 47},
+    {')', ')', 48}, {'=', '=', 49},   {'?', '?', 50}, {'\\', '\\', 51}, {'{', '{', 52}, {'}', '}', 53},
+    {'[', '[', 54}, {']', ']', 55},   {'^', '^', 57}, {'`', '`', 60},   {'@', '@', 61}, {'0', '9', 64},
 };
 
 }  // namespace
 
 void fillGlyphMap(std::int32_t (&map)[256])
 {
-    for (std::int32_t& entry : map)
-        entry = noGlyph;
+    for (std::int32_t& entry : map) entry = noGlyph;
     for (const MappedRange& range : mappedRanges)
-        for (int c = range.first; c <= range.last; ++c)
-            map[c] = range.glyph + (c - range.first);
+        for (int c = range.first; c <= range.last; ++c) map[c] = range.glyph + (c - range.first);
 }
 
 Font::Font(const char* colourFile, const char* maskFile)
@@ -49,24 +46,19 @@ Font::Font(const char* colourFile, const char* maskFile)
     fillGlyphMap(glyphMap);
 }
 
-Font::Font(GLuint colour, GLuint mask) : colourTexture(colour), maskTexture(mask)
-{
-    fillGlyphMap(glyphMap);
-}
+Font::Font(GLuint colour, GLuint mask) : colourTexture(colour), maskTexture(mask) { fillGlyphMap(glyphMap); }
 
-void layoutText(const std::int32_t (&glyphMap)[256], const char* text, float x, float y,
-                GlyphSink sink, void* user)
+void layoutText(const std::int32_t (&glyphMap)[256], const char* text, float x, float y, GlyphSink sink,
+                void* user)
 {
     float penY = y;
     int column = 0;  // characters advanced on this line
     bool red = false;
     for (const char* p = text; *p != '\0'; ++p) {
-        if (penY <= windowBottom)
-            return;
+        if (penY <= windowBottom) return;
         const unsigned char c = static_cast<unsigned char>(*p);
         const std::int32_t glyph = glyphMap[c];
-        if (c == '$')
-            red = !red;
+        if (c == '$') red = !red;
         if (glyph != noGlyph && penY <= windowTop)
             sink(PlacedGlyph{glyph, x + charAdvance * column, penY, red}, user);
         if (c == '\n') {

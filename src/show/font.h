@@ -10,10 +10,10 @@
 constexpr std::int32_t noGlyph = 124;  // characters that take their place undrawn
 
 struct Font {
-    GLuint colourTexture = 0;            // glyph colours, added to the frame
-    GLuint maskTexture = 0;              // black glyphs on white, multiplied in
-    std::int32_t glyphMap[256] = {};     // glyph number per character byte
-    float cellWidth = 0.06140625f;       // one glyph cell, in texture coordinates
+    GLuint colourTexture = 0;         // glyph colours, added to the frame
+    GLuint maskTexture = 0;           // black glyphs on white, multiplied in
+    std::int32_t glyphMap[256] = {};  // glyph number per character byte
+    float cellWidth = 0.06140625f;    // one glyph cell, in texture coordinates
     float cellHeight = 0.111328125f;
 
     // Loads the two pictures (missing files are reported by the texture loader).
@@ -36,8 +36,8 @@ struct PlacedGlyph {
 using GlyphSink = void (*)(const PlacedGlyph& glyph, void* user);
 
 // Walks the text as drawText does and hands every glyph that is drawn to `sink`.
-void layoutText(const std::int32_t (&glyphMap)[256], const char* text, float x, float y,
-                GlyphSink sink, void* user);
+void layoutText(const std::int32_t (&glyphMap)[256], const char* text, float x, float y, GlyphSink sink,
+                void* user);
 
 // Draws `text` with its first glyph centred at (x, y, -25) of the current matrix.
 // Leaves blending on and, when anything was drawn, texturing on.

@@ -51,10 +51,8 @@ void drawMountains()
     glTranslatef(l.mountainDrift, -0.6f - l.mountainDrop - 0.6f * l.sinkFactor, 2.4f);
     glEnable(GL_BLEND);
     // Each quad shows its picture twice across.
-    drawSprite(scene.mountainsRight,
-               [] { texturedQuad(0.0f, 2.0f, 0.0f, 0.99f, -2.4f, 2.4f, -1.0f, 1.0f); });
-    drawSprite(scene.mountainsLeft,
-               [] { texturedQuad(0.0f, 2.0f, 0.0f, 0.99f, -7.2f, -2.4f, -1.0f, 1.0f); });
+    drawSprite(scene.mountainsRight, [] { texturedQuad(0.0f, 2.0f, 0.0f, 0.99f, -2.4f, 2.4f, -1.0f, 1.0f); });
+    drawSprite(scene.mountainsLeft, [] { texturedQuad(0.0f, 2.0f, 0.0f, 0.99f, -7.2f, -2.4f, -1.0f, 1.0f); });
 }
 
 void drawMeadows()
@@ -64,16 +62,13 @@ void drawMeadows()
     glPushMatrix();
     glTranslatef(l.meadowSlide * 1.85f + 3.0f, y, -1.0f);
     glEnable(GL_BLEND);
-    drawSprite(scene.secondMeadow,
-               [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -4.5f, -1.2f, -1.0f, 1.0f); });
+    drawSprite(scene.secondMeadow, [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -4.5f, -1.2f, -1.0f, 1.0f); });
     glPopMatrix();
     glPushMatrix();
     glTranslatef(l.meadowSlide * 2.0f + 3.0f, y, -1.0f);
-    drawSprite(scene.meadow,
-               [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -2.0f, 1.0f, -1.0f, 1.0f); });
+    drawSprite(scene.meadow, [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -2.0f, 1.0f, -1.0f, 1.0f); });
     glTranslatef(0.0f, 0.2f, 0.0f);
-    drawSprite(scene.marlu,
-               [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
+    drawSprite(scene.marlu, [] { texturedQuad(0.01f, 1.0f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
     glPopMatrix();
 }
 
@@ -99,8 +94,7 @@ void drawSunRays(float radius, Color sun, Color sky)
 {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    for (int k = 0; k < 9; ++k)
-        drawRay(k, radius, sun, sky);
+    for (int k = 0; k < 9; ++k) drawRay(k, radius, sun, sky);
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
@@ -118,14 +112,12 @@ void drawSunRays(float radius, Color sun, Color sky)
 void advanceLandscape(bool sink, float dt)
 {
     LandscapeState& l = landscape;
-    if (sink && l.sinkFactor < maxSinkFactor)
-        l.sinkFactor = l.sinkFactor * (1.0f + 1.2f * dt);
+    if (sink && l.sinkFactor < maxSinkFactor) l.sinkFactor = l.sinkFactor * (1.0f + 1.2f * dt);
     l.landscapeClock = l.landscapeClock + dt;
-    if (l.driftClock < driftEnd)
-        l.driftClock = l.driftClock + dt;
+    if (l.driftClock < driftEnd) l.driftClock = l.driftClock + dt;
     if (l.driftClock > 1.0f)
-        l.mountainDrift = l.mountainDrift +
-                          dt * ((driftEnd - l.driftClock) * 0.125f) * (7.0f - l.mountainDrop) * 0.126f;
+        l.mountainDrift =
+            l.mountainDrift + dt * ((driftEnd - l.driftClock) * 0.125f) * (7.0f - l.mountainDrop) * 0.126f;
     l.mountainDrop = l.mountainDrop - dt * l.mountainDrop;
 }
 
@@ -133,16 +125,14 @@ void drawLandscape(bool sink)
 {
     const float dt = frameDelta();
     glPushMatrix();
-    if (sink && scene.flock != nullptr)
-        scene.flock->respawnEnabled = false;
+    if (sink && scene.flock != nullptr) scene.flock->respawnEnabled = false;
     advanceLandscape(sink, dt);
     drawMountains();
     glPopMatrix();
 
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, 6.0f);
-    if (landscape.landscapeClock > birdsStart && scene.flock != nullptr)
-        scene.flock->updateAndDraw();
+    if (landscape.landscapeClock > birdsStart && scene.flock != nullptr) scene.flock->updateAndDraw();
     glPopMatrix();
 
     if (landscape.landscapeClock > meadowsStart) {

@@ -32,7 +32,7 @@ constexpr float dayStart = 16.0f;
 constexpr float dayRate = 0.8f;
 constexpr float maxRayRadius = 3.5f;
 constexpr float rayGrowth = 2.0f;
-constexpr float raySpin = 5.0f;       // degrees per second of total time
+constexpr float raySpin = 5.0f;  // degrees per second of total time
 constexpr float liftStart = 16.5f;
 constexpr float liftEnd = 22.0f;
 constexpr float pointerStart = 22.0f;
@@ -49,8 +49,7 @@ void drawHaze()
 
 void drawLogo(float t, float dt)
 {
-    if (liftStart < t && t < liftEnd)
-        mainScene.logoLift = mainScene.logoLift * (1.0f + dt);
+    if (liftStart < t && t < liftEnd) mainScene.logoLift = mainScene.logoLift * (1.0f + dt);
     glPushMatrix();
     glTranslatef(0.0f, mainScene.logoLift * 2.5f, 0.0f);
     mainScene.logoStage = logoStageAt(mainScene.logoStage, t);
@@ -89,8 +88,7 @@ void drawPieces(int stage, bool wobble)
         {2.2f, 13.0f, Vec3(-a.x, -a.y, a.z), 0.33f, 0.0f},
     };
     for (int k = 1; k <= 3; ++k) {
-        if (stage <= k - 1)
-            continue;
+        if (stage <= k - 1) continue;
         const LogoPiece& p = pieces[k - 1];
         glPushMatrix();
         glTranslatef(p.x, 1.5f, 0.0f);
@@ -105,8 +103,7 @@ void drawPieces(int stage, bool wobble)
 
 float dayBlend(float t)
 {
-    if (t <= dayStart)
-        return 0.0f;
+    if (t <= dayStart) return 0.0f;
     const float k = (t - dayStart) * dayRate;
     return k > 1.0f ? 1.0f : k;
 }
@@ -127,14 +124,10 @@ void sunColourAt(float k, float (&out)[3])
 
 int logoStageAt(int stage, float t)
 {
-    if (t - 2.0f > 0.0f)
-        stage = 1;
-    if (t - 6.5f > 0.0f)
-        stage = 2;
-    if (t - 11.0f > 0.0f)
-        stage = 3;
-    if (t - 15.0f > 0.0f)
-        stage = 4;
+    if (t - 2.0f > 0.0f) stage = 1;
+    if (t - 6.5f > 0.0f) stage = 2;
+    if (t - 11.0f > 0.0f) stage = 3;
+    if (t - 15.0f > 0.0f) stage = 4;
     return stage;
 }
 
@@ -162,8 +155,7 @@ void drawTurningSun(const float (&sun)[3], const float (&sky)[3], float dt)
 void drawLogoLine(int stage, bool wobble, float t)
 {
     const float dt = frameDelta();
-    if (t > 2.0f)
-        mainScene.lineSlide = mainScene.lineSlide - dt * mainScene.lineSlide;
+    if (t > 2.0f) mainScene.lineSlide = mainScene.lineSlide - dt * mainScene.lineSlide;
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, 6.0f);
     drawSceneText(eventLine, mainScene.lineSlide - 8.56f, 4.6f);
@@ -201,8 +193,7 @@ void drawMainScene(const Effect& show, Flock& flock)
         drawLandscape(false);
         glPushMatrix();
         glTranslatef(0.0f, 0.0f, 6.0f);
-        if (t > scrollerStart && flock.invitationMode)
-            drawScroller();
+        if (t > scrollerStart && flock.invitationMode) drawScroller();
         glPopMatrix();
     }
     glPopMatrix();

@@ -77,14 +77,12 @@ void drawFennoAndCredits(float t, float d)
     glTranslatef(-outro.fennoOffset, 0.0f, 0.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     glEnable(GL_BLEND);
-    drawSprite(scene.fenno,
-               [] { texturedQuad(0.0f, 0.99f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
+    drawSprite(scene.fenno, [] { texturedQuad(0.0f, 0.99f, 0.0f, 0.99f, -1.0f, 1.0f, -1.0f, 1.0f); });
     glTranslatef(1.0f, 0.5f, 0.0f);  // the credits' anchor, up right of Fenno
     glPushMatrix();
     const float w = totalTime() * quarterTurn;
     for (int band = 0; band < 4; ++band)
-        if (t > bandThreshold[band])
-            drawBand(band, d, w);
+        if (t > bandThreshold[band]) drawBand(band, d, w);
     glPopMatrix();
 }
 
@@ -92,10 +90,8 @@ void drawEndTitles(float t, float d)
 {
     // The frame is multiplied by 12 - t: black from 12 s on.
     float fade = 12.0f - t;
-    if (fade < 0.0f)
-        fade = 0.0f;
-    if (fade > 1.0f)
-        fade = 1.0f;
+    if (fade < 0.0f) fade = 0.0f;
+    if (fade > 1.0f) fade = 1.0f;
     glColor3f(fade, fade, fade);
     glEnable(GL_BLEND);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
@@ -140,8 +136,7 @@ void creditsBandOffset(int band, float w, float& x, float& y)
 
 float outroBlend(float t)
 {
-    if (t <= blendStart)
-        return 0.0f;
+    if (t <= blendStart) return 0.0f;
     const float a = (t - blendStart) * blendRate;
     return a > 1.0f ? 1.0f : a;
 }
@@ -166,12 +161,9 @@ void drawOutro(Effect& show)
     drawTurningSun(sun, sky, d);
     drawLandscape(true);
     glPushMatrix();  // level 2
-    if (t > fennoStart)
-        drawFennoAndCredits(t, d);
+    if (t > fennoStart) drawFennoAndCredits(t, d);
     glPopMatrix();
-    if (t > titlesStart)
-        drawEndTitles(t, d);
+    if (t > titlesStart) drawEndTitles(t, d);
     glPopMatrix();  // level 1
-    if (t > quitTime)
-        platform::postQuitMessage(0);
+    if (t > quitTime) platform::postQuitMessage(0);
 }

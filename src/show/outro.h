@@ -7,9 +7,9 @@ class Effect;
 
 struct OutroState {
     bool started = false;
-    float fennoOffset = 5.0f;                           // Fenno's way still to slide
-    float bandShrink[4] = {1.0f, 1.0f, 1.0f, 1.0f};     // 1 - size factor of each band
-    float textDrop = 12.0f;                             // the closing texts' way still to rise
+    float fennoOffset = 5.0f;                        // Fenno's way still to slide
+    float bandShrink[4] = {1.0f, 1.0f, 1.0f, 1.0f};  // 1 - size factor of each band
+    float textDrop = 12.0f;                          // the closing texts' way still to rise
 };
 
 extern OutroState outro;

@@ -21,9 +21,9 @@ struct SceneResources {
     TexturePair fenno;
     TexturePair credits;
     PointerSprites pointer;
-    Font* font = nullptr;               // null when it could not be made: no text then
-    char* invitationText = nullptr;     // NUL-terminated, owned by the Show
-    Flock* flock = nullptr;             // the Show's birds
+    Font* font = nullptr;            // null when it could not be made: no text then
+    char* invitationText = nullptr;  // NUL-terminated, owned by the Show
+    Flock* flock = nullptr;          // the Show's birds
 };
 
 extern SceneResources scene;

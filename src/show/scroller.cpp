@@ -39,13 +39,11 @@ float scrolledY(float scrollY, bool up, bool down)
 {
     if (down) {
         scrollY = scrollY + scrollStep;
-        if (scrollY > scrollBottom)
-            scrollY = scrollBottom;
+        if (scrollY > scrollBottom) scrollY = scrollBottom;
     }
     if (up) {
         scrollY = scrollY - scrollStep;
-        if (scrollY < scrollTop)
-            scrollY = scrollTop;
+        if (scrollY < scrollTop) scrollY = scrollTop;
     }
     return scrollY;
 }

@@ -59,8 +59,7 @@ constexpr float eveningGreen = 0.69411767f;
 
 void drawSceneText(const char* text, float x, float y)
 {
-    if (scene.font != nullptr)
-        drawText(*scene.font, text, x, y);
+    if (scene.font != nullptr) drawText(*scene.font, text, x, y);
 }
 
 void readInvitation(const char* path, char* buffer, int capacity)
@@ -75,12 +74,11 @@ void readInvitation(const char* path, char* buffer, int capacity)
     }
     int length = 0;
     int c = 0;
-    while (length < capacity - 1 && (c = std::fgetc(file)) != EOF)
-        buffer[length++] = static_cast<char>(c);
+    while (length < capacity - 1 && (c = std::fgetc(file)) != EOF) buffer[length++] = static_cast<char>(c);
     buffer[length] = '\0';
     if (length == capacity - 1 && std::fgetc(file) != EOF)
-        std::fprintf(stderr, "zwirbelalp: %s is longer than %d bytes; the rest is not shown\n",
-                     path, capacity - 1);
+        std::fprintf(stderr, "zwirbelalp: %s is longer than %d bytes; the rest is not shown\n", path,
+                     capacity - 1);
     std::fclose(file);
 }
 

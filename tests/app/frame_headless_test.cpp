@@ -42,7 +42,10 @@ struct SwappedFrame {
     headless::Picture picture;
 };
 
-std::uint8_t redAt(const headless::Picture& p, int x, int y) { return p.rgba[(std::size_t(y) * p.width + x) * 4]; }
+std::uint8_t redAt(const headless::Picture& p, int x, int y)
+{
+    return p.rgba[(std::size_t(y) * p.width + x) * 4];
+}
 
 class HeadlessFrameTest : public ::testing::Test {
 protected:

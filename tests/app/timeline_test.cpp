@@ -19,7 +19,9 @@ using platform::MessageKind;
 class ProbeEffect : public Effect {
 public:
     explicit ProbeEffect(std::vector<std::string>* order = nullptr, std::string name = "")
-        : order(order), name(std::move(name)) {}
+        : order(order), name(std::move(name))
+    {
+    }
     void render() override
     {
         seen.push_back(localTime);
@@ -91,7 +93,7 @@ TEST_F(TimelineTest, LocalTimeCountsOnlyFramesInWhichTheEffectRuns)
     ASSERT_EQ(effect.seen.size(), 2u);
     EXPECT_EQ(effect.seen[0], 0.5f);  // render already sees this frame's delta
     EXPECT_EQ(effect.seen[1], 1.5f);
-    effect.setLocalTime(0.0f);        // an effect may restart its own time
+    effect.setLocalTime(0.0f);  // an effect may restart its own time
     frameAt(2.25);
     EXPECT_EQ(effect.seen.back(), 0.25f);
 }
@@ -162,7 +164,8 @@ TEST_F(MainLoopTest, OneMessagePerTurn)
 {
     std::vector<int> historyAtSwap;
     fakePlatform.onSwap = [&] { historyAtSwap.push_back(input.keyHistory[5]); };
-    for (std::uint32_t key : {65u, 66u, 67u}) fakePlatform.queue.push_back(message(MessageKind::KeyDown, key));
+    for (std::uint32_t key : {65u, 66u, 67u})
+        fakePlatform.queue.push_back(message(MessageKind::KeyDown, key));
     fakePlatform.queue.push_back(message(MessageKind::Close));
     timeline.run();
     // Turns: A, B, C, close, then the Char messages of A B C, then quit.

@@ -26,9 +26,9 @@ TEST_F(WindowTest, FullScreenSequenceEndsWithOneBlackSwap)
 {
     Window window;
     ASSERT_TRUE(createProgramWindow(window));
-    std::vector<std::string> expected = {
-        "registerWindowClass", "changeDisplayMode", "hideCursor", "createWindow",
-        "createGlContext", "showWindow", "perspective", "swapBuffers"};
+    std::vector<std::string> expected = {"registerWindowClass", "changeDisplayMode", "hideCursor",
+                                         "createWindow",        "createGlContext",   "showWindow",
+                                         "perspective",         "swapBuffers"};
     EXPECT_EQ(fakePlatform.calls, expected);
     EXPECT_EQ(fakePlatform.style, WindowStyle::FullScreen);
     EXPECT_EQ(fakePlatform.windowX, 0);
@@ -62,16 +62,16 @@ TEST_F(WindowTest, FailuresAndTheWindowedFallback)
         const char* box;  // text of the last message box, or null
         WindowStyle style;
     } cases[] = {
-        {"register", true, false, false, false, Answer::Yes, false,
-         "Failed To Register The Window Class.", WindowStyle::Overlapped},
-        {"windowed: yes", false, true, false, false, Answer::Yes, true,
-         "ERROR! windowed instead?", WindowStyle::Borderless},
-        {"windowed: no", false, true, false, false, Answer::No, false,
-         "ERROR! windowed instead?", WindowStyle::Overlapped},
-        {"create window", false, false, true, false, Answer::Yes, false,
-         "ERROR while creating window", WindowStyle::FullScreen},
-        {"context", false, false, false, true, Answer::Yes, false,
-         "ERROR while creating window", WindowStyle::FullScreen},
+        {"register", true, false, false, false, Answer::Yes, false, "Failed To Register The Window Class.",
+         WindowStyle::Overlapped},
+        {"windowed: yes", false, true, false, false, Answer::Yes, true, "ERROR! windowed instead?",
+         WindowStyle::Borderless},
+        {"windowed: no", false, true, false, false, Answer::No, false, "ERROR! windowed instead?",
+         WindowStyle::Overlapped},
+        {"create window", false, false, true, false, Answer::Yes, false, "ERROR while creating window",
+         WindowStyle::FullScreen},
+        {"context", false, false, false, true, Answer::Yes, false, "ERROR while creating window",
+         WindowStyle::FullScreen},
     };
     for (const Case& c : cases) {
         fakePlatform = FakePlatform{};

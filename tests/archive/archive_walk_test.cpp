@@ -19,10 +19,14 @@ TEST(NamesMatch, IgnoresCaseAndSeparators)
         const char *a, *b;
         bool match;
     } cases[] = {
-        {"berg1.bmp", "BERG1.BMP", true},   {"exe\\test.exe", "exe/test.exe", true},
-        {"a_b", "a/b", true},               {"a\\b", "a_b", true},
-        {"font.bmp", "fontm.bmp", false},   {"font.bmp", "font.bmp ", false},
-        {"", "", true},                     {"\xE4.txt", "\xC4.txt", false},
+        {"berg1.bmp", "BERG1.BMP", true},
+        {"exe\\test.exe", "exe/test.exe", true},
+        {"a_b", "a/b", true},
+        {"a\\b", "a_b", true},
+        {"font.bmp", "fontm.bmp", false},
+        {"font.bmp", "font.bmp ", false},
+        {"", "", true},
+        {"\xE4.txt", "\xC4.txt", false},
         {"a.bmp", "b.bmp", false},
     };
     for (const Case& c : cases) EXPECT_EQ(rarreader::namesMatch(c.a, c.b), c.match) << c.a << " ~ " << c.b;
@@ -32,7 +36,7 @@ TEST(ArchiveWalk, StoredFilesComeOutAsStored)
 {
     ArchiveLayout layout;
     layout.members = {storedMember("first.txt", text("one")), storedMember("dir\\empty.txt", {}),
-                    storedMember("third.bin", Bytes(70000, 0xA5))};
+                      storedMember("third.bin", Bytes(70000, 0xA5))};
     const std::string path = saveArchive("stored.rar", buildArchive(layout));
     EXPECT_EQ(extract(path, "FIRST.TXT").bytes, text("one"));
     const Extraction empty = extract(path, "dir/empty.txt");
@@ -60,7 +64,8 @@ TEST(ArchiveWalk, OtherBlocksArePassedOverSubBlocksRefused)
     const Extraction passed = extract(saveArchive("comment-block.rar", buildArchive(layout)), "wanted");
     EXPECT_EQ(passed.bytes, text("here"));
     layout.blocksBefore = rawBlock(0x77, text("sub"));
-    EXPECT_EQ(extract(saveArchive("sub-block.rar", buildArchive(layout)), "wanted").failure, ExtractFailure::subBlock);
+    EXPECT_EQ(extract(saveArchive("sub-block.rar", buildArchive(layout)), "wanted").failure,
+              ExtractFailure::subBlock);
     EXPECT_EQ(lastCallMessages().at(1), "Sorry, sub-headers not supported.");
 }
 
@@ -75,7 +80,8 @@ TEST(ArchiveWalk, FailuresComeAsKindsWithTheirWords)
     wrongCrc.crc ^= 1;
     Member broken = storedMember("last", text("l"));
     broken.breakHeaderCrc = true;
-    const std::string path = saveArchive("kinds.rar", buildArchive(std::vector<Member>{oldMethod, wrongCrc, broken}));
+    const std::string path =
+        saveArchive("kinds.rar", buildArchive(std::vector<Member>{oldMethod, wrongCrc, broken}));
     const struct {
         std::string archive, name;
         ExtractFailure failure;
@@ -84,7 +90,8 @@ TEST(ArchiveWalk, FailuresComeAsKindsWithTheirWords)
         {path, "absent", ExtractFailure::notFound, "not found in the archive"},
         {path, "old", ExtractFailure::unknownMethod, "unknown compression method"},
         {path, "crc", ExtractFailure::damaged, "CRC32 error - file couldn't be decompressed correctly!"},
-        {path, std::string(600, 'n'), ExtractFailure::badCall, "Error - file name, archive path or password too long."},
+        {path, std::string(600, 'n'), ExtractFailure::badCall,
+         "Error - file name, archive path or password too long."},
         {scratchDir() + "/no-such.rar", "x", ExtractFailure::cannotOpen, "Error opening file."},
         {saveArchive("plain.rar", text("no archive at all")), "x", ExtractFailure::notRar, "Not a RAR file"},
     };
@@ -111,7 +118,8 @@ TEST(ArchiveWalk, HugeUnpackedSizeIsRefusedNotAllocated)
     ArchiveLayout layout;
     layout.members = {storedMember("big", text("tiny"))};
     layout.members[0].unpSize = 0xFFFFFFF0u;
-    EXPECT_EQ(extract(saveArchive("huge.rar", buildArchive(layout)), "big").failure, ExtractFailure::noMemory);
+    EXPECT_EQ(extract(saveArchive("huge.rar", buildArchive(layout)), "big").failure,
+              ExtractFailure::noMemory);
     EXPECT_EQ(lastCallMessages().at(1), "can't allocate memory for the file decompression");
 }
 
@@ -120,10 +128,11 @@ TEST(ArchiveWalk, StoredFileCutShortFails)
     // The archive ends 60 bytes into the file: the missing bytes would read as
     // zeros, so the CRC alone can't tell; the short output fails before it.
     Bytes archive = buildArchive(std::vector<Member>{storedMember("short", Bytes(100, 0))});
-    archive.erase(archive.end() - 7 - 40, archive.end());   // the end block and 40 bytes of data
+    archive.erase(archive.end() - 7 - 40, archive.end());  // the end block and 40 bytes of data
     const Extraction e = extract(saveArchive("short-stored.rar", archive), "short");
     EXPECT_EQ(e.result, 0);
-    EXPECT_EQ(lastCallMessages().back(), "Error - couldn't extract >short< and allocated 60 Bytes of unused memory!");
+    EXPECT_EQ(lastCallMessages().back(),
+              "Error - couldn't extract >short< and allocated 60 Bytes of unused memory!");
 }
 
 TEST(ArchiveWalk, StoredFileNeedsPackedSizeEqualToItsSize)
@@ -136,8 +145,9 @@ TEST(ArchiveWalk, StoredFileNeedsPackedSizeEqualToItsSize)
         std::uint32_t unpSize, packSize;
         bool accepted;
     } cases[] = {
-        {false, 40, 40, true},  {false, 40, 39, false}, {false, 40, 41, false},
-        {true, 40, 48, true},   {true, 40, 40, false},  {true, 40, 64, false},
+        {false, 40, 40, true},           {false, 40, 39, false},
+        {false, 40, 41, false},          {true, 40, 48, true},
+        {true, 40, 40, false},           {true, 40, 64, false},
         {false, 40, 0xFFFFFFF0u, false}, {false, rarreader::maxUnpackedSize, 40, false},
     };
     for (const auto& c : cases) {
@@ -148,7 +158,8 @@ TEST(ArchiveWalk, StoredFileNeedsPackedSizeEqualToItsSize)
         EXPECT_EQ(e.result, c.accepted ? 1 : 0) << c.encrypted << " " << c.packSize;
         if (!c.accepted) {
             EXPECT_EQ(lastCallMessages().at(1), "Stored file's packed size " + std::to_string(c.packSize) +
-                                                    " doesn't match its size " + std::to_string(c.unpSize) + "!");
+                                                    " doesn't match its size " + std::to_string(c.unpSize) +
+                                                    "!");
         }
     }
 }
@@ -182,7 +193,7 @@ TEST(ArchiveWalk, SolidArchiveDecodesTheFilesAhead)
     ArchiveLayout layout;
     layout.solid = true;
     layout.members = {packedMember("one", w.finish(), text("abc")), storedMember("plain", text("stored")),
-                    packedMember("two", w2.finish(), text("def"), true)};
+                      packedMember("two", w2.finish(), text("def"), true)};
     layout.members[2].packed = encipher(layout.members[2].packed, "pw");
     layout.members[2].flags |= 0x0004;
     const std::string path = saveArchive("solid.rar", buildArchive(layout));

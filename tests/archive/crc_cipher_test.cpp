@@ -15,7 +15,7 @@ TEST(Crc32, KnownValuesAndEmptyInput)
     buildCrcTable();
     const auto* digits = reinterpret_cast<const std::uint8_t*>("123456789");
     EXPECT_EQ(~crc32Update(0xFFFFFFFF, digits, 9), 0xCBF43926u);
-    EXPECT_EQ(crc32Update(0xFFFFFFFF, digits, 0), 0xFFFFFFFFu);   // an empty file's CRC is 0
+    EXPECT_EQ(crc32Update(0xFFFFFFFF, digits, 0), 0xFFFFFFFFu);  // an empty file's CRC is 0
     EXPECT_EQ(crc32Update(0x12345678, nullptr, 0), 0x12345678u);
     // In pieces as in one go.
     const std::uint32_t split = crc32Update(crc32Update(0xFFFFFFFF, digits, 4), digits + 4, 5);
@@ -41,7 +41,11 @@ struct Keys {
     std::uint32_t k[4];
     bool operator==(const Keys& o) const { return std::memcmp(k, o.k, sizeof k) == 0; }
 };
-Keys keysNow() { return Keys{{reader.crypto.cipher.keys[0], reader.crypto.cipher.keys[1], reader.crypto.cipher.keys[2], reader.crypto.cipher.keys[3]}}; }
+Keys keysNow()
+{
+    return Keys{{reader.crypto.cipher.keys[0], reader.crypto.cipher.keys[1], reader.crypto.cipher.keys[2],
+                 reader.crypto.cipher.keys[3]}};
+}
 void setKeys(const Keys& keys) { std::memcpy(reader.crypto.cipher.keys, keys.k, sizeof keys.k); }
 
 TEST(Cipher, DecipherUndoesEncipherAndKeepsKeysInStep)

@@ -38,7 +38,8 @@ TEST(DebugLog, BannerThenTwoLinesPerEntry)
     ASSERT_GE(log.size(), 6u);
     EXPECT_EQ(log[0], "Debug log of Kobold's RAR reader");
     EXPECT_EQ(log[1], "~^~~~~~~~~~~~~~~~~~~~~~~~~~~~~^~");
-    EXPECT_TRUE(std::regex_match(log[2], std::regex(R"(\(executable compiled on [A-Z][a-z]{2} [ 0-9]\d \d{4} at \d\d:\d\d:\d\d\))")))
+    EXPECT_TRUE(std::regex_match(
+        log[2], std::regex(R"(\(executable compiled on [A-Z][a-z]{2} [ 0-9]\d \d{4} at \d\d:\d\d:\d\d\))")))
         << log[2];
     EXPECT_EQ(log[3], "");
     const std::regex head(R"( ([ 0-9]{7}\d) ms \(line \d+ in .+\):)");
@@ -51,11 +52,11 @@ TEST(DebugLog, BannerThenTwoLinesPerEntry)
         previous = std::stoul(m[1]);
         EXPECT_EQ(log[i + 1].substr(0, 16), "              - ") << log[i + 1];
     }
-    EXPECT_EQ(log[log.size() - 3].substr(16), "Extracting >logged< from >" + scratchDir() +
-                                                  "/logged.rar< (password is >clear text<)...");
+    EXPECT_EQ(log[log.size() - 3].substr(16),
+              "Extracting >logged< from >" + scratchDir() + "/logged.rar< (password is >clear text<)...");
     EXPECT_EQ(log.back().substr(16), "Extracted 3 Bytes.");
 #ifndef _WIN32
-    struct stat info;   // it holds the password: the user's alone
+    struct stat info;  // it holds the password: the user's alone
     ASSERT_EQ(::lstat((scratchDir() + "/debug_rarreader.txt").c_str(), &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
     EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -84,7 +85,8 @@ TEST(DebugLog, StartEmptiesAnOldLog)
     const std::vector<std::string> log = lines(readText(path));
     ASSERT_EQ(log.size(), 6u);
     EXPECT_EQ(log[0], "Debug log of Kobold's RAR reader");
-    EXPECT_TRUE(std::regex_match(log[4], std::regex(R"( {4,8}\d{1,4} ms \(line 7 in here\.cpp\):)"))) << log[4];
+    EXPECT_TRUE(std::regex_match(log[4], std::regex(R"( {4,8}\d{1,4} ms \(line 7 in here\.cpp\):)")))
+        << log[4];
     EXPECT_EQ(log[5], "              - one entry");
 }
 
@@ -107,9 +109,10 @@ TEST(DebugLog, NeverFollowsALinkNorNeedsADirectory)
     const std::string archive = saveArchive("quiet.rar", buildArchive(layout));
     EXPECT_EQ(extract(archive, "quiet").bytes, Bytes{9});
     EXPECT_EQ(extract(archive, "loud").result, 0);
-    EXPECT_STREQ(lastReaderMessage(), "Error - couldn't extract >loud< and allocated 0 Bytes of unused memory!");
+    EXPECT_STREQ(lastReaderMessage(),
+                 "Error - couldn't extract >loud< and allocated 0 Bytes of unused memory!");
     EXPECT_STREQ(lastFailureReason(), "not found in the archive");
-    EXPECT_EQ(extract(archive, "quiet", "secret").result, 1);  // a plain member ignores a password
+    EXPECT_EQ(extract(archive, "quiet", "secret").result, 1);       // a plain member ignores a password
     EXPECT_STREQ(lastFailureReason(), "not found in the archive");  // kept from the last failure
 }
 

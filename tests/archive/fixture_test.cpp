@@ -18,8 +18,8 @@ struct FixtureCase {
     const char* archive;
     const char* member;
     const char* password;
-    long size;                 // -1: refused
-    const char* expected;      // success: a file in expected/ or the text; refusal: the logged reason
+    long size;             // -1: refused
+    const char* expected;  // success: a file in expected/ or the text; refusal: the logged reason
 };
 
 const FixtureCase cases[] = {
@@ -47,14 +47,14 @@ const FixtureCase cases[] = {
     {"Rar2.rar", "????.txt", nullptr, 15498, nullptr},
     {"Rar2.multi.rar", "exe\\test.exe", nullptr, -1, crcError},
     {"rar20-password-compressed.rar", "SECRET.TXT", "password", 87, nullptr},
-    {"rar20-password-stored.rar", "secret.txt", "password", 87, nullptr},   // a last partial cipher block
+    {"rar20-password-stored.rar", "secret.txt", "password", 87, nullptr},  // a last partial cipher block
     {"rar20-password-compressed.rar", "SECRET.TXT", nullptr, -1, crcError},
     {"rar20-password-stored.rar", "SECRET.TXT", "wrong", -1, crcError},
     {"rar15-password-compressed.rar", "SECRET.TXT", "password", -1, crcError},
     {"rar15-password-stored.rar", "SECRET.TXT", "password", -1, crcError},
     {"rar15-comment.rar", "FILE2.TXT", nullptr, 8, nullptr},
     {"rar15-comment.rar", "FILE1.TXT", nullptr, -1, crcError},
-    {"rar202-comment-nopsw.rar", "FILE1.TXT", nullptr, 7, "file1\r\n"},   // file comments inside the headers
+    {"rar202-comment-nopsw.rar", "FILE1.TXT", nullptr, 7, "file1\r\n"},  // file comments inside the headers
     {"rar202-comment-nopsw.rar", "FILE2.TXT", nullptr, 7, "file2\r\n"},
     {"rar2-unix-owner.rar", "file.txt", nullptr, 4, "foo\n"},
     {"rar2-unix-owner.rar", "missing.txt", nullptr, -1, "Sorry, sub-headers not supported."},
@@ -79,7 +79,7 @@ TEST_P(FixtureTest, ExtractsOrRefusesWithItsReason)
     const std::vector<std::string> log = lastCallMessages();
     if (c.size < 0) {
         ASSERT_GE(log.size(), 2u);
-        EXPECT_EQ(log[log.size() - 2], c.expected);   // the reason, just before the failure line
+        EXPECT_EQ(log[log.size() - 2], c.expected);  // the reason, just before the failure line
         return;
     }
     EXPECT_EQ(e.bytes.size(), std::size_t(c.size));
@@ -120,7 +120,8 @@ TEST(Fixtures, CausesAreNamedInTheLog)
         {"rar15-password-stored.rar", "SECRET.TXT", "Old Crypt() not supported!"},
         {"rar14-empty.rar", "x", "Attention: format as OLD detected! Can't handel archive!"},
         {"rar5-solid.rar", "x",
-         "unknown archive type (only plain RAR supported (normal and solid archives), SFX and Volumes are NOT "
+         "unknown archive type (only plain RAR supported (normal and solid archives), SFX and Volumes are "
+         "NOT "
          "supported!)"},
         {"seektest.rar", "stest2.txt", "file header broken"},
     };

@@ -21,7 +21,7 @@ namespace {
 
 Bytes contentOf(const std::string& name)
 {
-    if (name == "invitation.txt") return {};   // an empty member becomes an empty file
+    if (name == "invitation.txt") return {};  // an empty member becomes an empty file
     std::string text = "the bytes of " + name;
     text.resize(text.size() * 37, '*');
     return Bytes(text.begin(), text.end());
@@ -57,7 +57,9 @@ protected:
     {
         ArchiveLayout layout;
         for (const char* name : media::names)
-            if (name != leftOut) layout.members.push_back(encryptedStoredMember(name, contentOf(name), media::archivePassword));
+            if (name != leftOut)
+                layout.members.push_back(
+                    encryptedStoredMember(name, contentOf(name), media::archivePassword));
         writeFile("stuff.dat", buildArchive(layout));
     }
 
@@ -105,7 +107,7 @@ TEST_F(MediaSet, UsersOwnFileIsNeitherOverwrittenNorDeleted)
     }
     EXPECT_EQ(quitMessages(), 2u);
     EXPECT_EQ(readFile("font.bmp"), (Bytes{'m', 'i', 'n', 'e'}));
-    EXPECT_NE(::access("elsewhere.txt", F_OK), 0);   // the link was not followed
+    EXPECT_NE(::access("elsewhere.txt", F_OK), 0);  // the link was not followed
     EXPECT_EQ(readFile("fontm.bmp"), contentOf("fontm.bmp"));
     deleteMediaSet();
     EXPECT_EQ(directoryContents(), before);
@@ -142,7 +144,9 @@ TEST_F(MediaSet, LogHasTwoEntriesPerFileInListOrder)
     const std::string log = debugLog().substr(start);
     std::size_t at = 0;
     for (const char* name : media::names) {
-        at = log.find("- Extracting >" + std::string(name) + "< from >stuff.dat< (password is >" + media::archivePassword + "<)...", at);
+        at = log.find("- Extracting >" + std::string(name) + "< from >stuff.dat< (password is >" +
+                          media::archivePassword + "<)...",
+                      at);
         ASSERT_NE(at, std::string::npos) << name;
         at = log.find("- Extracted " + std::to_string(contentOf(name).size()) + " Bytes.", at);
         ASSERT_NE(at, std::string::npos) << name;

@@ -47,7 +47,8 @@ TEST(RarFormat, CipherOnItsOwnStateMatchesTheReaderAndLeavesItAlone)
         rarformat::encipherBlock(mine, crc, data + at);
     EXPECT_EQ(std::memcmp(&readerBefore, &rarreader::reader.crypto.cipher, sizeof readerBefore), 0);
 
-    for (std::size_t at = 0; at < sizeof data; at += rarformat::cipherBlockSize) rarreader::decipherBlock(data + at);
+    for (std::size_t at = 0; at < sizeof data; at += rarformat::cipherBlockSize)
+        rarreader::decipherBlock(data + at);
     EXPECT_EQ(std::memcmp(plain, data, sizeof data), 0);
 }
 

@@ -40,7 +40,10 @@ const Target targets[] = {
 
 struct Random {
     std::uint32_t state;
-    std::uint32_t next(std::uint32_t bound) { return ((state = state * 1664525u + 1013904223u) >> 8) % bound; }
+    std::uint32_t next(std::uint32_t bound)
+    {
+        return ((state = state * 1664525u + 1013904223u) >> 8) % bound;
+    }
 };
 
 int rounds()
@@ -66,9 +69,11 @@ TEST(Robustness, TruncatedArchives)
         const std::size_t steps = 24 * std::size_t(rounds());
         for (std::size_t i = 0; i <= steps; ++i) {
             // Dense over the headers, then spread over the data.
-            const std::size_t cut = i < steps / 2 ? i * 3 : original.size() * (i - steps / 2) / (steps / 2 + 1);
+            const std::size_t cut =
+                i < steps / 2 ? i * 3 : original.size() * (i - steps / 2) / (steps / 2 + 1);
             if (cut >= original.size()) continue;
-            expectCleanResult(Bytes(original.begin(), original.begin() + long(cut)), t, "cut at " + std::to_string(cut));
+            expectCleanResult(Bytes(original.begin(), original.begin() + long(cut)), t,
+                              "cut at " + std::to_string(cut));
         }
     }
 }

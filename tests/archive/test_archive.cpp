@@ -50,7 +50,8 @@ std::vector<std::string> lastCallMessages()
 {
     const std::string log = debugLog(), marker = "\n              - ";
     std::vector<std::string> messages;
-    for (std::size_t at = log.rfind(marker + "Extracting >"); at != std::string::npos; at = log.find(marker, at + 1)) {
+    for (std::size_t at = log.rfind(marker + "Extracting >"); at != std::string::npos;
+         at = log.find(marker, at + 1)) {
         const std::size_t start = at + marker.size();
         messages.push_back(log.substr(start, log.find('\n', start) - start));
     }
@@ -248,8 +249,8 @@ void Code::put(BitWriter& w, unsigned symbol) const { w.put(codes.at(symbol), le
 
 // Every bit-length symbol gets 5 bits; each length goes as its difference to the
 // previous one, with no runs.
-void putTables(BitWriter& w, const std::vector<std::uint8_t>& lengths, unsigned audioChannels, bool keepPrevious,
-               const std::vector<std::uint8_t>& previous)
+void putTables(BitWriter& w, const std::vector<std::uint8_t>& lengths, unsigned audioChannels,
+               bool keepPrevious, const std::vector<std::uint8_t>& previous)
 {
     w.put(audioChannels ? 1 : 0, 1);
     w.put(keepPrevious ? 1 : 0, 1);

@@ -33,19 +33,20 @@ struct Member {
     std::uint8_t unpVer = 20;
     std::uint16_t flags = 0x8000;
     bool breakHeaderCrc = false;
-    std::int64_t declaredPackSize = -1;   // the header's packed size; -1: that of `packed`
+    std::int64_t declaredPackSize = -1;  // the header's packed size; -1: that of `packed`
 };
 // Enciphers packed data as an archiver does: fresh keys, whole 16-byte blocks.
 Bytes encipher(Bytes data, const char* password);
 Member encryptedStoredMember(const std::string& name, const Bytes& content, const char* password);
 Member storedMember(const std::string& name, const Bytes& content);
-Member packedMember(const std::string& name, const Bytes& packed, const Bytes& content, bool continues = false);
+Member packedMember(const std::string& name, const Bytes& packed, const Bytes& content,
+                    bool continues = false);
 
 struct ArchiveLayout {
     std::vector<Member> members;
     bool solid = false;
     Bytes marker = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
-    Bytes blocksBefore;   // raw blocks between the main header and the first file
+    Bytes blocksBefore;  // raw blocks between the main header and the first file
 };
 Bytes buildArchive(const ArchiveLayout& layout);
 // A plain archive of these members.
@@ -75,7 +76,7 @@ Extraction extractImage(const Bytes& image, const std::string& name, const char*
 class BitWriter {
 public:
     void put(std::uint32_t value, unsigned bits);
-    Bytes finish();   // padded with zero bits and some slack bytes
+    Bytes finish();  // padded with zero bits and some slack bytes
 private:
     Bytes bytes_;
     std::uint32_t acc_ = 0;

@@ -48,13 +48,13 @@ struct LzStream {
 // A match through symbols 270..297 and the distance table.
 void LzStream::match(unsigned length, unsigned distance)
 {
-    static const unsigned lengthBase[28] = {0,  1,  2,  3,  4,  5,  6,  7,  8,   10,  12,  14,  16,  20,
+    static const unsigned lengthBase[28] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10,  12,  14,  16,  20,
                                             24, 28, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224};
     static const unsigned lengthBits[28] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2,
                                             2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
     unsigned d = 0;
     std::uint32_t base = 0, bits = 0;
-    for (std::uint32_t b = 0, i = 0; i < 48; ++i) {   // distance base/extra, as the format builds them
+    for (std::uint32_t b = 0, i = 0; i < 48; ++i) {  // distance base/extra, as the format builds them
         const std::uint32_t extra = i < 4 ? 0 : std::min<std::uint32_t>((i - 2) / 2, 16);
         if (b + 1 <= distance) d = i, base = b, bits = extra;
         b += 1u << extra;
@@ -101,7 +101,9 @@ TEST(Unpack, LargeFileWrapsTheWindowAndHandsOnEveryByte)
     for (unsigned i = 0; s.out.size() < 1600000; ++i) {
         s.match(258 - i % 7, i % 3 == 0 ? 1000 : 999 + i % 5);
         if (i % 4 == 0) s.literal(std::uint8_t(i));
-        if (i % 1000 == 0) s.match(200, std::uint32_t(std::min<std::size_t>(s.out.size() - 7, 1000000)));   // reaches back a long way
+        if (i % 1000 == 0)
+            s.match(200, std::uint32_t(
+                             std::min<std::size_t>(s.out.size() - 7, 1000000)));  // reaches back a long way
     }
     const Extraction e = extractPacked("wrap.rar", s.w.finish(), s.out, std::uint32_t(s.out.size()));
     ASSERT_EQ(e.result, 1) << e.lastMessage;
@@ -140,10 +142,10 @@ TEST(Unpack, MatchesAcrossTheWindowsEndAndAWholeWindowBack)
         while (s.out.size() < size) s.literal(std::uint8_t(s.out.size()));
     };
     fillTo(rarreader::windowSize - 20);
-    s.match(60, 5000);                          // the destination wraps
+    s.match(60, 5000);  // the destination wraps
     fillTo(rarreader::windowSize + 30);
-    s.match(60, 100);                           // the source wraps
-    s.match(40, rarreader::windowSize - 5);     // the source lies 5 bytes ahead
+    s.match(60, 100);                        // the source wraps
+    s.match(40, rarreader::windowSize - 5);  // the source lies 5 bytes ahead
     s.match(40, rarreader::windowSize - 12);
     s.match(40, rarreader::windowSize);
     for (int i = 0; i < 50; ++i) s.literal(std::uint8_t(i));
@@ -174,14 +176,14 @@ TEST(Unpack, TablesAtTheEndOfASolidFileServeTheNextFile)
     LzStream first;
     first.tables(9);
     for (char c : std::string("hello")) first.literal(std::uint8_t(c));
-    first.newTables(10);   // read after the last byte, for the next file
+    first.newTables(10);  // read after the last byte, for the next file
     LzStream second;
     second.literals = first.literals;
     for (char c : std::string("world")) second.literal(std::uint8_t(c));
     ArchiveLayout layout;
     layout.solid = true;
     layout.members = {packedMember("one", first.w.finish(), first.out),
-                    packedMember("two", second.w.finish(), second.out, true)};
+                      packedMember("two", second.w.finish(), second.out, true)};
     const std::string path = saveArchive("solid-tables.rar", buildArchive(layout));
     const Extraction one = extract(path, "one"), two = extract(path, "two");
     ASSERT_EQ(one.result, 1) << one.lastMessage;
@@ -215,17 +217,21 @@ std::uint8_t codeAudioByte(AudioModel& m, int& shared, std::uint8_t wanted)
     m.d[1] = m.prevDelta - m.d[0];
     m.d[0] = m.prevDelta;
     const int p = ((8 * m.prevSample + m.w[0] * m.d[0] + m.w[1] * m.d[1] + m.w[2] * m.d[2] + m.w[3] * m.d[3] +
-                    m.w[4] * shared) >> 3) & 0xFF;
+                    m.w[4] * shared) >>
+                   3) &
+                  0xFF;
     const std::uint8_t delta = std::uint8_t(p - wanted);
     const int sample = p - delta, e = std::int8_t(delta) * 8;
     const int past[5] = {m.d[0], m.d[1], m.d[2], m.d[3], shared};
     m.sums[0] += std::abs(e);
-    for (int k = 0; k < 5; ++k) m.sums[1 + 2 * k] += std::abs(e - past[k]), m.sums[2 + 2 * k] += std::abs(e + past[k]);
+    for (int k = 0; k < 5; ++k)
+        m.sums[1 + 2 * k] += std::abs(e - past[k]), m.sums[2 + 2 * k] += std::abs(e + past[k]);
     m.prevDelta = shared = std::int8_t(sample - m.prevSample);
     m.prevSample = sample;
     if (m.count % 32 == 0) {
         int best = 0;
-        for (int i = 1; i < 11; ++i) if (m.sums[i] < m.sums[best]) best = i;
+        for (int i = 1; i < 11; ++i)
+            if (m.sums[i] < m.sums[best]) best = i;
         for (auto& s : m.sums) s = 0;
         int& weight = m.w[(best - 1) / 2];
         if (best > 0 && best % 2 == 1 && weight >= -16) --weight;
@@ -244,8 +250,9 @@ TEST(Unpack, ThreeChannelAudioInterleavesItsChannels)
     Bytes signal;
     for (int i = 0; i < 3 * 500; ++i) {
         const int t = i / 3;
-        const std::uint8_t value = i % 3 == 0 ? std::uint8_t(t * 3) : i % 3 == 1 ? ((t / 20) % 2 ? 200 : 40)
-                                                                                 : std::uint8_t((t * t * 7) >> 3);
+        const std::uint8_t value = i % 3 == 0   ? std::uint8_t(t * 3)
+                                   : i % 3 == 1 ? ((t / 20) % 2 ? 200 : 40)
+                                                : std::uint8_t((t * t * 7) >> 3);
         signal.push_back(value);
         code.put(w, codeAudioByte(models[i % 3], shared, value));
     }
@@ -268,7 +275,7 @@ TEST(Unpack, RepeatCodeAtTheFirstPlaceRepeatsZero)
     for (int i = 0; i < 19; ++i) w.put(5, 4);
     const Code bitLengths(std::vector<std::uint8_t>(19, 5));
     bitLengths.put(w, 16);
-    w.put(3, 2);   // six places of length 0: literals 0..5 are absent
+    w.put(3, 2);  // six places of length 0: literals 0..5 are absent
     std::vector<std::uint8_t> lengths = lzLengths();
     for (std::size_t i = 6; i < lengths.size(); ++i) bitLengths.put(w, lengths[i]);
     std::fill(lengths.begin(), lengths.begin() + 6, 0);
@@ -294,7 +301,8 @@ TEST(Unpack, MatchBeyondTheFileSizeIsAnOverrun)
     const std::size_t call = log.rfind("Extracting >data.bin<");
     const std::size_t overrun = log.find("- Fatal! Buffer overrun during decompression!", call);
     EXPECT_NE(overrun, std::string::npos);
-    EXPECT_NE(log.find("- CRC32 error - file couldn't be decompressed correctly!", overrun), std::string::npos);
+    EXPECT_NE(log.find("- CRC32 error - file couldn't be decompressed correctly!", overrun),
+              std::string::npos);
 }
 
 // The number in the failure line: the bytes the call had produced.
@@ -338,9 +346,10 @@ TEST(Unpack, DataThatRunOutDecodeAlikeWhateverCameBefore)
     const std::vector<std::string> alone = failure();
     EXPECT_EQ(extract(fixture("Rar2.rar"), "jpg\\test.jpg").result, 1);
     EXPECT_EQ(failure(), alone);
-    EXPECT_EQ(extract(fixture("BoatModernEnglish-audio-text-unpack20.rar"), "BoatModernEnglish.wav").result, 1);
+    EXPECT_EQ(extract(fixture("BoatModernEnglish-audio-text-unpack20.rar"), "BoatModernEnglish.wav").result,
+              1);
     EXPECT_EQ(failure(), alone);
-    EXPECT_LE(producedBeforeFailure(), 6u + 8u);   // "marmot", then the padding's zero bits
+    EXPECT_LE(producedBeforeFailure(), 6u + 8u);  // "marmot", then the padding's zero bits
 }
 
 }  // namespace

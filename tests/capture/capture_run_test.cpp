@@ -42,13 +42,12 @@ long long wavFrames(const std::string& wav)
 // show after a few hundred frames).
 TEST(CaptureRun, SameInputsGiveIdenticalBytesAndExactSound)
 {
-    const char* script =
-        "# keys, pointer and button while the show runs\n"
-        "0.5 key Q\n"
-        "1.0 mouse 100 200\n"
-        "1.5 button down\n"
-        "2.0 mouse 120 10\n"
-        "2.5 button up\n";
+    const char* script = "# keys, pointer and button while the show runs\n"
+                         "0.5 key Q\n"
+                         "1.0 mouse 100 200\n"
+                         "1.5 button down\n"
+                         "2.0 mouse 120 10\n"
+                         "2.5 button up\n";
     std::string runs[2], sound[2], first[2], last[2];
     std::uint64_t frames = 0;
     for (int i = 0; i < 2; ++i) {

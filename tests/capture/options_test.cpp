@@ -17,14 +17,14 @@ TEST(CaptureOptions, FrameRates)
         bool ok;
         std::int64_t perSecond, perFrame;
     } cases[] = {
-        {"60", true, 60, 1},          {"60000/1001", true, 60000, 1001},
-        {"29.97", true, 2997, 100},   {"120/2", true, 60, 1},
-        {"25.0", true, 25, 1},        {"0", false, 0, 0},
-        {"60/0", false, 0, 0},        {"-60", false, 0, 0},
-        {"60/", false, 0, 0},         {"/1001", false, 0, 0},
-        {"1.", false, 0, 0},          {"abc", false, 0, 0},
-        {"1e3", false, 0, 0},         {"99999999999999999999", false, 0, 0},
-        {"2000000", false, 0, 0},     {"0.0000001", false, 0, 0},
+        {"60", true, 60, 1},        {"60000/1001", true, 60000, 1001},
+        {"29.97", true, 2997, 100}, {"120/2", true, 60, 1},
+        {"25.0", true, 25, 1},      {"0", false, 0, 0},
+        {"60/0", false, 0, 0},      {"-60", false, 0, 0},
+        {"60/", false, 0, 0},       {"/1001", false, 0, 0},
+        {"1.", false, 0, 0},        {"abc", false, 0, 0},
+        {"1e3", false, 0, 0},       {"99999999999999999999", false, 0, 0},
+        {"2000000", false, 0, 0},   {"0.0000001", false, 0, 0},
     };
     for (const Case& c : cases) {
         FrameRate rate;
@@ -39,9 +39,9 @@ TEST(CaptureOptions, AFullCommandLine)
 {
     CaptureOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--dir", "d", "--fps=30", "--seconds", "12.5", "--input", "s.txt",
-                       "--scale", "2", "--png", "p", "--at", "1,0.5,3", "--every", "10",
-                       "--video", "v.mkv", "--audio", "a.wav", "--report", "r.txt", "--quiet"},
+    ASSERT_TRUE(parse({"--dir", "d",       "--fps=30", "--seconds", "12.5",    "--input", "s.txt", "--scale",
+                       "2",     "--png",   "p",        "--at",      "1,0.5,3", "--every", "10",    "--video",
+                       "v.mkv", "--audio", "a.wav",    "--report",  "r.txt",   "--quiet"},
                       o, error))
         << error;
     EXPECT_EQ(o.dir, "d");

@@ -42,8 +42,7 @@ TEST(Y4m, BlackIsStudioBlack)
 {
     std::vector<std::uint8_t> rgba(2 * 2 * 4, 0), frame;
     y4mFrame(rgba.data(), 2, 2, frame);
-    EXPECT_EQ(std::vector<int>(frame.begin() + 6, frame.end()),
-              (std::vector<int>{16, 16, 16, 16, 128, 128}));
+    EXPECT_EQ(std::vector<int>(frame.begin() + 6, frame.end()), (std::vector<int>{16, 16, 16, 16, 128, 128}));
 }
 
 TEST(FrameChoice, AskedTimesAndEveryKth)

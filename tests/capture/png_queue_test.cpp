@@ -34,7 +34,8 @@ TEST(PngQueue, ComesBackInFrameOrderWithFailuresInPlace)
     {
         PngQueue queue(3, 2);
         for (std::uint64_t f = 0; f < 20; ++f) {
-            const std::string path = f == 7 ? dir + "/missing/frame.png" : dir + "/" + std::to_string(f) + ".png";
+            const std::string path =
+                f == 7 ? dir + "/missing/frame.png" : dir + "/" + std::to_string(f) + ".png";
             for (PngDone& d : queue.push(job(f, path))) done.push_back(d);
         }
         for (PngDone& d : queue.finish()) done.push_back(d);

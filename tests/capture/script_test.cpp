@@ -9,18 +9,17 @@ using headless::Event;
 
 TEST(CaptureScript, EveryEventKind)
 {
-    const char* text =
-        "# warm-up\n"
-        "\n"
-        "0.5 key a\n"
-        "1 KEY Escape   # also in capitals\n"
-        "1 key 112\r\n"
-        "2 mouse 639 0\n"
-        "2.25 button down\n"
-        "2.5 button UP\n"
-        "3 answer no\n"
-        "3 answer yes\n"
-        "60 close\n";
+    const char* text = "# warm-up\n"
+                       "\n"
+                       "0.5 key a\n"
+                       "1 KEY Escape   # also in capitals\n"
+                       "1 key 112\r\n"
+                       "2 mouse 639 0\n"
+                       "2.25 button down\n"
+                       "2.5 button UP\n"
+                       "3 answer no\n"
+                       "3 answer yes\n"
+                       "60 close\n";
     std::vector<Event> events;
     std::string error;
     ASSERT_TRUE(parseScript(text, events, error)) << error;
@@ -61,7 +60,8 @@ TEST(CaptureScript, MistakesNameTheLine)
         {"1 close now\n", "line 1: 'close' takes 0 argument(s)"},
         {"1 jump\n", "line 1: unknown event 'jump' (key, mouse, button, answer, close)"},
         {"1\n", "line 1: an event is missing after the time"},
-        {std::string("1 key \xff\0\n", 9), "line 1: '\\xFF\\x00' is not a key (A..Z, Escape or a number 1..255)"},
+        {std::string("1 key \xff\0\n", 9),
+         "line 1: '\\xFF\\x00' is not a key (A..Z, Escape or a number 1..255)"},
         {"2 close\n1 close\n", "line 2: time 1 is earlier than the line before"},
     };
     for (const Case& c : cases) {

@@ -29,7 +29,8 @@ void extractOnce(const std::vector<std::uint8_t>& image, const std::string& name
 {
     std::uint8_t* data = nullptr;
     std::uint32_t size = 1;
-    const int result = rarreader::extractFromMemory(&data, &size, name.c_str(), image.data(), image.size(), password);
+    const int result =
+        rarreader::extractFromMemory(&data, &size, name.c_str(), image.data(), image.size(), password);
     FUZZ_CHECK(result == 0 || result == 1);
     if (result == 0) {
         FUZZ_CHECK(data == nullptr && size == 0);

@@ -68,8 +68,7 @@ TEST_F(FlockTest, WingFrameAdvancesOnEveryThirdUpdateAtFortyMilliseconds)
         previous = flock.frame[0];
     }
     const int expected[9] = {0, 0, 1, 0, 0, 1, 0, 0, 1};
-    for (int u = 0; u < 9; ++u)
-        EXPECT_EQ(advances[u], expected[u]) << "update " << u;
+    for (int u = 0; u < 9; ++u) EXPECT_EQ(advances[u], expected[u]) << "update " << u;
     EXPECT_EQ(flock.frame[0], (first + 3) % 4);
 }
 
@@ -143,14 +142,13 @@ TEST_P(ReentryTest, ComesBackReversedAndCountsEscapesTowardTheMiddle)
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, ReentryTest,
-    ::testing::Values(
-        ReentryCase{"RightSideHeadingOut", 4.5f, 0.0f, 1.0f, true, 4.5f, 1},
-        ReentryCase{"LeftSideHeadingOut", -4.5f, 0.0f, -1.0f, true, -4.5f, 1},
-        ReentryCase{"TopFarRightHeadingRight", 5.0f, 2.9f, 1.0f, true, 5.0f, 1},
-        ReentryCase{"TopFarRightHeadingLeft", 5.0f, 2.9f, -1.0f, true, 5.0f, 0},
-        ReentryCase{"TopMiddleGoesToNearerRightEdge", 1.0f, 2.9f, 1.0f, true, 4.0f, 1},
-        ReentryCase{"TopMiddleGoesToNearerLeftEdge", -1.0f, 2.9f, 1.0f, true, -4.0f, 0},
-        ReentryCase{"ShotBirdBelowTheBottomIsNoEscape", -1.0f, -9.1f, -1.0f, false, -4.0f, 0}),
+    ::testing::Values(ReentryCase{"RightSideHeadingOut", 4.5f, 0.0f, 1.0f, true, 4.5f, 1},
+                      ReentryCase{"LeftSideHeadingOut", -4.5f, 0.0f, -1.0f, true, -4.5f, 1},
+                      ReentryCase{"TopFarRightHeadingRight", 5.0f, 2.9f, 1.0f, true, 5.0f, 1},
+                      ReentryCase{"TopFarRightHeadingLeft", 5.0f, 2.9f, -1.0f, true, 5.0f, 0},
+                      ReentryCase{"TopMiddleGoesToNearerRightEdge", 1.0f, 2.9f, 1.0f, true, 4.0f, 1},
+                      ReentryCase{"TopMiddleGoesToNearerLeftEdge", -1.0f, 2.9f, 1.0f, true, -4.0f, 0},
+                      ReentryCase{"ShotBirdBelowTheBottomIsNoEscape", -1.0f, -9.1f, -1.0f, false, -4.0f, 0}),
     [](const ::testing::TestParamInfo<ReentryCase>& info) { return info.param.name; });
 
 TEST_F(FlockTest, FirstHuntUpdateCountsNoEscapes)
@@ -175,8 +173,7 @@ TEST_F(FlockTest, WithoutRespawnBirdsFlyOnOutOfView)
     flock.respawnEnabled = false;
     flock.positions[0].set(4.5f, 0.0f, 0.0f);
     flock.velocities[0].set(1.0f, 0.0f, 0.0f);
-    for (int i = 0; i < 10; ++i)
-        flock.update(0.1f);
+    for (int i = 0; i < 10; ++i) flock.update(0.1f);
     EXPECT_FLOAT_EQ(flock.velocities[0].x, 1.0f);
     EXPECT_NEAR(flock.positions[0].x, 4.5f + 1.5f, 1e-4f);
     EXPECT_EQ(flock.aliveCount, -1);

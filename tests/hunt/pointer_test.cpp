@@ -27,8 +27,7 @@ TEST(ScoreLine, FormatsCountsAndRatio)
         {1, -1, "kill em all! - dead: 1 alive: -1 ratio: 0.00%"},
         {2, 1, "kill em all! - dead: 2 alive: 1 ratio: 66.67%"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(scoreLine(c.dead, c.alive), c.text) << c.dead << "/" << c.alive;
+    for (const Case& c : cases) EXPECT_EQ(scoreLine(c.dead, c.alive), c.text) << c.dead << "/" << c.alive;
 }
 
 TEST(ScoreLine, LongCountsAreCutNotOverrun)

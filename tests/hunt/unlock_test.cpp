@@ -18,8 +18,7 @@ std::vector<int> unlockKeys()
     std::vector<int> keys;
     std::string line;
     while (std::getline(file, line))
-        if (!line.empty())
-            keys.push_back(static_cast<unsigned char>(line[0]));
+        if (!line.empty()) keys.push_back(static_cast<unsigned char>(line[0]));
     return keys;
 }
 
@@ -46,19 +45,16 @@ TEST_F(UnlockTest, SequenceAfterAnotherKeyStartsTheHuntAndClearsTheHistory)
 {
     Flock flock;
     press('Q');
-    for (int key : keys)
-        press(key);
+    for (int key : keys) press(key);
     checkUnlock(flock);
     EXPECT_FALSE(flock.invitationMode);
-    for (int entry : input.keyHistory)
-        EXPECT_EQ(entry, 0);
+    for (int entry : input.keyHistory) EXPECT_EQ(entry, 0);
 }
 
 TEST_F(UnlockTest, IncompleteOrDisturbedSequenceDoesNothing)
 {
     Flock flock;
-    for (std::size_t i = 0; i + 1 < keys.size(); ++i)
-        press(keys[i]);
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) press(keys[i]);
     checkUnlock(flock);
     EXPECT_TRUE(flock.invitationMode);
     press('Q');
@@ -69,8 +65,7 @@ TEST_F(UnlockTest, IncompleteOrDisturbedSequenceDoesNothing)
 
 TEST_F(UnlockTest, SequenceHasNoDirectlyRepeatedKey)
 {
-    for (std::size_t i = 1; i < keys.size(); ++i)
-        EXPECT_NE(keys[i], keys[i - 1]);
+    for (std::size_t i = 1; i < keys.size(); ++i) EXPECT_NE(keys[i], keys[i - 1]);
     for (int key : keys) {
         EXPECT_GE(key, 'A');
         EXPECT_LE(key, 'Z');
@@ -80,12 +75,10 @@ TEST_F(UnlockTest, SequenceHasNoDirectlyRepeatedKey)
 TEST_F(UnlockTest, TypingItAgainAfterTheHuntChangesNothing)
 {
     Flock flock;
-    for (int key : keys)
-        press(key);
+    for (int key : keys) press(key);
     checkUnlock(flock);
     flock.invitationMode = false;
-    for (int key : keys)
-        press(key);
+    for (int key : keys) press(key);
     checkUnlock(flock);
     EXPECT_FALSE(flock.invitationMode);
 }

@@ -7,8 +7,8 @@
 class Show;
 
 struct EntrySeams {
-    std::string quitAt;                    // the step that posts the quit message
-    Show* show = nullptr;                  // the show the entry made
+    std::string quitAt;    // the step that posts the quit message
+    Show* show = nullptr;  // the show the entry made
     std::vector<float> renderedLocalTimes;
 };
 

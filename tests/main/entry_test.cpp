@@ -18,9 +18,10 @@ using Calls = std::vector<std::string>;
 // The calls that make up the life cycle, without the per-turn platform calls.
 Calls lifeCycle(bool withQuit = true)
 {
-    static const Calls steps = {"registerWindowClass", "swapBuffers", "extractMediaSet", "Show",
-                                "startMusic", "deleteMediaSet", "render", "stopMusic", "~Show",
-                                "destroyGlContext", "destroyWindow", "postQuitMessage"};
+    static const Calls steps = {
+        "registerWindowClass", "swapBuffers",    "extractMediaSet", "Show",  "startMusic",
+        "deleteMediaSet",      "render",         "stopMusic",       "~Show", "destroyGlContext",
+        "destroyWindow",       "postQuitMessage"};
     Calls out;
     for (const std::string& call : fakePlatform.calls)
         if (std::find(steps.begin(), steps.end(), call) != steps.end() &&
@@ -48,12 +49,24 @@ TEST_F(EntryTest, StartsUpRunsAndTearsDownInOrder)
         if (fakePlatform.swaps == 4) platform::postQuitMessage(0);
     };
     EXPECT_EQ(platform::programEntry(), 0);
-    Calls expected = {"registerWindowClass", "swapBuffers", "extractMediaSet", "Show",
-                      "startMusic", "deleteMediaSet",
-                      "swapBuffers",            // total time 0: the show is not due yet
-                      "render", "swapBuffers", "render", "swapBuffers", "postQuitMessage",
-                      "render", "swapBuffers",  // the quit's turn still draws
-                      "stopMusic", "~Show", "destroyGlContext", "destroyWindow"};
+    Calls expected = {"registerWindowClass",
+                      "swapBuffers",
+                      "extractMediaSet",
+                      "Show",
+                      "startMusic",
+                      "deleteMediaSet",
+                      "swapBuffers",  // total time 0: the show is not due yet
+                      "render",
+                      "swapBuffers",
+                      "render",
+                      "swapBuffers",
+                      "postQuitMessage",
+                      "render",
+                      "swapBuffers",  // the quit's turn still draws
+                      "stopMusic",
+                      "~Show",
+                      "destroyGlContext",
+                      "destroyWindow"};
     EXPECT_EQ(lifeCycle(), expected);
     ASSERT_EQ(entrySeams.renderedLocalTimes.size(), 3u);
     EXPECT_FLOAT_EQ(entrySeams.renderedLocalTimes.back(), 3.0f / 60.0f);
@@ -68,9 +81,9 @@ TEST_F(EntryTest, QuitDuringStartUpStillFinishesStartUpAndDrawsNothing)
         SetUp();
         entrySeams.quitAt = failing;
         EXPECT_EQ(platform::programEntry(), 0) << failing;
-        Calls expected = {"registerWindowClass", "swapBuffers", "extractMediaSet", "Show",
-                          "startMusic", "deleteMediaSet", "stopMusic", "~Show",
-                          "destroyGlContext", "destroyWindow"};
+        Calls expected = {"registerWindowClass", "swapBuffers",    "extractMediaSet", "Show",
+                          "startMusic",          "deleteMediaSet", "stopMusic",       "~Show",
+                          "destroyGlContext",    "destroyWindow"};
         EXPECT_EQ(lifeCycle(false), expected) << failing;
         EXPECT_EQ(callIndex("postQuitMessage"), callIndex(failing) + 1) << failing;
         EXPECT_EQ(fakePlatform.swaps, 1) << failing << ": only the black start-up frame";

@@ -41,8 +41,10 @@ Bytes ramp(std::initializer_list<int> indices)
 {
     Bytes out;
     for (int i : indices) {
-        if (i < 0) out.insert(out.end(), {0, 0, 0});
-        else out.insert(out.end(), {std::uint8_t(10 * i), std::uint8_t(10 * i + 1), std::uint8_t(10 * i + 2)});
+        if (i < 0)
+            out.insert(out.end(), {0, 0, 0});
+        else
+            out.insert(out.end(), {std::uint8_t(10 * i), std::uint8_t(10 * i + 1), std::uint8_t(10 * i + 2)});
     }
     return out;
 }
@@ -58,57 +60,74 @@ struct Case {
 std::vector<Case> cases()
 {
     std::vector<Case> c;
-    {   // 5-5-5, rows of 6 bytes padded to 8; 5-bit values widened by repeating their top bits
+    {  // 5-5-5, rows of 6 bytes padded to 8; 5-bit values widened by repeating their top bits
         BmpLayout s{.width = 3, .height = 2, .bitsPerPixel = 16};
         for (auto v : {rgb555(31, 0, 0), rgb555(0, 31, 0), rgb555(0, 0, 31)}) put16(s.pixels, v);
         put16(s.pixels, 0);
         for (auto v : {rgb555(1, 15, 16), rgb555(31, 31, 31), rgb555(0, 0, 0)}) put16(s.pixels, v);
         put16(s.pixels, 0);
-        c.push_back({"rgb555", s, 3, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 123, 132, 255, 255, 255, 0, 0, 0}});
+        c.push_back(
+            {"rgb555", s, 3, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 123, 132, 255, 255, 255, 0, 0, 0}});
     }
-    {   // 5-6-5 through bit fields
-        BmpLayout s{.width = 2, .height = 1, .bitsPerPixel = 16, .compression = 3,
-                  .masks = {0xF800, 0x07E0, 0x001F}};
+    {  // 5-6-5 through bit fields
+        BmpLayout s{
+            .width = 2, .height = 1, .bitsPerPixel = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
         put16(s.pixels, rgb565(31, 63, 0));
         put16(s.pixels, rgb565(16, 32, 1));
         c.push_back({"bitfields565", s, 2, 1, {255, 255, 0, 132, 130, 8}});
     }
-    {   // 32-bit bit fields with red in the lowest byte
-        BmpLayout s{.width = 1, .height = 1, .bitsPerPixel = 32, .compression = 3,
-                  .masks = {0x000000FF, 0x0000FF00, 0x00FF0000}};
+    {  // 32-bit bit fields with red in the lowest byte
+        BmpLayout s{.width = 1,
+                    .height = 1,
+                    .bitsPerPixel = 32,
+                    .compression = 3,
+                    .masks = {0x000000FF, 0x0000FF00, 0x00FF0000}};
         s.pixels = {10, 20, 30, 40};
         c.push_back({"bitfields32", s, 1, 1, {10, 20, 30}});
     }
-    {   // top-down rows come out bottom row first with a positive height
+    {  // top-down rows come out bottom row first with a positive height
         BmpLayout s{.width = 2, .height = -2, .bitsPerPixel = 24};
         s.pixels = {3, 2, 1, 6, 5, 4, 0, 0, 9, 8, 7, 12, 11, 10, 0, 0};
         c.push_back({"topDown", s, 2, 2, {7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6}});
     }
-    {   // RLE4: run, end of line, odd literal with its pad byte, delta, end of bitmap
+    {  // RLE4: run, end of line, odd literal with its pad byte, delta, end of bitmap
         BmpLayout s{.width = 6, .height = 3, .bitsPerPixel = 4, .compression = 2, .palette = rampPalette(16)};
         s.pixels = {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 2, 0, 1, 1, 0x90, 0, 1};
-        c.push_back({"rle4", s, 6, 3,
-                     ramp({1, 2, 1, 2, 1, -1, 3, 4, 5, 6, 7, -1, -1, -1, -1, -1, -1, 9})});
+        c.push_back({"rle4", s, 6, 3, ramp({1, 2, 1, 2, 1, -1, 3, 4, 5, 6, 7, -1, -1, -1, -1, -1, -1, 9})});
     }
-    {   // RLE8: odd literal, an index beyond the 3-colour table, delta past the row end
-        BmpLayout s{.width = 4, .height = 2, .bitsPerPixel = 8, .compression = 1, .coloursUsed = 3,
-                  .palette = rampPalette(3)};
+    {  // RLE8: odd literal, an index beyond the 3-colour table, delta past the row end
+        BmpLayout s{.width = 4,
+                    .height = 2,
+                    .bitsPerPixel = 8,
+                    .compression = 1,
+                    .coloursUsed = 3,
+                    .palette = rampPalette(3)};
         s.pixels = {0, 3, 0, 1, 2, 0, 1, 7, 0, 0, 2, 1, 0, 2, 5, 0, 1, 2, 0, 1};
         c.push_back({"rle8", s, 4, 2, ramp({0, 1, 2, -1, 1, 1, -1, -1})});
     }
-    {   // bare bitmap: the pixels follow the header and its 2-entry table
-        BmpLayout s{.width = 3, .height = 1, .bitsPerPixel = 8, .coloursUsed = 2,
-                  .palette = rampPalette(2), .pixels = {1, 0, 1, 0}, .bare = true};
+    {  // bare bitmap: the pixels follow the header and its 2-entry table
+        BmpLayout s{.width = 3,
+                    .height = 1,
+                    .bitsPerPixel = 8,
+                    .coloursUsed = 2,
+                    .palette = rampPalette(2),
+                    .pixels = {1, 0, 1, 0},
+                    .bare = true};
         c.push_back({"bareInfo8", s, 3, 1, ramp({1, 0, 1})});
     }
-    {   // bare core bitmap: 3-byte entries, 1 bit per pixel across a byte boundary
-        BmpLayout s{.headerSize = 12, .width = 9, .height = 1, .bitsPerPixel = 1,
-                  .palette = rampPalette(2, 3), .pixels = {0xA5, 0x80, 0, 0}, .bare = true};
+    {  // bare core bitmap: 3-byte entries, 1 bit per pixel across a byte boundary
+        BmpLayout s{.headerSize = 12,
+                    .width = 9,
+                    .height = 1,
+                    .bitsPerPixel = 1,
+                    .palette = rampPalette(2, 3),
+                    .pixels = {0xA5, 0x80, 0, 0},
+                    .bare = true};
         c.push_back({"bareCore1", s, 9, 1, ramp({1, 0, 1, 0, 0, 1, 0, 1, 1})});
     }
-    {   // core header with a 16-bit width above 255 and a full 256-entry 3-byte table
-        BmpLayout s{.headerSize = 12, .width = 300, .height = 1, .bitsPerPixel = 8,
-                  .palette = rampPalette(256, 3)};
+    {  // core header with a 16-bit width above 255 and a full 256-entry 3-byte table
+        BmpLayout s{
+            .headerSize = 12, .width = 300, .height = 1, .bitsPerPixel = 8, .palette = rampPalette(256, 3)};
         Bytes expected;
         for (int x = 0; x < 300; ++x) {
             s.pixels.push_back(std::uint8_t(x % 20));
@@ -149,32 +168,74 @@ std::vector<Refusal> refusals()
 {
     const BmpFailure conversion = BmpFailure::conversion;
     std::vector<Refusal> r;
-    auto layout = [](BmpLayout s, auto change) { change(s); return buildBmp(s); };
+    auto layout = [](BmpLayout s, auto change) {
+        change(s);
+        return buildBmp(s);
+    };
     r.push_back({"empty", {}, BmpFailure::unreadable});
     r.push_back({"header56", layout(rgb24(2, 2), [](BmpLayout& s) { s.headerSize = 56; }),
                  BmpFailure::unknownFormat});
-    r.push_back({"tooWide", layout(rgb24(1, 1), [](BmpLayout& s) { s.width = 100000; s.height = 100000; }),
+    r.push_back({"tooWide",
+                 layout(rgb24(1, 1),
+                        [](BmpLayout& s) {
+                            s.width = 100000;
+                            s.height = 100000;
+                        }),
                  BmpFailure::outOfMemory});
-    r.push_back({"tooTallTopDown", layout(rgb24(1, 1), [](BmpLayout& s) { s.width = 0x7FFFFFFF; s.height = INT32_MIN; }),
+    r.push_back({"tooTallTopDown",
+                 layout(rgb24(1, 1),
+                        [](BmpLayout& s) {
+                            s.width = 0x7FFFFFFF;
+                            s.height = INT32_MIN;
+                        }),
                  BmpFailure::outOfMemory});
-    r.push_back({"hugeRle", layout(rgb24(1, 1), [](BmpLayout& s) {
-                     s.width = 60000; s.height = 60000; s.bitsPerPixel = 8; s.compression = 1;
-                     s.palette = rampPalette(256); s.pixels = {0, 1}; }), BmpFailure::outOfMemory});
+    r.push_back({"hugeRle",
+                 layout(rgb24(1, 1),
+                        [](BmpLayout& s) {
+                            s.width = 60000;
+                            s.height = 60000;
+                            s.bitsPerPixel = 8;
+                            s.compression = 1;
+                            s.palette = rampPalette(256);
+                            s.pixels = {0, 1};
+                        }),
+                 BmpFailure::outOfMemory});
     r.push_back({"shortPixels", layout(rgb24(4, 4), [](BmpLayout& s) { s.pixels.resize(40); }), conversion});
     r.push_back({"twoBits", layout(rgb24(4, 1), [](BmpLayout& s) { s.bitsPerPixel = 2; }), conversion});
     r.push_back({"jpeg", layout(rgb24(4, 1), [](BmpLayout& s) { s.compression = 4; }), conversion});
     r.push_back({"rle8On24", layout(rgb24(4, 1), [](BmpLayout& s) { s.compression = 1; }), conversion});
-    r.push_back({"rleTopDown", layout(rgb24(4, 1), [](BmpLayout& s) {
-                     s.height = -1; s.bitsPerPixel = 8; s.compression = 1; s.palette = rampPalette(256);
-                     s.pixels = {0, 1}; }), conversion});
+    r.push_back({"rleTopDown",
+                 layout(rgb24(4, 1),
+                        [](BmpLayout& s) {
+                            s.height = -1;
+                            s.bitsPerPixel = 8;
+                            s.compression = 1;
+                            s.palette = rampPalette(256);
+                            s.pixels = {0, 1};
+                        }),
+                 conversion});
     r.push_back({"zeroWidth", layout(rgb24(4, 1), [](BmpLayout& s) { s.width = 0; }), conversion});
     r.push_back({"zeroHeight", layout(rgb24(4, 1), [](BmpLayout& s) { s.height = 0; }), conversion});
     r.push_back({"negativeWidth", layout(rgb24(4, 1), [](BmpLayout& s) { s.width = -4; }), conversion});
-    r.push_back({"rleWithoutEnd", layout(rgb24(4, 1), [](BmpLayout& s) {
-                     s.height = 2; s.bitsPerPixel = 8; s.compression = 1; s.palette = rampPalette(256);
-                     s.pixels = {4, 1, 0, 0, 2}; }), conversion});
-    r.push_back({"paletteCut", layout(rgb24(4, 1), [](BmpLayout& s) {
-                     s.bitsPerPixel = 8; s.palette = rampPalette(10); s.pixels.clear(); s.bare = true; }), conversion});
+    r.push_back({"rleWithoutEnd",
+                 layout(rgb24(4, 1),
+                        [](BmpLayout& s) {
+                            s.height = 2;
+                            s.bitsPerPixel = 8;
+                            s.compression = 1;
+                            s.palette = rampPalette(256);
+                            s.pixels = {4, 1, 0, 0, 2};
+                        }),
+                 conversion});
+    r.push_back({"paletteCut",
+                 layout(rgb24(4, 1),
+                        [](BmpLayout& s) {
+                            s.bitsPerPixel = 8;
+                            s.palette = rampPalette(10);
+                            s.pixels.clear();
+                            s.bare = true;
+                        }),
+                 conversion});
     Bytes farOffset = buildBmp(rgb24(4, 1));
     farOffset[10] = 0xF0;
     r.push_back({"offsetBeyondEnd", farOffset, conversion});

@@ -16,7 +16,7 @@ struct Kind {
     std::uint32_t headerSize;  // what the written file must have, so the kind is real
     int bitsPerPixel;
     std::uint32_t compression;
-    bool lossless;             // the source picture comes back unchanged
+    bool lossless;  // the source picture comes back unchanged
 };
 
 const Kind kinds[] = {
@@ -80,13 +80,12 @@ TEST_P(ImageMagickAgrees, SameRgbBottomRowFirst)
     freeRgbImage(image);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryKind, ImageMagickAgrees,
-    ::testing::Combine(::testing::ValuesIn(kinds), ::testing::Values(5, 7, 37)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "_w" +
-               std::to_string(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(EveryKind, ImageMagickAgrees,
+                         ::testing::Combine(::testing::ValuesIn(kinds), ::testing::Values(5, 7, 37)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_w" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
 
 // The versions 4 and 5 headers (108 and 124 bytes) are refused, not misread.
 TEST(BmpHeaderSize, LongerHeadersAreUnknownFormats)

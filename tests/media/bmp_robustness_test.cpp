@@ -33,14 +33,27 @@ std::vector<std::pair<const char*, Bytes>> seeds()
     BmpLayout topDown = rgb;
     topDown.height = -3;
     s.push_back({"topDown", buildBmp(topDown)});
-    BmpLayout fields{.width = 3, .height = 2, .bitsPerPixel = 16, .compression = 3,
-                   .masks = {0xF800, 0x07E0, 0x001F}, .pixels = Bytes(16, 0xA7)};
+    BmpLayout fields{.width = 3,
+                     .height = 2,
+                     .bitsPerPixel = 16,
+                     .compression = 3,
+                     .masks = {0xF800, 0x07E0, 0x001F},
+                     .pixels = Bytes(16, 0xA7)};
     s.push_back({"bitFields", buildBmp(fields)});
-    BmpLayout core{.headerSize = 12, .width = 7, .height = 2, .bitsPerPixel = 4,
-                 .palette = ramp(16, 3), .pixels = Bytes(8, 0x9E), .bare = true};
+    BmpLayout core{.headerSize = 12,
+                   .width = 7,
+                   .height = 2,
+                   .bitsPerPixel = 4,
+                   .palette = ramp(16, 3),
+                   .pixels = Bytes(8, 0x9E),
+                   .bare = true};
     s.push_back({"core4", buildBmp(core)});
-    BmpLayout rle8{.width = 6, .height = 3, .bitsPerPixel = 8, .compression = 1, .coloursUsed = 20,
-                 .palette = ramp(20, 4)};
+    BmpLayout rle8{.width = 6,
+                   .height = 3,
+                   .bitsPerPixel = 8,
+                   .compression = 1,
+                   .coloursUsed = 20,
+                   .palette = ramp(20, 4)};
     rle8.pixels = {3, 5, 0, 3, 1, 2, 19, 0, 0, 0, 2, 1, 1, 4, 0, 0, 6, 7, 0, 1};
     s.push_back({"rle8", buildBmp(rle8)});
     BmpLayout rle4{.width = 7, .height = 2, .bitsPerPixel = 4, .compression = 2, .palette = ramp(16, 4)};
@@ -107,7 +120,8 @@ TEST(BmpRobustness, EverySingleBitFlip)
 // Extreme values written into one header field at a time.
 TEST(BmpRobustness, LyingHeaderFields)
 {
-    const std::uint32_t values[] = {0, 1, 2, 3, 4, 8, 12, 16, 24, 32, 40, 255, 256, 0xFFFF,
+    const std::uint32_t values[] = {0,       1,          2,          3,          4,         8,   12,
+                                    16,      24,         32,         40,         255,       256, 0xFFFF,
                                     0x10000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFE, 0xFFFFFFFF};
     const std::size_t fields[] = {2, 10, 14, 18, 22, 26, 28, 30, 34, 46};  // "BM" file offsets
     for (const auto& [name, file] : seeds()) {
@@ -116,7 +130,8 @@ TEST(BmpRobustness, LyingHeaderFields)
         for (std::size_t at : fields) {
             for (std::uint32_t v : values) {
                 Bytes lying = file;
-                for (int i = 0; i < 4 && at + i < lying.size(); ++i) lying[at + i] = std::uint8_t(v >> (8 * i));
+                for (int i = 0; i < 4 && at + i < lying.size(); ++i)
+                    lying[at + i] = std::uint8_t(v >> (8 * i));
                 decodeExactly(lying);
                 if (HasFatalFailure()) return;
             }

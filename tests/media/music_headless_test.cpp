@@ -30,7 +30,11 @@ int wavPeak(const std::string& path)
 
 class MusicHeadless : public ::testing::Test {
 protected:
-    void SetUp() override { directory = enterTempDirectory(); ASSERT_FALSE(directory.empty()); }
+    void SetUp() override
+    {
+        directory = enterTempDirectory();
+        ASSERT_FALSE(directory.empty());
+    }
     void TearDown() override
     {
         headless::configure({});

@@ -40,8 +40,8 @@ float FSOUND_GetVersion()
 
 signed char FSOUND_Init(int mixRate, int channels, unsigned int flags)
 {
-    library.calls.push_back("Init " + std::to_string(mixRate) + " " + std::to_string(channels) +
-                            " " + std::to_string(flags));
+    library.calls.push_back("Init " + std::to_string(mixRate) + " " + std::to_string(channels) + " " +
+                            std::to_string(flags));
     if (!library.initWorks) library.error = soundErrorInit;
     return library.initWorks;
 }

@@ -87,7 +87,8 @@ TEST_F(TextureDraw, SpriteRuleIsFrameTimesMaskPlusColour)
     drawSprite(TexturePair{colour, mask}, [] { texturedQuad(0, 0, 640, 480); });
     expectNear(pixelAt(160, 240), frame);  // background stays
     Rgb expected;
-    for (int c = 0; c < 3; ++c) expected.push_back(std::min(255, frame[c] * 128 / 255 + Rgb{100, 150, 90}[c]));
+    for (int c = 0; c < 3; ++c)
+        expected.push_back(std::min(255, frame[c] * 128 / 255 + Rgb{100, 150, 90}[c]));
     expectNear(pixelAt(480, 240), expected);
     EXPECT_EQ(textureState.boundTexture, GLint(colour));
 }

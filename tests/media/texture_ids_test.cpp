@@ -19,7 +19,8 @@ BmpLayout counting(int width, int height)
 {
     BmpLayout s{.width = width, .height = height, .bitsPerPixel = 24};
     const int stride = (width * 3 + 3) / 4 * 4;
-    for (int i = 0; i < stride * height; ++i) s.pixels.push_back(std::uint8_t(i % stride < width * 3 ? 7 * i : 0));
+    for (int i = 0; i < stride * height; ++i)
+        s.pixels.push_back(std::uint8_t(i % stride < width * 3 ? 7 * i : 0));
     return s;
 }
 
@@ -31,7 +32,8 @@ Bytes countingRgb(int width, int height)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const int at = y * stride + x * 3;
-            out.insert(out.end(), {std::uint8_t(7 * (at + 2)), std::uint8_t(7 * (at + 1)), std::uint8_t(7 * at)});
+            out.insert(out.end(),
+                       {std::uint8_t(7 * (at + 2)), std::uint8_t(7 * (at + 1)), std::uint8_t(7 * at)});
         }
     return out;
 }
@@ -71,7 +73,8 @@ TEST(TextureIds, ConsecutiveFromZeroAndSharedAfterFailures)
     EXPECT_FALSE(quitPosted());
 
     loadTexture(feil, "feil.bmp");
-    expectBox(0, "Fatal Marlu", "File feil.bmp not found!\nCurrent Directory: " + platform::currentDirectory() + "\\");
+    expectBox(0, "Fatal Marlu",
+              "File feil.bmp not found!\nCurrent Directory: " + platform::currentDirectory() + "\\");
     EXPECT_TRUE(quitPosted());
     loadTexture(feilm, "feilm.bmp");
     EXPECT_EQ(feil, 2u);
@@ -101,7 +104,10 @@ TEST(TextureIds, ConsecutiveFromZeroAndSharedAfterFailures)
 
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(textureState.boundTexture, -1);  // creation leaves the cache alone
-    const struct { GLuint id; int width, height; } uploads[] = {{0, 4, 2}, {1, 5, 3}, {2, 8, 4}, {3, 4, 1}};
+    const struct {
+        GLuint id;
+        int width, height;
+    } uploads[] = {{0, 4, 2}, {1, 5, 3}, {2, 8, 4}, {3, 4, 1}};
     for (const auto& u : uploads) {
         SCOPED_TRACE(u.id);
         int width = 0, height = 0;

@@ -11,41 +11,47 @@
 namespace {
 
 constexpr int kRate = 22050;
-constexpr double kMaxPeak = 0.891;          // -1 dBFS
+constexpr double kMaxPeak = 0.891;  // -1 dBFS
 constexpr double kMaxQuiet = 2.0;
 constexpr double kDayBreak = 16.0;
 
-const itw::ModuleReport& report() {
+const itw::ModuleReport& report()
+{
     static const itw::ModuleReport r = [] {
         std::ifstream in(ZW_MODULE_PATH, std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return itw::checkModule(bytes, kRate, 2);   // twice through, so the loop seam is heard
+        return itw::checkModule(bytes, kRate, 2);  // twice through, so the loop seam is heard
     }();
     return r;
 }
 
-double rmsBetween(double from, double to) {
+double rmsBetween(double from, double to)
+{
     const auto& w = report().windowRms;
     double sum = 0;
     size_t n = 0;
-    for (size_t k = size_t(from / itw::kWindowSeconds); k < size_t(to / itw::kWindowSeconds) && k < w.size(); ++k, ++n)
+    for (size_t k = size_t(from / itw::kWindowSeconds); k < size_t(to / itw::kWindowSeconds) && k < w.size();
+         ++k, ++n)
         sum += w[k] * w[k];
     return n ? std::sqrt(sum / double(n)) : 0;
 }
 
-TEST(Music, LoadsWithoutWarnings) {
+TEST(Music, LoadsWithoutWarnings)
+{
     ASSERT_TRUE(report().loaded) << report().error;
     EXPECT_EQ(report().log, "");
 }
 
-TEST(Music, HasTheVoicesAndTheLength) {
+TEST(Music, HasTheVoicesAndTheLength)
+{
     EXPECT_GE(report().channels, 8);
     EXPECT_GE(report().samples, 6);
     EXPECT_GE(report().seconds, 120.0);
     EXPECT_LT(report().seconds, 600.0);
 }
 
-TEST(Music, StaysBelowFullScaleAndNeverFallsSilent) {
+TEST(Music, StaysBelowFullScaleAndNeverFallsSilent)
+{
     EXPECT_GT(report().peak, 0.1);
     EXPECT_LE(report().peak, kMaxPeak);
     EXPECT_LE(report().longestQuiet, kMaxQuiet) << "quiet from " << report().longestQuietAt << " s";
@@ -53,10 +59,11 @@ TEST(Music, StaysBelowFullScaleAndNeverFallsSilent) {
     EXPECT_GE(report().windowRms.size() * itw::kWindowSeconds, report().seconds * 1.5);
 }
 
-TEST(Music, OpensUpAtDayBreak) {
+TEST(Music, OpensUpAtDayBreak)
+{
     double evening = rmsBetween(0, kDayBreak - 8), day = rmsBetween(kDayBreak, kDayBreak + 8);
     EXPECT_GT(20 * std::log10(day / evening), 1.0);
-    EXPECT_GT(rmsBetween(0, 1), 0.003);     // it starts with the picture
+    EXPECT_GT(rmsBetween(0, 1), 0.003);  // it starts with the picture
 }
 
-} // namespace
+}  // namespace

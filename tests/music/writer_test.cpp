@@ -13,7 +13,8 @@
 
 namespace {
 
-itw::Instrument recipe(const std::string& kind, std::map<std::string, double> params, const char* base = "c5") {
+itw::Instrument recipe(const std::string& kind, std::map<std::string, double> params, const char* base = "c5")
+{
     itw::Instrument ins;
     ins.name = kind;
     ins.kind = kind;
@@ -22,7 +23,8 @@ itw::Instrument recipe(const std::string& kind, std::map<std::string, double> pa
     return ins;
 }
 
-TEST(Synth, SameRecipeSameSamples) {
+TEST(Synth, SameRecipeSameSamples)
+{
     itw::SampleData a, b;
     std::string error;
     ASSERT_TRUE(itw::synthesize(recipe("pluck", {}), a, error)) << error;
@@ -33,7 +35,8 @@ TEST(Synth, SameRecipeSameSamples) {
 
 // The step from the loop's last sample back to its first is no bigger than the
 // steps inside the loop: the wave goes on where it left off.
-TEST(Synth, LoopsAreSeamless) {
+TEST(Synth, LoopsAreSeamless)
+{
     for (const char* kind : {"acco", "pulse", "saw", "fm", "voice"}) {
         itw::SampleData s;
         std::string error;
@@ -48,8 +51,12 @@ TEST(Synth, LoopsAreSeamless) {
     }
 }
 
-TEST(Synth, BadRecipesAreRefused) {
-    struct Case { itw::Instrument ins; const char* message; };
+TEST(Synth, BadRecipesAreRefused)
+{
+    struct Case {
+        itw::Instrument ins;
+        const char* message;
+    };
     const Case cases[] = {
         {recipe("banjo", {}), "unknown instrument kind 'banjo'"},
         {recipe("pluck", {{"loop", 1}}), "unknown parameter 'loop' for kind 'pluck'"},
@@ -67,10 +74,14 @@ TEST(Synth, BadRecipesAreRefused) {
     }
 }
 
-bool buildModule(const std::string& score, std::vector<uint8_t>& bytes, std::string& error) {
+bool buildModule(const std::string& score, std::vector<uint8_t>& bytes, std::string& error)
+{
     itw::Song song;
     itw::ScoreParser parser;
-    if (!parser.parse(score, "t.score", song) || !parser.finish(song)) { error = parser.error(); return false; }
+    if (!parser.parse(score, "t.score", song) || !parser.finish(song)) {
+        error = parser.error();
+        return false;
+    }
     std::vector<itw::SampleData> samples(song.instruments.size());
     for (size_t i = 0; i < samples.size(); ++i)
         if (!itw::synthesize(song.instruments[i], samples[i], error)) return false;
@@ -78,15 +89,15 @@ bool buildModule(const std::string& score, std::vector<uint8_t>& bytes, std::str
 }
 
 // 8 rows a second: speed 6 at tempo 120 makes a row 0.125 s.
-const char* kSong =
-    "title test\nspeed 6\ntempo 120\n"
-    "instrument sq pulse base=a4 duty=0.5 len=0.01 loop=0.5\n"
-    "channel one sq\nchannel two sq pan=0\n"
-    "pattern intro 8\n  one a4 . . . . . . .\nend\n"
-    "pattern main 16\n  one a4 . . . . . . . . . . . . . . .\n  two step=16 c5\nend\n"
-    "order intro |: main main\n";
+const char* kSong = "title test\nspeed 6\ntempo 120\n"
+                    "instrument sq pulse base=a4 duty=0.5 len=0.01 loop=0.5\n"
+                    "channel one sq\nchannel two sq pan=0\n"
+                    "pattern intro 8\n  one a4 . . . . . . .\nend\n"
+                    "pattern main 16\n  one a4 . . . . . . . . . . . . . . .\n  two step=16 c5\nend\n"
+                    "order intro |: main main\n";
 
-TEST(Writer, ModuleLoadsQuietlyAndLoopsToTheMark) {
+TEST(Writer, ModuleLoadsQuietlyAndLoopsToTheMark)
+{
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(buildModule(kSong, bytes, error)) << error;
@@ -95,7 +106,7 @@ TEST(Writer, ModuleLoadsQuietlyAndLoopsToTheMark) {
     EXPECT_EQ(r.log, "");
     EXPECT_EQ(r.channels, 2);
     EXPECT_EQ(r.samples, 1);
-    EXPECT_EQ(r.patterns, 3);                   // the last "main" is copied to carry the jump
+    EXPECT_EQ(r.patterns, 3);  // the last "main" is copied to carry the jump
     EXPECT_NEAR(r.seconds, 1.0 + 2.0 + 2.0, 0.01);
     EXPECT_GT(r.peak, 0.05);
 
@@ -105,17 +116,18 @@ TEST(Writer, ModuleLoadsQuietlyAndLoopsToTheMark) {
     mod.set_position_seconds(4.9);
     std::vector<float> buf(2 * 22050);
     mod.read_interleaved_stereo(22050, 22050, buf.data());
-    EXPECT_EQ(mod.get_current_order(), 1);      // back at "main", not at "intro"
+    EXPECT_EQ(mod.get_current_order(), 1);  // back at "main", not at "intro"
 }
 
-TEST(Writer, NotesSoundAtTheirPitch) {
+TEST(Writer, NotesSoundAtTheirPitch)
+{
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(buildModule(kSong, bytes, error)) << error;
     std::ostringstream log;
     openmpt::module mod(bytes, log);
     const int rate = 44100;
-    std::vector<float> mono(rate / 2);          // the intro: a4 alone for 0.5 s
+    std::vector<float> mono(rate / 2);  // the intro: a4 alone for 0.5 s
     mod.read(rate, mono.size(), mono.data());
     int crossings = 0;
     for (size_t i = rate / 20 + 1; i < mono.size(); ++i) crossings += (mono[i - 1] < 0) != (mono[i] < 0);
@@ -123,15 +135,17 @@ TEST(Writer, NotesSoundAtTheirPitch) {
     EXPECT_NEAR(hz, 220.0, 3.0);
 }
 
-TEST(Writer, NoFreeEffectColumnForTheJump) {
-    const std::string score =
-        "instrument sq pulse loop=0.1\nchannel one sq\n"
-        "pattern a 1\n  one c5\nend\npattern b 1\n  one c5!A06\nend\norder a |: b\n";
+TEST(Writer, NoFreeEffectColumnForTheJump)
+{
+    const std::string score = "instrument sq pulse loop=0.1\nchannel one sq\n"
+                              "pattern a 1\n  one c5\nend\npattern b 1\n  one c5!A06\nend\norder a |: b\n";
     std::vector<uint8_t> bytes;
     std::string error;
     EXPECT_FALSE(buildModule(score, bytes, error));
-    EXPECT_NE(error.find("t.score:6: the last row of pattern 'b' has no free effect column for the loop jump"),
-              std::string::npos) << error;
+    EXPECT_NE(
+        error.find("t.score:6: the last row of pattern 'b' has no free effect column for the loop jump"),
+        std::string::npos)
+        << error;
 }
 
-} // namespace
+}  // namespace

@@ -18,7 +18,8 @@ struct Pair {
     RgbPicture colour, mask;
 };
 
-Pair load(const std::string& name) {
+Pair load(const std::string& name)
+{
     Pair p;
     std::string dir = ZW_MEDIA_DIR;
     PictureError e = readBmp24(dir + "/" + name + ".bmp", p.colour);
@@ -31,7 +32,8 @@ Pair load(const std::string& name) {
 // Coverage 0..1 of a texel: 1 - mask.
 double alphaAt(const Pair& p, int x, int y) { return 1 - p.mask.at(x, y)[0] / 255.0; }
 
-TEST(MediaPictures, EveryPairHasUploadableSidesAndMatchingMasks) {
+TEST(MediaPictures, EveryPairHasUploadableSidesAndMatchingMasks)
+{
     for (const char* name : media::pictures) {
         Pair p = load(name);
         EXPECT_EQ(checkSpriteSize(p.colour.width, p.colour.height), "") << name;
@@ -40,7 +42,8 @@ TEST(MediaPictures, EveryPairHasUploadableSidesAndMatchingMasks) {
     }
 }
 
-TEST(MediaPictures, ColourIsBlackWhereTheBackgroundStays) {
+TEST(MediaPictures, ColourIsBlackWhereTheBackgroundStays)
+{
     for (const char* name : media::pictures) {
         Pair p = load(name);
         int faults = 0, covered = 0;
@@ -60,7 +63,8 @@ TEST(MediaPictures, ColourIsBlackWhereTheBackgroundStays) {
 }
 
 // The show's glyph map: every glyph number a character can reach.
-std::vector<int> mappedGlyphs() {
+std::vector<int> mappedGlyphs()
+{
     std::vector<int> g;
     for (int i = 0; i <= 25; ++i) g.push_back(i);
     for (int i = 30; i <= 42; ++i) g.push_back(i);
@@ -72,7 +76,8 @@ std::vector<int> mappedGlyphs() {
 
 constexpr double cellWidth = 0.06140625, cellHeight = 0.111328125;
 
-TEST(MediaFont, EveryMappedCharacterHasALightGlyphWithADarkRim) {
+TEST(MediaFont, EveryMappedCharacterHasALightGlyphWithADarkRim)
+{
     Pair font = load("font");
     double cw = cellWidth * font.mask.width, ch = cellHeight * font.mask.height;
     for (int g : mappedGlyphs()) {
@@ -92,7 +97,8 @@ TEST(MediaFont, EveryMappedCharacterHasALightGlyphWithADarkRim) {
     }
 }
 
-TEST(MediaFont, GlyphsKeepClearOfTheirCellEdges) {
+TEST(MediaFont, GlyphsKeepClearOfTheirCellEdges)
+{
     // The show filters linearly, so ink within a texel of a cell edge would bleed
     // into the neighbouring glyph.
     Pair font = load("font");
@@ -111,7 +117,8 @@ TEST(MediaFont, GlyphsKeepClearOfTheirCellEdges) {
 // Rows (from the top, as fractions of the height) or columns that must stay
 // clear because a quad's texture coordinates stop there. A cut inside the picture
 // is sampled from the two texel rows whose centres lie on either side of it.
-void expectClearRow(const Pair& p, const char* name, double fromTop) {
+void expectClearRow(const Pair& p, const char* name, double fromTop)
+{
     double at = fromTop * p.mask.height;
     for (int y : {int(at - 0.5), int(at + 0.5)}) {
         y = std::clamp(y, 0, p.mask.height - 1);
@@ -120,15 +127,17 @@ void expectClearRow(const Pair& p, const char* name, double fromTop) {
     }
 }
 
-void expectClearColumn(const Pair& p, const char* name, int x) {
+void expectClearColumn(const Pair& p, const char* name, int x)
+{
     for (int y = 0; y < p.mask.height; ++y)
         EXPECT_LT(alphaAt(p, x, y), 0.02) << name << " column " << x << " row " << y;
 }
 
-TEST(MediaPictures, ClearEdgesWhereTheQuadsStop) {
+TEST(MediaPictures, ClearEdgesWhereTheQuadsStop)
+{
     // Sprites whose quads use the whole picture: a clear frame all round.
-    for (const char* name : {"vogelfl1", "vogelfl2", "vogelfl3", "vogeltot", "cursor", "cross",
-                             "feil", "fenno", "qzlogo", "creds"}) {
+    for (const char* name : {"vogelfl1", "vogelfl2", "vogelfl3", "vogeltot", "cursor", "cross", "feil",
+                             "fenno", "qzlogo", "creds"}) {
         Pair p = load(name);
         expectClearRow(p, name, 0);
         expectClearRow(p, name, 1);
@@ -152,7 +161,8 @@ TEST(MediaPictures, ClearEdgesWhereTheQuadsStop) {
 }
 
 // The average difference, per channel, of two columns composed over the sky.
-double seamDifference(const Pair& a, int xa, const Pair& b, int xb) {
+double seamDifference(const Pair& a, int xa, const Pair& b, int xb)
+{
     const int sky[3] = {47, 106, 195};
     double sum = 0;
     for (int y = 0; y < a.mask.height; ++y)
@@ -164,7 +174,8 @@ double seamDifference(const Pair& a, int xa, const Pair& b, int xb) {
     return sum / (a.mask.height * 3);
 }
 
-TEST(MediaPictures, MountainsTileWithoutASeam) {
+TEST(MediaPictures, MountainsTileWithoutASeam)
+{
     Pair left = load("berg1"), right = load("berg2");
     ASSERT_EQ(left.mask.height, right.mask.height);
     int lw = left.mask.width, rw = right.mask.width;

@@ -14,20 +14,22 @@
 
 namespace {
 
-std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + "zw_pictures_" + name;
-}
+std::string tempPath(const std::string& name) { return ::testing::TempDir() + "zw_pictures_" + name; }
 
-std::vector<std::uint8_t> fileBytes(const std::string& path) {
+std::vector<std::uint8_t> fileBytes(const std::string& path)
+{
     std::ifstream f(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-TEST(SpriteSplit, PremultipliesColourAndInvertsAlphaIntoTheMask) {
-    RgbaPicture in{4, 1, {255, 0, 0, 255,     // opaque red
-                          0, 0, 255, 0,       // invisible blue leaves no trace
-                          200, 100, 50, 128,  // half covered
-                          255, 255, 255, 64}};
+TEST(SpriteSplit, PremultipliesColourAndInvertsAlphaIntoTheMask)
+{
+    RgbaPicture in{4,
+                   1,
+                   {255, 0, 0, 255,     // opaque red
+                    0, 0, 255, 0,       // invisible blue leaves no trace
+                    200, 100, 50, 128,  // half covered
+                    255, 255, 255, 64}};
     SpritePair out = splitSprite(in);
     const std::vector<std::uint8_t> colour = {255, 0, 0, 0, 0, 0, 100, 50, 25, 64, 64, 64};
     const std::vector<std::uint8_t> mask = {0, 0, 0, 255, 255, 255, 127, 127, 127, 191, 191, 191};
@@ -35,7 +37,8 @@ TEST(SpriteSplit, PremultipliesColourAndInvertsAlphaIntoTheMask) {
     EXPECT_EQ(out.mask.pixels, mask);
 }
 
-TEST(SpriteSplit, ComposesToTheOverBlendWithinRounding) {
+TEST(SpriteSplit, ComposesToTheOverBlendWithinRounding)
+{
     // frame x mask + colour must equal frame x (1 - a) + c x a for every a and c.
     for (int a = 0; a < 256; a += 5)
         for (int c = 0; c < 256; c += 17) {
@@ -48,7 +51,8 @@ TEST(SpriteSplit, ComposesToTheOverBlendWithinRounding) {
         }
 }
 
-TEST(SpriteSize, AcceptsOnlyPowerOfTwoSidesAtLeastFourWide) {
+TEST(SpriteSize, AcceptsOnlyPowerOfTwoSidesAtLeastFourWide)
+{
     EXPECT_EQ(checkSpriteSize(4, 4), "");
     EXPECT_EQ(checkSpriteSize(512, 1), "");
     EXPECT_NE(checkSpriteSize(2, 4).find("narrower than 4"), std::string::npos);
@@ -59,7 +63,8 @@ TEST(SpriteSize, AcceptsOnlyPowerOfTwoSidesAtLeastFourWide) {
 
 // Red on blue, 5 wide (rows padded from 15 to 16 bytes), with one green marker in
 // the top left corner so flips and channel swaps show.
-RgbPicture markerPicture() {
+RgbPicture markerPicture()
+{
     RgbPicture p(5, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) {
@@ -72,7 +77,8 @@ RgbPicture markerPicture() {
     return p;
 }
 
-TEST(Bitmap, WritesBottomUpPaddedBgrRowsWithAnInfoHeader) {
+TEST(Bitmap, WritesBottomUpPaddedBgrRowsWithAnInfoHeader)
+{
     std::string path = tempPath("marker.bmp");
     ASSERT_EQ(writeBmp24(path, markerPicture()), "");
     std::vector<std::uint8_t> b = fileBytes(path);
@@ -92,7 +98,8 @@ TEST(Bitmap, WritesBottomUpPaddedBgrRowsWithAnInfoHeader) {
     EXPECT_EQ(b[top + 2], 0);
 }
 
-TEST(Bitmap, ReadsBackWhatItWrites) {
+TEST(Bitmap, ReadsBackWhatItWrites)
+{
     std::string path = tempPath("roundtrip.bmp");
     RgbPicture in = markerPicture();
     ASSERT_EQ(writeBmp24(path, in), "");
@@ -103,14 +110,15 @@ TEST(Bitmap, ReadsBackWhatItWrites) {
     EXPECT_EQ(out.pixels, in.pixels);
 }
 
-TEST(Bitmap, RefusesDamagedFilesWithTheReason) {
+TEST(Bitmap, RefusesDamagedFilesWithTheReason)
+{
     std::string path = tempPath("good.bmp");
     ASSERT_EQ(writeBmp24(path, markerPicture()), "");
     const std::vector<std::uint8_t> good = fileBytes(path);
     struct Case {
         const char* what;
-        std::size_t at;     // byte to change, or the new length when shortening
-        int value;          // -1: cut the file at `at`
+        std::size_t at;  // byte to change, or the new length when shortening
+        int value;       // -1: cut the file at `at`
         const char* reason;
     } cases[] = {
         {"no magic", 0, 'X', "no \"BM\" header"},
@@ -136,7 +144,8 @@ TEST(Bitmap, RefusesDamagedFilesWithTheReason) {
     EXPECT_NE(readBmp24(tempPath("missing.bmp"), out).find("cannot open"), std::string::npos);
 }
 
-TEST(Png, ReportsFilesThatAreNotPngWithTheirName) {
+TEST(Png, ReportsFilesThatAreNotPngWithTheirName)
+{
     std::string path = tempPath("garbage.png");
     std::ofstream(path) << "this is no picture";
     RgbaPicture out;
@@ -146,7 +155,8 @@ TEST(Png, ReportsFilesThatAreNotPngWithTheirName) {
     EXPECT_NE(readPngRgba(tempPath("missing.png"), out), "");
 }
 
-TEST(Png, ReadsBackStraightRgba) {
+TEST(Png, ReadsBackStraightRgba)
+{
     std::string path = tempPath("rgba.png");
     RgbaPicture in{4, 1, {255, 0, 0, 255, 0, 255, 0, 0, 10, 20, 30, 128, 1, 2, 3, 4}};
     ASSERT_EQ(writePngRgba(path, in), "");
@@ -162,10 +172,10 @@ TEST(Png, ReadsBackStraightRgba) {
               std::vector<std::uint8_t>(in.pixels.begin() + 8, in.pixels.end()));
 }
 
-const char* const glyphA =
-    "glyph 0 a\n.....\n.....\n.###.\n....#\n.####\n#...#\n.####\n.....\n.....\n";
+const char* const glyphA = "glyph 0 a\n.....\n.....\n.###.\n....#\n.####\n#...#\n.####\n.....\n.....\n";
 
-TEST(GlyphSource, ParsesGlyphsWithCommentsAndBlankLines) {
+TEST(GlyphSource, ParsesGlyphsWithCommentsAndBlankLines)
+{
     std::string text = std::string("# the font\n\n") + glyphA + "\r\n" +
                        "glyph 64 0\n.###.\n#...#\n#..##\n#.#.#\n##..#\n#...#\n.###.\n.....\n.....\n";
     std::vector<PixelGlyph> glyphs;
@@ -179,7 +189,8 @@ TEST(GlyphSource, ParsesGlyphsWithCommentsAndBlankLines) {
     EXPECT_FALSE(glyphs[0].lit(0, 9));
 }
 
-TEST(GlyphSource, RefusesBrokenSourcesNamingTheLine) {
+TEST(GlyphSource, RefusesBrokenSourcesNamingTheLine)
+{
     struct Case {
         std::string text;
         const char* reason;
@@ -200,11 +211,11 @@ TEST(GlyphSource, RefusesBrokenSourcesNamingTheLine) {
         EXPECT_NE(e.find(c.reason), std::string::npos) << "got: " << e;
     }
     std::vector<PixelGlyph> glyphs;
-    EXPECT_NE(readGlyphFile(tempPath("missing.txt"), glyphs).find("cannot open"),
-              std::string::npos);
+    EXPECT_NE(readGlyphFile(tempPath("missing.txt"), glyphs).find("cannot open"), std::string::npos);
 }
 
-TEST(GlyphRaster, JoinsNeighboursButNotAcrossSquareCorners) {
+TEST(GlyphRaster, JoinsNeighboursButNotAcrossSquareCorners)
+{
     PixelGlyph g;
     g.rows = {"##...", "#....", ".....", "...#.", "....#", ".....", ".....", ".....", "....."};
     // An L of three pixels: two straight strokes, no diagonal; a diagonal pair: one

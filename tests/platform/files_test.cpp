@@ -34,8 +34,10 @@ void pointTempAt(const char* value)
 #ifdef _WIN32
     _putenv_s("TMP", value ? value : "");
 #else
-    if (value) ::setenv("TMPDIR", value, 1);
-    else ::unsetenv("TMPDIR");
+    if (value)
+        ::setenv("TMPDIR", value, 1);
+    else
+        ::unsetenv("TMPDIR");
 #endif
 }
 
@@ -101,7 +103,8 @@ TEST_F(Files, ANewFileNeverReplacesOne)
 
 TEST_F(Files, ANewFileIsNeverMadeThroughALink)
 {
-    if (!makeLink(dir / "elsewhere.bmp", dir / "gras.bmp")) GTEST_SKIP() << "this system makes no symbolic links";
+    if (!makeLink(dir / "elsewhere.bmp", dir / "gras.bmp"))
+        GTEST_SKIP() << "this system makes no symbolic links";
     EXPECT_EQ(platform::createNewFile(path("gras.bmp").c_str(), false), nullptr);
     EXPECT_FALSE(fs::exists(dir / "elsewhere.bmp"));
 }
@@ -144,7 +147,8 @@ TEST_F(Files, ThePrivateFileIsNeverAnotherNameOfAFile)
 TEST_F(Files, ThePrivateFileIsNeverReachedThroughALink)
 {
     writeBytes(path("document.txt"), "keep");
-    if (!makeLink(dir / "document.txt", dir / "log.txt")) GTEST_SKIP() << "this system makes no symbolic links";
+    if (!makeLink(dir / "document.txt", dir / "log.txt"))
+        GTEST_SKIP() << "this system makes no symbolic links";
     EXPECT_EQ(platform::openPrivateFile(path("log.txt").c_str(), true), nullptr);
     EXPECT_EQ(readBytes(path("document.txt")), "keep");
 }

@@ -23,7 +23,10 @@ void startGl(int scale)
     ASSERT_TRUE(platform::createGlContext(32, 16));
 }
 
-const std::uint8_t* pixel(const headless::Picture& p, int x, int y) { return &p.rgba[(std::size_t(y) * p.width + x) * 4]; }
+const std::uint8_t* pixel(const headless::Picture& p, int x, int y)
+{
+    return &p.rgba[(std::size_t(y) * p.width + x) * 4];
+}
 
 // Clear to blue, paint the top quarter red with the program's own kind of set-up:
 // read back, the top row comes first.

@@ -85,9 +85,11 @@ TEST_F(HeadlessInput, EventsArriveOnTimeInOrder)
     for (int i = 0; i < 29; ++i) platform::swapBuffers();
     expectMessages(drain(), {}, "at 29/60 s");
     platform::swapBuffers();
-    expectMessages(drain(), {{MessageKind::MouseMove, 0, 100, 50}, {MessageKind::ButtonDown, 1, 100, 50}}, "at 0.5 s");
+    expectMessages(drain(), {{MessageKind::MouseMove, 0, 100, 50}, {MessageKind::ButtonDown, 1, 100, 50}},
+                   "at 0.5 s");
     for (int i = 0; i < 30; ++i) platform::swapBuffers();
-    expectMessages(drain(), {{MessageKind::MouseMove, 1, 639, 0}, {MessageKind::ButtonUp, 0, 639, 0}}, "at 1 s");
+    expectMessages(drain(), {{MessageKind::MouseMove, 1, 639, 0}, {MessageKind::ButtonUp, 0, 639, 0}},
+                   "at 1 s");
     for (int i = 0; i < 30; ++i) platform::swapBuffers();
     expectMessages(drain(), {{MessageKind::Close, 0, 639, 0}}, "at 1.5 s");
 }
@@ -96,13 +98,14 @@ TEST_F(HeadlessInput, EventsArriveOnTimeInOrder)
 TEST_F(HeadlessInput, AsyncLeftButtonRemembersAPressUntilAsked)
 {
     headless::Config config;
-    config.script = {at(0, Event::Kind::ButtonDown), at(0, Event::Kind::ButtonUp), at(1, Event::Kind::ButtonDown)};
+    config.script = {at(0, Event::Kind::ButtonDown), at(0, Event::Kind::ButtonUp),
+                     at(1, Event::Kind::ButtonDown)};
     headless::configure(config);
     platform::counterNow();
-    EXPECT_TRUE(platform::asyncLeftButton());   // pressed and released before the query
+    EXPECT_TRUE(platform::asyncLeftButton());  // pressed and released before the query
     EXPECT_FALSE(platform::asyncLeftButton());
     for (int i = 0; i < 60; ++i) platform::swapBuffers();
-    EXPECT_TRUE(platform::asyncLeftButton());   // held now
+    EXPECT_TRUE(platform::asyncLeftButton());  // held now
     EXPECT_TRUE(platform::asyncLeftButton());
 }
 
@@ -141,10 +144,14 @@ TEST_F(HeadlessInput, TranslateAndQuitQueueBehindPendingMessages)
         translated.push_back(m);
     }
     std::vector<Message> chars = drain();
-    expectMessages(rest, {{MessageKind::KeyUp, 'Q', 320, 240}, {MessageKind::KeyDown, 27, 320, 240},
-                          {MessageKind::KeyUp, 27, 320, 240}, {MessageKind::KeyDown, 112, 320, 240},
-                          {MessageKind::KeyUp, 112, 320, 240}, {MessageKind::Char, 'q', 0, 0},
-                          {MessageKind::Quit, 7, 0, 0}},
+    expectMessages(rest,
+                   {{MessageKind::KeyUp, 'Q', 320, 240},
+                    {MessageKind::KeyDown, 27, 320, 240},
+                    {MessageKind::KeyUp, 27, 320, 240},
+                    {MessageKind::KeyDown, 112, 320, 240},
+                    {MessageKind::KeyUp, 112, 320, 240},
+                    {MessageKind::Char, 'q', 0, 0},
+                    {MessageKind::Quit, 7, 0, 0}},
                    "queue after translate and quit");
     expectMessages(chars, {{MessageKind::Char, 27, 0, 0}}, "Escape gives a character, F1 none");
 }
@@ -159,9 +166,10 @@ TEST_F(HeadlessInput, MovesInARowLeaveOneMessageWithTheNewestPlaceAndButton)
     headless::Config config;
     config.script = script;
     headless::configure(config);
-    expectMessages(drain(), {{MessageKind::MouseMove, 0, 2999 % 640, 2999 % 480},
-                             {MessageKind::ButtonDown, 1, 2999 % 640, 2999 % 480},
-                             {MessageKind::MouseMove, 1, 7, 8}},
+    expectMessages(drain(),
+                   {{MessageKind::MouseMove, 0, 2999 % 640, 2999 % 480},
+                    {MessageKind::ButtonDown, 1, 2999 % 640, 2999 % 480},
+                    {MessageKind::MouseMove, 1, 7, 8}},
                    "3000 moves, a click, two moves");
 }
 
@@ -170,12 +178,13 @@ TEST_F(HeadlessInput, MovesInARowLeaveOneMessageWithTheNewestPlaceAndButton)
 TEST_F(HeadlessInput, AnyOtherMessageEndsTheMerging)
 {
     headless::Config config;
-    config.script = {move(0, 1, 1), at(0, Event::Kind::Key, 'A'), move(0, 2, 2), move(0, 3, 3),
-                     at(0, Event::Kind::Close), move(0, 4, 4)};
+    config.script = {move(0, 1, 1), at(0, Event::Kind::Key, 'A'), move(0, 2, 2),
+                     move(0, 3, 3), at(0, Event::Kind::Close),    move(0, 4, 4)};
     headless::configure(config);
     using K = MessageKind;
     std::vector<Message> got = drain();
-    EXPECT_EQ(kinds(got), (std::vector<K>{K::MouseMove, K::KeyDown, K::KeyUp, K::MouseMove, K::Close, K::MouseMove}));
+    EXPECT_EQ(kinds(got),
+              (std::vector<K>{K::MouseMove, K::KeyDown, K::KeyUp, K::MouseMove, K::Close, K::MouseMove}));
     ASSERT_EQ(got.size(), 6u);
     EXPECT_EQ(got[3].x, 3);
 
@@ -211,11 +220,15 @@ TEST_F(HeadlessInput, MovesAfterTheTakenOneQueueAgain)
 TEST_F(HeadlessInput, KeyDownsGiveTheCharactersOfAUsKeyboard)
 {
     headless::configure({});
-    const struct { std::uint32_t key; std::uint32_t character; } cases[] = {
-        {'Q', 'q'}, {'7', '7'}, {0xBA, ';'}, {0xDE, '\''}, {0xC0, '`'},   // letters, digits, punctuation
-        {0x65, '5'}, {0x6A, '*'}, {0x6E, '.'},                         // the keypad
-        {0x10, 0}, {0x11, 0}, {0x14, 0}, {0x2E, 0}, {0x21, 0}, {0x87, 0},  // Shift, Control, Caps Lock,
-                                                                         // Delete, Page Up, F24: none
+    const struct {
+        std::uint32_t key;
+        std::uint32_t character;
+    } cases[] = {
+        {'Q', 'q'},  {'7', '7'},  {0xBA, ';'}, {0xDE, '\''}, {0xC0, '`'},  // letters, digits, punctuation
+        {0x65, '5'}, {0x6A, '*'}, {0x6E, '.'},                             // the keypad
+        {0x10, 0},   {0x11, 0},   {0x14, 0},   {0x2E, 0},    {0x21, 0},
+        {0x87, 0},  // Shift, Control, Caps Lock,
+                    // Delete, Page Up, F24: none
     };
     for (const auto& c : cases) {
         Message key;
@@ -255,8 +268,10 @@ TEST_F(HeadlessInput, MessageBoxesAreAnsweredAndRecorded)
     using platform::Answer;
     using platform::Buttons;
     using platform::Icon;
-    EXPECT_EQ(platform::messageBox("File not found", "l\xF6kjzwirbelalp", Buttons::Ok, Icon::None), Answer::Ok);
-    EXPECT_EQ(platform::messageBox("ERROR! windowed instead?", "ERROR", Buttons::YesNo, Icon::Exclamation), Answer::No);
+    EXPECT_EQ(platform::messageBox("File not found", "l\xF6kjzwirbelalp", Buttons::Ok, Icon::None),
+              Answer::Ok);
+    EXPECT_EQ(platform::messageBox("ERROR! windowed instead?", "ERROR", Buttons::YesNo, Icon::Exclamation),
+              Answer::No);
     EXPECT_EQ(platform::messageBox("again?", "ERROR", Buttons::YesNo, Icon::Exclamation), Answer::Yes);
     platform::counterNow();
     for (int i = 0; i < 120; ++i) platform::swapBuffers();

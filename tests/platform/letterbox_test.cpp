@@ -10,14 +10,17 @@ using platform::Letterbox;
 
 TEST(Letterbox, FitsWithAspectKeptAndCentred)
 {
-    const struct { int w, h; Letterbox expected; } cases[] = {
+    const struct {
+        int w, h;
+        Letterbox expected;
+    } cases[] = {
         {640, 480, {0, 0, 640, 480, 640, 480}},
-        {1024, 768, {0, 0, 1024, 768, 640, 480}},        // exact 4:3: no bars
-        {1920, 1080, {240, 0, 1440, 1080, 640, 480}},    // bars left and right
-        {1280, 1024, {0, 32, 1280, 960, 640, 480}},      // bars top and bottom
-        {1001, 480, {180, 0, 640, 480, 640, 480}},       // odd remainder: the extra pixel goes right
-        {320, 240, {0, 0, 320, 240, 640, 480}},          // smaller than the picture
-        {0, 480, {0, 0, 0, 0, 640, 480}},                // a minimised window: nothing to draw
+        {1024, 768, {0, 0, 1024, 768, 640, 480}},      // exact 4:3: no bars
+        {1920, 1080, {240, 0, 1440, 1080, 640, 480}},  // bars left and right
+        {1280, 1024, {0, 32, 1280, 960, 640, 480}},    // bars top and bottom
+        {1001, 480, {180, 0, 640, 480, 640, 480}},     // odd remainder: the extra pixel goes right
+        {320, 240, {0, 0, 320, 240, 640, 480}},        // smaller than the picture
+        {0, 480, {0, 0, 0, 0, 640, 480}},              // a minimised window: nothing to draw
     };
     for (const auto& c : cases) {
         const Letterbox box = fitPicture(c.w, c.h, 640, 480);
@@ -31,7 +34,9 @@ TEST(Letterbox, FitsWithAspectKeptAndCentred)
 TEST(Letterbox, SurfaceToPictureThroughScaleAndBars)
 {
     const Letterbox box = fitPicture(1920, 1080, 640, 480);  // scale 2.25, bars of 240
-    const struct { int sx, sy, x, y; } cases[] = {
+    const struct {
+        int sx, sy, x, y;
+    } cases[] = {
         {240, 0, 0, 0},          // top-left pixel of the picture
         {1679, 1079, 639, 479},  // bottom-right
         {960, 540, 320, 240},    // centre
@@ -50,7 +55,8 @@ TEST(Letterbox, SurfaceToPictureThroughScaleAndBars)
 // on every surface that shows the picture at least at its own size.
 TEST(Letterbox, PictureToSurfaceRoundTrips)
 {
-    const int surfaces[][2] = {{640, 480}, {1024, 768}, {1920, 1080}, {1366, 768}, {1280, 1024}, {2560, 1600}};
+    const int surfaces[][2] = {{640, 480},  {1024, 768},  {1920, 1080},
+                               {1366, 768}, {1280, 1024}, {2560, 1600}};
     for (const auto& s : surfaces) {
         const Letterbox box = fitPicture(s[0], s[1], 640, 480);
         for (int x = 0; x < 640; ++x)

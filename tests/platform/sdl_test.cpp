@@ -50,46 +50,65 @@ struct KeyCase {
 void expectKeys(const std::vector<KeyCase>& cases, bool numLock, const char* group)
 {
     for (const KeyCase& c : cases)
-        EXPECT_EQ(virtualKeyFor(c.key, c.scancode, numLock), c.expected) << group << ": scancode " << c.scancode;
+        EXPECT_EQ(virtualKeyFor(c.key, c.scancode, numLock), c.expected)
+            << group << ": scancode " << c.scancode;
 }
 
 // What SDL reports for a key that types no character.
-KeyCase placed(SDL_Scancode scancode, std::uint32_t expected) { return {SDL_SCANCODE_TO_KEYCODE(scancode), scancode, expected}; }
+KeyCase placed(SDL_Scancode scancode, std::uint32_t expected)
+{
+    return {SDL_SCANCODE_TO_KEYCODE(scancode), scancode, expected};
+}
 
 // Letters and digits as the layout has them, every other key by its place.
 TEST(SdlKeys, MapsEveryKeyToItsWindowsVirtualKey)
 {
-    expectKeys({{SDLK_a, SDL_SCANCODE_A, 65}, {SDLK_z, SDL_SCANCODE_Z, 90},
-                {SDLK_y, SDL_SCANCODE_Z, 89},                     // German layout
-                {0x043E /* Cyrillic o */, SDL_SCANCODE_J, 74},   // non-Latin layout: the key's place
-                {SDLK_m, SDL_SCANCODE_SEMICOLON, 77},            // French layout: letter on a punctuation place
-                {SDLK_COMMA, SDL_SCANCODE_M, 0xBC},              // ... and punctuation on a letter place
-                {SDLK_AMPERSAND, SDL_SCANCODE_1, 49},            // ... and its digit row
-                {SDLK_0, SDL_SCANCODE_0, 48}, {SDLK_9, SDL_SCANCODE_9, 57}},
+    expectKeys({{SDLK_a, SDL_SCANCODE_A, 65},
+                {SDLK_z, SDL_SCANCODE_Z, 90},
+                {SDLK_y, SDL_SCANCODE_Z, 89},                   // German layout
+                {0x043E /* Cyrillic o */, SDL_SCANCODE_J, 74},  // non-Latin layout: the key's place
+                {SDLK_m, SDL_SCANCODE_SEMICOLON, 77},  // French layout: letter on a punctuation place
+                {SDLK_COMMA, SDL_SCANCODE_M, 0xBC},    // ... and punctuation on a letter place
+                {SDLK_AMPERSAND, SDL_SCANCODE_1, 49},  // ... and its digit row
+                {SDLK_0, SDL_SCANCODE_0, 48},
+                {SDLK_9, SDL_SCANCODE_9, 57}},
                true, "layout");
-    expectKeys({{SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA}, {SDLK_EQUALS, SDL_SCANCODE_EQUALS, 0xBB},
-                {SDLK_SLASH, SDL_SCANCODE_SLASH, 0xBF}, {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0},
-                {SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET, 0xDB}, {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
-                {0xDF /* sharp s */, SDL_SCANCODE_MINUS, 0xBD}, {0xF6 /* o umlaut */, SDL_SCANCODE_SEMICOLON, 0xBA}},
+    expectKeys({{SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0xBA},
+                {SDLK_EQUALS, SDL_SCANCODE_EQUALS, 0xBB},
+                {SDLK_SLASH, SDL_SCANCODE_SLASH, 0xBF},
+                {SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE, 0xC0},
+                {SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET, 0xDB},
+                {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 0xDE},
+                {0xDF /* sharp s */, SDL_SCANCODE_MINUS, 0xBD},
+                {0xF6 /* o umlaut */, SDL_SCANCODE_SEMICOLON, 0xBA}},
                true, "punctuation by US place");
-    expectKeys({placed(SDL_SCANCODE_LSHIFT, 0x10), placed(SDL_SCANCODE_RSHIFT, 0x10), placed(SDL_SCANCODE_LCTRL, 0x11),
-                placed(SDL_SCANCODE_RCTRL, 0x11), placed(SDL_SCANCODE_RALT, 0x12), placed(SDL_SCANCODE_CAPSLOCK, 0x14),
+    expectKeys({placed(SDL_SCANCODE_LSHIFT, 0x10), placed(SDL_SCANCODE_RSHIFT, 0x10),
+                placed(SDL_SCANCODE_LCTRL, 0x11), placed(SDL_SCANCODE_RCTRL, 0x11),
+                placed(SDL_SCANCODE_RALT, 0x12), placed(SDL_SCANCODE_CAPSLOCK, 0x14),
                 placed(SDL_SCANCODE_PAUSE, 0x13), placed(SDL_SCANCODE_NUMLOCKCLEAR, 0x90)},
                true, "modifiers and locks");
-    expectKeys({placed(SDL_SCANCODE_PAGEUP, 0x21), placed(SDL_SCANCODE_PAGEDOWN, 0x22), placed(SDL_SCANCODE_HOME, 0x24),
-                placed(SDL_SCANCODE_LEFT, 0x25), placed(SDL_SCANCODE_DOWN, 0x28), placed(SDL_SCANCODE_INSERT, 0x2D),
-                placed(SDL_SCANCODE_DELETE, 0x2E), {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
-                {SDLK_RETURN, SDL_SCANCODE_RETURN, 13}, {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8}},
+    expectKeys({placed(SDL_SCANCODE_PAGEUP, 0x21),
+                placed(SDL_SCANCODE_PAGEDOWN, 0x22),
+                placed(SDL_SCANCODE_HOME, 0x24),
+                placed(SDL_SCANCODE_LEFT, 0x25),
+                placed(SDL_SCANCODE_DOWN, 0x28),
+                placed(SDL_SCANCODE_INSERT, 0x2D),
+                placed(SDL_SCANCODE_DELETE, 0x2E),
+                {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 27},
+                {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
+                {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8}},
                true, "editing and navigation");
     expectKeys({placed(SDL_SCANCODE_F1, 0x70), placed(SDL_SCANCODE_F12, 0x7B), placed(SDL_SCANCODE_F13, 0x7C),
                 placed(SDL_SCANCODE_F24, 0x87)},
                true, "function keys");
-    expectKeys({placed(SDL_SCANCODE_KP_0, 0x60), placed(SDL_SCANCODE_KP_1, 0x61), placed(SDL_SCANCODE_KP_9, 0x69),
-                placed(SDL_SCANCODE_KP_MULTIPLY, 0x6A), placed(SDL_SCANCODE_KP_PERIOD, 0x6E),
-                placed(SDL_SCANCODE_KP_DIVIDE, 0x6F), placed(SDL_SCANCODE_KP_ENTER, 0x0D)},
+    expectKeys({placed(SDL_SCANCODE_KP_0, 0x60), placed(SDL_SCANCODE_KP_1, 0x61),
+                placed(SDL_SCANCODE_KP_9, 0x69), placed(SDL_SCANCODE_KP_MULTIPLY, 0x6A),
+                placed(SDL_SCANCODE_KP_PERIOD, 0x6E), placed(SDL_SCANCODE_KP_DIVIDE, 0x6F),
+                placed(SDL_SCANCODE_KP_ENTER, 0x0D)},
                true, "keypad with Num Lock");
-    expectKeys({placed(SDL_SCANCODE_KP_7, 0x24), placed(SDL_SCANCODE_KP_5, 0x0C), placed(SDL_SCANCODE_KP_3, 0x22),
-                placed(SDL_SCANCODE_KP_0, 0x2D), placed(SDL_SCANCODE_KP_PERIOD, 0x2E), placed(SDL_SCANCODE_KP_MINUS, 0x6D)},
+    expectKeys({placed(SDL_SCANCODE_KP_7, 0x24), placed(SDL_SCANCODE_KP_5, 0x0C),
+                placed(SDL_SCANCODE_KP_3, 0x22), placed(SDL_SCANCODE_KP_0, 0x2D),
+                placed(SDL_SCANCODE_KP_PERIOD, 0x2E), placed(SDL_SCANCODE_KP_MINUS, 0x6D)},
                false, "keypad without Num Lock");
     expectKeys({placed(SDL_SCANCODE_VOLUMEUP, 0xAF), placed(SDL_SCANCODE_LANG1, 0xFF)}, true, "others");
 }
@@ -100,7 +119,7 @@ TEST(SdlKeys, AltAndF10AreTheSystemsKeys)
     EXPECT_TRUE(isSystemKey(0x12, false));  // Alt itself
     EXPECT_TRUE(isSystemKey(65, true));     // Alt+A
     EXPECT_FALSE(isSystemKey(65, false));
-    EXPECT_FALSE(isSystemKey(0x10, false)); // Shift
+    EXPECT_FALSE(isSystemKey(0x10, false));  // Shift
 }
 
 GLubyte* readWindowPixel(int x, int y)
@@ -154,7 +173,8 @@ TEST(SdlWindow, SwapScalesThePictureBetweenBars)
 TEST(SdlWindow, MessageBoxWithoutADisplayAnswersYes)
 {
     // With no display at all there is no way to show a box: the text goes to stderr.
-    if (SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY")) GTEST_SKIP() << "a real box would wait for a click";
+    if (SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY"))
+        GTEST_SKIP() << "a real box would wait for a click";
     EXPECT_EQ(platform::messageBox("ERROR! windowed instead?", "ERROR", platform::Buttons::YesNo,
                                    platform::Icon::Exclamation),
               platform::Answer::Yes);
@@ -178,15 +198,17 @@ TEST(SdlSound, FallsBackToTheSilentDriverAndPlays)
     FMUSIC_MODULE* song = FMUSIC_LoadSong(path.c_str());
     ASSERT_NE(song, nullptr);
     EXPECT_TRUE(FMUSIC_PlaySong(song));
-    SDL_Delay(100);  // the audio thread mixes meanwhile
+    SDL_Delay(100);                      // the audio thread mixes meanwhile
     EXPECT_TRUE(FMUSIC_PlaySong(song));  // again: from the start
     SDL_Delay(50);
     EXPECT_TRUE(FMUSIC_FreeSong(song));
     FSOUND_Close();
     EXPECT_EQ(FMUSIC_LoadSong(path.c_str()), nullptr);
     EXPECT_EQ(FSOUND_GetError(), soundErrorUninitialized);
-    if (before) setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
-    else unsetenv("SDL_AUDIODRIVER");
+    if (before)
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
     std::remove(path.c_str());
 }
 
@@ -194,7 +216,8 @@ TEST(SdlSound, FallsBackToTheSilentDriverAndPlays)
 
 namespace {
 
-void pushKey(Uint32 type, SDL_Keycode key, SDL_Scancode scancode, Uint16 modifiers = KMOD_NONE, bool repeat = false)
+void pushKey(Uint32 type, SDL_Keycode key, SDL_Scancode scancode, Uint16 modifiers = KMOD_NONE,
+             bool repeat = false)
 {
     SDL_Event event = {};
     event.type = type;
@@ -247,32 +270,30 @@ TEST(SdlEvents, TranslatedInOrder)
     pushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT);
     pushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, true);  // auto-repeat
     pushKey(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A);
-    pushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);     // system key
-    pushKey(SDL_KEYDOWN, SDLK_F10, SDL_SCANCODE_F10);               // system key
+    pushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);          // system key
+    pushKey(SDL_KEYDOWN, SDLK_F10, SDL_SCANCODE_F10);                   // system key
     pushKey(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);  // the back end's own
-    pushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL);           // Control, as the key down has it
+    pushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL);               // Control, as the key down has it
     pushKey(SDL_KEYDOWN, SDLK_RSHIFT, SDL_SCANCODE_RSHIFT);
     pushMotion(50, 60, 0);
-    pushMotion(100, 200, SDL_BUTTON_LMASK);                          // merged into the move before
+    pushMotion(100, 200, SDL_BUTTON_LMASK);  // merged into the move before
     pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 101, 201);
     pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 101, 201);
     pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 102, 202);
     pushWindowClose();
 
     using platform::MessageKind;
-    const struct { MessageKind kind; std::uint32_t wParam; int x, y; } expected[] = {
-        {MessageKind::KeyDown, 'A', -1, -1},
-        {MessageKind::KeyDown, 'A', -1, -1},
-        {MessageKind::KeyUp, 'A', -1, -1},
-        {MessageKind::Other, 0, -1, -1},
-        {MessageKind::Other, 0, -1, -1},
-        {MessageKind::KeyDown, 0x11, -1, -1},
-        {MessageKind::KeyDown, 0x10, -1, -1},
-        {MessageKind::MouseMove, 1, 100, 200},
-        {MessageKind::ButtonDown, 1, 101, 201},
-        {MessageKind::Other, 0, -1, -1},
-        {MessageKind::ButtonUp, 0, 102, 202},
-        {MessageKind::Close, 0, -1, -1},
+    const struct {
+        MessageKind kind;
+        std::uint32_t wParam;
+        int x, y;
+    } expected[] = {
+        {MessageKind::KeyDown, 'A', -1, -1},    {MessageKind::KeyDown, 'A', -1, -1},
+        {MessageKind::KeyUp, 'A', -1, -1},      {MessageKind::Other, 0, -1, -1},
+        {MessageKind::Other, 0, -1, -1},        {MessageKind::KeyDown, 0x11, -1, -1},
+        {MessageKind::KeyDown, 0x10, -1, -1},   {MessageKind::MouseMove, 1, 100, 200},
+        {MessageKind::ButtonDown, 1, 101, 201}, {MessageKind::Other, 0, -1, -1},
+        {MessageKind::ButtonUp, 0, 102, 202},   {MessageKind::Close, 0, -1, -1},
     };
     std::vector<platform::Message> got;
     platform::Message message;
@@ -286,7 +307,7 @@ TEST(SdlEvents, TranslatedInOrder)
             EXPECT_EQ(got[i].y, expected[i].y) << i;
         }
     }
-    EXPECT_TRUE(platform::asyncLeftButton());   // pressed since the last query
+    EXPECT_TRUE(platform::asyncLeftButton());  // pressed since the last query
     EXPECT_FALSE(platform::asyncLeftButton());
     int x = 0, y = 0;
     platform::getCursorPos(x, y);

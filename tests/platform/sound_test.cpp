@@ -33,7 +33,10 @@ Wav readWav(const std::string& path)
     if (!file) return wav;
     unsigned char header[44] = {};
     if (std::fread(header, 1, 44, file) == 44) {
-        auto u32 = [&](int at) { return std::uint32_t(header[at] | header[at + 1] << 8 | header[at + 2] << 16 | std::uint32_t(header[at + 3]) << 24); };
+        auto u32 = [&](int at) {
+            return std::uint32_t(header[at] | header[at + 1] << 8 | header[at + 2] << 16 |
+                                 std::uint32_t(header[at + 3]) << 24);
+        };
         wav.riffSize = u32(4);
         wav.rate = u32(24);
         wav.dataSize = u32(40);
@@ -83,7 +86,10 @@ TEST_F(SoundTest, LoadFailuresGiveTheirCodes)
     const std::string truncated = tempPath("truncated.it");
     ASSERT_TRUE(writeFile(truncated, headerOnly));
 
-    const struct { std::string path; int error; } cases[] = {
+    const struct {
+        std::string path;
+        int error;
+    } cases[] = {
         {tempPath("no_such_file.it"), soundErrorFileNotFound},
         {garbage, soundErrorFileFormat},
         {empty, soundErrorFileFormat},
@@ -147,7 +153,7 @@ TEST_F(SoundTest, WavFollowsTheClockToTheSampleAndIsNotSilent)
     ASSERT_NE(song, nullptr);
     platform::swapBuffers();  // before the clock starts: nothing is rendered
     EXPECT_EQ(headless::flushSound(), 0u);
-    platform::counterNow();   // time 0
+    platform::counterNow();  // time 0
     const int silentFrames = 7, frames = 307;
     for (int i = 0; i < frames; ++i) {
         if (i == silentFrames) FMUSIC_PlaySong(song);
@@ -164,7 +170,8 @@ TEST_F(SoundTest, WavFollowsTheClockToTheSampleAndIsNotSilent)
     const std::size_t songStart = std::size_t(std::uint64_t(silentFrames) * 1001 * 44100 / 60000) * 2;
     for (std::size_t i = 0; i < songStart; ++i) ASSERT_EQ(wav.samples[i], 0) << i;
     int peak = 0;
-    for (std::size_t i = songStart; i < wav.samples.size(); ++i) peak = std::max(peak, std::abs(int(wav.samples[i])));
+    for (std::size_t i = songStart; i < wav.samples.size(); ++i)
+        peak = std::max(peak, std::abs(int(wav.samples[i])));
     EXPECT_GT(peak, 1000);
     FMUSIC_FreeSong(song);
     FSOUND_Close();

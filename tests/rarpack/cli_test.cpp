@@ -86,7 +86,8 @@ TEST(Cli, ExtractNeverOverwritesUnasked)
 
 TEST(Cli, ExtractStaysInsideItsDirectory)
 {
-    for (const char* name : {"..\\escaped.txt", "/tmp/escaped.txt", "a\\..\\..\\escaped.txt", "C:escaped.txt"}) {
+    for (const char* name :
+         {"..\\escaped.txt", "/tmp/escaped.txt", "a\\..\\..\\escaped.txt", "C:escaped.txt"}) {
         ScratchDir dir;
         const std::string archive = archiveWithName(dir, name);
         ::mkdir((dir / "x").c_str(), 0755);
@@ -106,7 +107,8 @@ TEST(Cli, MembersTheReaderCannotTellApartAreRefused)
     Bytes image;
     std::vector<MemberReport> reports;
     std::string error;
-    ASSERT_TRUE(packArchive({{"a.txt", text(50, 1)}, {"b.txt", text(60, 2)}}, PackOptions{}, image, reports, error));
+    ASSERT_TRUE(
+        packArchive({{"a.txt", text(50, 1)}, {"b.txt", text(60, 2)}}, PackOptions{}, image, reports, error));
     const std::string second = "b.txt", twin = "A.TXT";
     const auto at = std::search(image.begin() + 60, image.end(), second.begin(), second.end());
     ASSERT_NE(at, image.end());
@@ -131,7 +133,8 @@ TEST(Cli, ExtractDoesNotFollowLinksOutOfItsDirectory)
     Bytes image;
     std::vector<MemberReport> reports;
     std::string error;
-    ASSERT_TRUE(packArchive({{"sub\\f.txt", text(50, 1)}, {"g.txt", text(50, 2)}}, PackOptions{}, image, reports, error));
+    ASSERT_TRUE(packArchive({{"sub\\f.txt", text(50, 1)}, {"g.txt", text(50, 2)}}, PackOptions{}, image,
+                            reports, error));
     writeFile(dir / "links.rar", image);
     const CliRun r = rarpack(dir, "--extract " + dir / "x" + " --force " + dir / "links.rar");
     EXPECT_NE(r.status, 0);

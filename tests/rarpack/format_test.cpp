@@ -46,8 +46,8 @@ TEST(Huffman, CanonicalCodesFollowLengthThenSymbol)
 TEST(BitWriter, WritesMostSignificantBitFirst)
 {
     BitWriter out;
-    putBits(out, 0x5, 3);       // 101
-    putBits(out, 0x1234, 16);   // 0001 0010 0011 0100
+    putBits(out, 0x5, 3);      // 101
+    putBits(out, 0x1234, 16);  // 0001 0010 0011 0100
     flushBits(out);
     const Bytes expected = {0xA2, 0x46, 0x80};
     EXPECT_EQ(out.bytes, expected);
@@ -73,8 +73,8 @@ TEST(Headers, MarkerMainHeaderFileHeaderAndEndBlock)
     std::vector<MemberReport> reports;
     std::string error;
     const Bytes data = text(1000, 1);
-    ASSERT_TRUE(packArchive({{"dir\\a.txt", data, 0x12345678, 0100644}}, PackOptions{"pw", true, false, 6}, image,
-                            reports, error));
+    ASSERT_TRUE(packArchive({{"dir\\a.txt", data, 0x12345678, 0100644}}, PackOptions{"pw", true, false, 6},
+                            image, reports, error));
     const Bytes marker = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
     EXPECT_TRUE(std::equal(marker.begin(), marker.end(), image.begin()));
     EXPECT_EQ(image[9], 0x73);
@@ -86,7 +86,8 @@ TEST(Headers, MarkerMainHeaderFileHeaderAndEndBlock)
     EXPECT_EQ(flags & 0x0010u, 0u);       // the first file starts the stream
     EXPECT_EQ(file[24], 20);
     EXPECT_TRUE(file[25] >= 0x33 && file[25] <= 0x35);
-    const std::uint32_t packed = file[7] | file[8] << 8 | file[9] << 16 | static_cast<std::uint32_t>(file[10]) << 24;
+    const std::uint32_t packed =
+        file[7] | file[8] << 8 | file[9] << 16 | static_cast<std::uint32_t>(file[10]) << 24;
     EXPECT_EQ(packed % 16, 0u);
     const Bytes end = {0xC4, 0x3D, 0x7B, 0x00, 0x40, 0x07, 0x00};
     EXPECT_TRUE(std::equal(end.begin(), end.end(), image.end() - 7));
@@ -122,11 +123,11 @@ TEST(Input, RefusesWhatTheReaderCouldNotFindAgain)
         std::vector<Member> members;
         PackOptions options;
     } cases[] = {
-        {{{"a.txt", {}}, {"A.TXT", {}}}, {}},      // same name without regard to case
-        {{{"a/b", {}}, {"a\\b", {}}}, {}},         // same name without regard to separators
+        {{{"a.txt", {}}, {"A.TXT", {}}}, {}},  // same name without regard to case
+        {{{"a/b", {}}, {"a\\b", {}}}, {}},     // same name without regard to separators
         {{{"../x", {}}}, {}},
         {{{"/etc/x", {}}}, {}},
-        {{{std::string(256, 'n'), {}}}, {}},       // longer than the reader's name buffer
+        {{{std::string(256, 'n'), {}}}, {}},  // longer than the reader's name buffer
         {{{"a", {}}}, {std::string(256, 'p'), false, false, 6}},
         {{{"a", {}}}, {"", false, false, 0}},
     };
@@ -144,10 +145,10 @@ TEST(Names, SafeMemberNames)
     const struct {
         const char* name;
         bool safe;
-    } cases[] = {{"a.bmp", true},   {"dir\\a.bmp", true}, {"dir/a.bmp", true}, {"..a", true},
-                 {"", false},       {"/etc/passwd", false}, {"\\a", false},  {"..", false},
-                 {"a\\..\\b", false}, {"../a", false},    {"C:a", false},    {"a\\\\b", false},
-                 {"./a", false},    {"a/", false}};
+    } cases[] = {{"a.bmp", true},     {"dir\\a.bmp", true},   {"dir/a.bmp", true}, {"..a", true},
+                 {"", false},         {"/etc/passwd", false}, {"\\a", false},      {"..", false},
+                 {"a\\..\\b", false}, {"../a", false},        {"C:a", false},      {"a\\\\b", false},
+                 {"./a", false},      {"a/", false}};
     for (const auto& c : cases) EXPECT_EQ(isSafeMemberName(c.name), c.safe) << c.name;
 }
 
@@ -157,7 +158,8 @@ TEST(Listing, DamagedImagesAreHandled)
     Bytes image;
     std::vector<MemberReport> reports;
     std::string error;
-    ASSERT_TRUE(packArchive({{"a", text(3000, 1)}, {"b", randomBytes(200, 2)}}, PackOptions{}, image, reports, error));
+    ASSERT_TRUE(packArchive({{"a", text(3000, 1)}, {"b", randomBytes(200, 2)}}, PackOptions{}, image, reports,
+                            error));
     Listing listing;
     for (std::size_t cut = 0; cut + 7 < image.size(); ++cut) {
         const Bytes part(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(cut));
@@ -177,7 +179,8 @@ TEST(Listing, ReadsArchivesOfTheRealProgram)
 {
     Listing listing;
     std::string error;
-    ASSERT_TRUE(listArchive(readFile(std::string(ZW_RAR_FIXTURES) + "/test_v2.rar"), listing, error)) << error;
+    ASSERT_TRUE(listArchive(readFile(std::string(ZW_RAR_FIXTURES) + "/test_v2.rar"), listing, error))
+        << error;
     ASSERT_EQ(listing.entries.size(), 7u);
     EXPECT_EQ(listing.entries[0].name, "p0.bin");
     EXPECT_EQ(listing.entries[0].size, 16384u);

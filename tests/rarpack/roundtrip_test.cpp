@@ -153,7 +153,8 @@ TEST(RoundTrip, IncompressibleDataIsStored)
 {
     std::vector<MemberReport> reports;
     ScratchDir dir;
-    packToFile(dir, {{"noise.bin", randomBytes(10000, 1)}, {"t.txt", text(10000, 1)}}, PackOptions{}, &reports);
+    packToFile(dir, {{"noise.bin", randomBytes(10000, 1)}, {"t.txt", text(10000, 1)}}, PackOptions{},
+               &reports);
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_TRUE(reports[0].stored);
     EXPECT_FALSE(reports[1].stored);
@@ -162,8 +163,8 @@ TEST(RoundTrip, IncompressibleDataIsStored)
 TEST(RoundTrip, WrongPasswordFailsTheCrcCheck)
 {
     ScratchDir dir;
-    const std::string archive =
-        packToFile(dir, {{"a.txt", text(5000, 1)}, {"b.bin", randomBytes(100, 2)}}, PackOptions{"right", false, false, 6});
+    const std::string archive = packToFile(dir, {{"a.txt", text(5000, 1)}, {"b.bin", randomBytes(100, 2)}},
+                                           PackOptions{"right", false, false, 6});
     for (const char* name : {"a.txt", "b.bin"}) {
         EXPECT_FALSE(extract(archive, name, "wrong").has_value()) << name;
         const std::string log = readerLog();

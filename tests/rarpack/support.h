@@ -41,9 +41,10 @@ inline Bytes randomBytes(std::size_t n, std::uint64_t seed)
 // Words drawn from a small vocabulary: compresses like prose.
 inline Bytes text(std::size_t n, std::uint64_t seed)
 {
-    static const char* const words[] = {"the ", "alp ", "zwirbel ", "party ", "invitation ", "meadow ",
-                                        "birds ", "sun ", "rays ", "mountain ", "marlu ", "fenno ",
-                                        "and ", "of ", "demo ", "night\n", "music ", "snow ", "a ", "in "};
+    static const char* const words[] = {"the ",    "alp ",   "zwirbel ", "party ", "invitation ",
+                                        "meadow ", "birds ", "sun ",     "rays ",  "mountain ",
+                                        "marlu ",  "fenno ", "and ",     "of ",    "demo ",
+                                        "night\n", "music ", "snow ",    "a ",     "in "};
     Random r{seed};
     Bytes b;
     while (b.size() < n) {
@@ -66,8 +67,10 @@ inline Bytes samples(std::size_t frames, int channels, int bytesPerSample, std::
             const double v = std::sin(0.013 * (c + 1) * i + c) * (bytesPerSample == 1 ? 90 : 12000) +
                              noise * (bytesPerSample == 1 ? 1 : 40);
             const int s = static_cast<int>(v);
-            if (bytesPerSample == 1) b.push_back(static_cast<std::uint8_t>(s + 128));
-            else b.push_back(static_cast<std::uint8_t>(s)), b.push_back(static_cast<std::uint8_t>(s >> 8));
+            if (bytesPerSample == 1)
+                b.push_back(static_cast<std::uint8_t>(s + 128));
+            else
+                b.push_back(static_cast<std::uint8_t>(s)), b.push_back(static_cast<std::uint8_t>(s >> 8));
         }
     return b;
 }
@@ -85,8 +88,8 @@ struct ScratchDir {
 
 inline void writeFile(const std::string& path, const Bytes& data)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                static_cast<std::streamsize>(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
 }
 
 inline Bytes readFile(const std::string& path)
@@ -96,8 +99,8 @@ inline Bytes readFile(const std::string& path)
 }
 
 // Packs and writes the archive; reports go to `reports` when given.
-inline std::string packToFile(const ScratchDir& dir, const std::vector<Member>& members, const PackOptions& options,
-                              std::vector<MemberReport>* reports = nullptr)
+inline std::string packToFile(const ScratchDir& dir, const std::vector<Member>& members,
+                              const PackOptions& options, std::vector<MemberReport>* reports = nullptr)
 {
     Bytes image;
     std::vector<MemberReport> local;

@@ -21,8 +21,7 @@ bool readPng(const std::string& path, Frame& frame)
 {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return false;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
     // Read with alpha and drop it: the frame's alpha channel is whatever blending
     // left there, not part of the picture the viewer sees.
     image.format = PNG_FORMAT_RGBA;
@@ -61,11 +60,9 @@ void takeResult(const CaptureResult& result, const std::vector<double>& at, Capt
 {
     for (std::size_t i = 0; i < result.pngs.size() && i < at.size(); ++i) {
         Frame frame;
-        if (readPng(result.pngs[i].path, frame))
-            run.frames[millis(at[i])] = frame;
+        if (readPng(result.pngs[i].path, frame)) run.frames[millis(at[i])] = frame;
     }
-    for (const CapturedBox& box : result.boxes)
-        run.boxes.push_back(box.caption + ": " + box.text);
+    for (const CapturedBox& box : result.boxes) run.boxes.push_back(box.caption + ": " + box.text);
     run.lastSeconds = result.seconds;
     run.exitCode = result.programExit;
     run.output = result.output;
@@ -88,10 +85,8 @@ const Frame& CaptureRun::frame(double seconds) const
 
 std::string captureUnavailable()
 {
-    if (!fs::exists(captureProgram()))
-        return "the capture tool is not built yet (" + captureProgram() + ")";
-    if (!fs::exists(builtArchive()))
-        return "the media set is not packed yet (" + builtArchive() + ")";
+    if (!fs::exists(captureProgram())) return "the capture tool is not built yet (" + captureProgram() + ")";
+    if (!fs::exists(builtArchive())) return "the media set is not packed yet (" + builtArchive() + ")";
     return "";
 }
 
@@ -108,8 +103,7 @@ CaptureRun runCapture(const CaptureRequest& request)
         return run;
     }
     std::vector<std::string> args = {"--fps", request.fps};
-    if (request.seconds >= 0)
-        args.insert(args.end(), {"--seconds", std::to_string(request.seconds)});
+    if (request.seconds >= 0) args.insert(args.end(), {"--seconds", std::to_string(request.seconds)});
     if (!request.inputFile.empty())
         args.insert(args.end(), {"--input", std::string(ZW_SHOW_TEST_DATA) + "/" + request.inputFile});
     if (!request.at.empty())
@@ -117,34 +111,30 @@ CaptureRun runCapture(const CaptureRequest& request)
     const CaptureResult result = runCapture(args, dir.string());
     takeResult(result, request.at, run);
     run.ran = result.exitCode != -1 && run.exitCode != -1;
-    if (!run.ran)
-        run.error = "capture failed; see " + dir.string() + "/capture-output.txt";
+    if (!run.ran) run.error = "capture failed; see " + dir.string() + "/capture-output.txt";
     return run;
 }
 
 std::string packVariant(const std::string& name, const std::vector<std::string>& missing,
                         const std::string& invitation)
 {
-    if (!fs::exists(ZW_RARPACK) || !fs::exists(fs::path(ZW_MEDIA_DIR) / "marlu.it"))
-        return "";
+    if (!fs::exists(ZW_RARPACK) || !fs::exists(fs::path(ZW_MEDIA_DIR) / "marlu.it")) return "";
     const fs::path dir = fs::path(ZW_E2E_WORK_DIR) / (name + "-media");
     std::error_code ec;
     fs::remove_all(dir, ec);
     fs::create_directories(dir, ec);
     std::string names;
     for (const char* member : media::names) {
-        if (std::find(missing.begin(), missing.end(), member) != missing.end())
-            continue;
+        if (std::find(missing.begin(), missing.end(), member) != missing.end()) continue;
         if (invitation.empty() || std::string(member) != "invitation.txt")
             fs::copy_file(fs::path(ZW_MEDIA_DIR) / member, dir / member, ec);
         else
             std::ofstream(dir / member, std::ios::binary) << invitation;
         names += std::string(" ") + member;
     }
-    const std::string command = "cd '" + dir.string() + "' && '" + ZW_RARPACK +
-                                "' --quiet --password " + media::archivePassword + " stuff.dat" + names + " > /dev/null 2>&1";
-    if (ec || std::system(command.c_str()) != 0)
-        return "";
+    const std::string command = "cd '" + dir.string() + "' && '" + ZW_RARPACK + "' --quiet --password " +
+                                media::archivePassword + " stuff.dat" + names + " > /dev/null 2>&1";
+    if (ec || std::system(command.c_str()) != 0) return "";
     return (dir / "stuff.dat").string();
 }
 
@@ -155,32 +145,27 @@ int colourDistance(Rgb a, Rgb b)
     return std::max(d, std::abs(a.b - b.b));
 }
 
-double changedShare(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1,
-                    int threshold)
+double changedShare(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int threshold)
 {
-    if (a.rgb.empty() || b.rgb.empty())
-        return -1.0;
+    if (a.rgb.empty() || b.rgb.empty()) return -1.0;
     int changed = 0, total = 0;
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x, ++total)
-            changed += colourDistance(a.at(x, y), b.at(x, y)) > threshold;
+        for (int x = x0; x < x1; ++x, ++total) changed += colourDistance(a.at(x, y), b.at(x, y)) > threshold;
     return total ? double(changed) / total : 0.0;
 }
 
-int bestVerticalShift(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1,
-                      int range, double& error)
+int bestVerticalShift(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int range,
+                      double& error)
 {
     int best = 0;
     error = 1e9;
-    if (a.rgb.empty() || b.rgb.empty())
-        return best;
+    if (a.rgb.empty() || b.rgb.empty()) return best;
     for (int shift = -range; shift <= range; ++shift) {
         double sum = 0;
         int count = 0;
         for (int y = y0; y < y1; ++y) {
             const int yb = y - shift;
-            if (yb < 0 || yb >= b.height)
-                continue;
+            if (yb < 0 || yb >= b.height) continue;
             for (int x = x0; x < x1; ++x, ++count) {
                 const Rgb p = a.at(x, y), q = b.at(x, yb);
                 sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
@@ -197,8 +182,7 @@ int bestVerticalShift(const Frame& a, const Frame& b, int x0, int y0, int x1, in
 
 double meanDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1)
 {
-    if (a.rgb.empty() || b.rgb.empty())
-        return -1.0;
+    if (a.rgb.empty() || b.rgb.empty()) return -1.0;
     double sum = 0;
     int count = 0;
     for (int y = y0; y < y1; ++y)
@@ -211,11 +195,9 @@ double meanDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, in
 
 double shareOf(const Frame& f, int x0, int y0, int x1, int y1, bool (*test)(Rgb))
 {
-    if (f.rgb.empty())
-        return -1.0;
+    if (f.rgb.empty()) return -1.0;
     int hits = 0, count = 0;
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x, ++count)
-            hits += test(f.at(x, y));
+        for (int x = x0; x < x1; ++x, ++count) hits += test(f.at(x, y));
     return count ? double(hits) / count : 0.0;
 }

@@ -19,23 +19,23 @@ struct Frame {
 };
 
 struct CaptureRun {
-    bool ran = false;             // false: the tool failed; `error` says why
+    bool ran = false;  // false: the tool failed; `error` says why
     std::string error;
     int exitCode = -1;
-    double lastSeconds = 0.0;     // clock time of the last frame drawn
+    double lastSeconds = 0.0;        // clock time of the last frame drawn
     std::vector<std::string> boxes;  // "caption: text" of every message box
-    std::map<int, Frame> frames;  // by requested time in milliseconds
-    std::string output;           // what the tool and the program printed
+    std::map<int, Frame> frames;     // by requested time in milliseconds
+    std::string output;              // what the tool and the program printed
     const Frame& frame(double seconds) const;
 };
 
 struct CaptureRequest {
-    std::string name;             // names the run's directory
+    std::string name;  // names the run's directory
     std::string fps = "10";
-    double seconds = -1.0;        // close request at this time; < 0: none
-    std::string inputFile;        // a script in the test data folder; empty: none
-    std::vector<double> at;       // frames to read back
-    std::string archive;          // the stuff.dat to run from; empty: the built one
+    double seconds = -1.0;   // close request at this time; < 0: none
+    std::string inputFile;   // a script in the test data folder; empty: none
+    std::vector<double> at;  // frames to read back
+    std::string archive;     // the stuff.dat to run from; empty: the built one
 };
 
 // Empty when the capture tool and stuff.dat are both there; otherwise why not.
@@ -51,13 +51,12 @@ std::string packVariant(const std::string& name, const std::vector<std::string>&
 // Largest channel difference of two colours.
 int colourDistance(Rgb a, Rgb b);
 // Share of pixels in the rectangle whose colours differ by more than `threshold`.
-double changedShare(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1,
-                    int threshold);
+double changedShare(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int threshold);
 // The vertical shift (pixels, content of `b` moved up relative to `a`) within
 // -range..range that best aligns the rectangle of `a` with `b`; `error` receives
 // the mean absolute difference at that shift.
-int bestVerticalShift(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1,
-                      int range, double& error);
+int bestVerticalShift(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int range,
+                      double& error);
 // Mean absolute channel difference over the rectangle.
 double meanDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1);
 // Share of pixels in the rectangle for which `test` holds.

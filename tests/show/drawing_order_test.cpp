@@ -47,8 +47,8 @@ std::string difference(const Rgb8& a, const Rgb8& b)
     for (std::size_t i = 0; i < a.pixels.size(); i += 3)
         if (std::memcmp(&a.pixels[i], &b.pixels[i], 3) != 0 && count++ == 0) first = long(i / 3);
     if (count == 0) return "";
-    return std::to_string(count) + " pixels differ, the first at (" + std::to_string(first % a.width) +
-           ", " + std::to_string(first / a.width) + ")";
+    return std::to_string(count) + " pixels differ, the first at (" + std::to_string(first % a.width) + ", " +
+           std::to_string(first / a.width) + ")";
 }
 
 CaptureResult record(const std::string& program)
@@ -57,9 +57,9 @@ CaptureResult record(const std::string& program)
     writeFile(dir + "/show.input", readFile(ZW_SHOW_TEST_DATA "/whole_show.input"));
     std::string at;
     for (double t : moments) at += (at.empty() ? "" : ",") + std::to_string(t);
-    return runCaptureWith(program, {"--fps", "10", "--seconds", "70", "--input", "show.input", "--png", "png",
-                                    "--at", at},
-                          dir);
+    return runCaptureWith(
+        program, {"--fps", "10", "--seconds", "70", "--input", "show.input", "--png", "png", "--at", at},
+        dir);
 }
 
 TEST(WholeShow, BatchedTextDrawsTheSamePixelsAsGlyphByGlyph)

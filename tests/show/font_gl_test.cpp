@@ -72,19 +72,14 @@ TEST_F(FontOnScreen, HighlightedGlyphIsCentredOnItsProjectedPosition)
     EXPECT_EQ(centre.g, 0);
     EXPECT_EQ(centre.b, 0);
     // The quad is 0.4 x 1.0 units: about 9 x 23 pixels at this depth.
-    for (int dx : {-3, 3})
-        EXPECT_EQ(at(picture, column + dx, row).r, 255) << dx;
-    for (int dy : {-10, 10})
-        EXPECT_EQ(at(picture, column, row + dy).r, 255) << dy;
-    for (int dx : {-7, 7})
-        EXPECT_EQ(at(picture, column + dx, row).b, 255) << dx;
-    for (int dy : {-14, 14})
-        EXPECT_EQ(at(picture, column, row + dy).b, 255) << dy;
+    for (int dx : {-3, 3}) EXPECT_EQ(at(picture, column + dx, row).r, 255) << dx;
+    for (int dy : {-10, 10}) EXPECT_EQ(at(picture, column, row + dy).r, 255) << dy;
+    for (int dx : {-7, 7}) EXPECT_EQ(at(picture, column + dx, row).b, 255) << dx;
+    for (int dy : {-14, 14}) EXPECT_EQ(at(picture, column, row + dy).b, 255) << dy;
 
     GLfloat matrix[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_FLOAT_EQ(matrix[i], (i % 5 == 0) ? 1.0f : 0.0f);
+    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(matrix[i], (i % 5 == 0) ? 1.0f : 0.0f);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }

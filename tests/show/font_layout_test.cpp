@@ -39,20 +39,17 @@ TEST(GlyphMap, MapsTheFontsCharactersAndNothingElse)
         std::int32_t glyph;
     };
     const Case cases[] = {
-        {'a', 0},  {'m', 12}, {'z', 25}, {'.', 30}, {',', 31},  {';', 32},  {':', 33},
-        {'+', 34}, {'-', 35}, {'_', 36}, {'#', 37}, {'*', 38},  {'~', 39},  {'!', 40},
-        {'"', 41}, {0xA7, 42}, {'%', 44}, {'&', 45}, {'/', 46}, {'(', 47}, {')', 48},
-        {'=', 49}, {'?', 50}, {'\\', 51}, {'{', 52}, {'}', 53}, {'[', 54}, {']', 55},
-        {'^', 57}, {'`', 60}, {'@', 61}, {'0', 64}, {'5', 69}, {'9', 73},
-        {' ', 124}, {'A', 124}, {'Z', 124}, {'$', 124}, {'\'', 124}, {'<', 124},
-        {'>', 124}, {'|', 124}, {'\n', 124}, {'\r', 124}, {0, 124}, {0x80, 124},
-        {0xA6, 124}, {0xA8, 124}, {0xFF, 124},
+        {'a', 0},    {'m', 12},   {'z', 25},  {'.', 30},   {',', 31},   {';', 32},   {':', 33},
+        {'+', 34},   {'-', 35},   {'_', 36},  {'#', 37},   {'*', 38},   {'~', 39},   {'!', 40},
+        {'"', 41},   {0xA7, 42},  {'%', 44},  {'&', 45},   {'/', 46},   {'(', 47},   {')', 48},
+        {'=', 49},   {'?', 50},   {'\\', 51}, {'{', 52},   {'}', 53},   {'[', 54},   {']', 55},
+        {'^', 57},   {'`', 60},   {'@', 61},  {'0', 64},   {'5', 69},   {'9', 73},   {' ', 124},
+        {'A', 124},  {'Z', 124},  {'$', 124}, {'\'', 124}, {'<', 124},  {'>', 124},  {'|', 124},
+        {'\n', 124}, {'\r', 124}, {0, 124},   {0x80, 124}, {0xA6, 124}, {0xA8, 124}, {0xFF, 124},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(map[c.c], c.glyph) << "byte " << int(c.c);
+    for (const Case& c : cases) EXPECT_EQ(map[c.c], c.glyph) << "byte " << int(c.c);
     int mapped = 0;
-    for (std::int32_t g : map)
-        mapped += g != noGlyph;
+    for (std::int32_t g : map) mapped += g != noGlyph;
     EXPECT_EQ(mapped, 26 + 28 + 10);
 }
 
@@ -101,15 +98,14 @@ TEST(TextLayout, LineFeedReturnsByTheAdvancedCharacters)
     EXPECT_FLOAT_EQ(g[3].x, -3.0f);                // a: back to the line start
     EXPECT_FLOAT_EQ(g[3].y, 1.0f - line);
     EXPECT_FLOAT_EQ(g[4].x, -3.0f + advance);
-    EXPECT_FLOAT_EQ(g[5].x, -3.0f);                // c, two lines further down
+    EXPECT_FLOAT_EQ(g[5].x, -3.0f);  // c, two lines further down
     EXPECT_NEAR(g[5].y, 1.0f - 3 * line, 1e-5f);
 }
 
 std::string lines(int count)
 {
     std::string text;
-    for (int i = 0; i < count; ++i)
-        text += "a\n";
+    for (int i = 0; i < count; ++i) text += "a\n";
     return text;
 }
 

@@ -49,11 +49,9 @@ TEST(MainScript, LogoStagesNeedStrictlyLaterTimes)
         float t;
         int stage;
     };
-    const Case cases[] = {{0.0f, 0},  {2.0f, 0},   {2.01f, 1}, {6.5f, 1},
-                          {6.51f, 2}, {11.0f, 2},  {11.01f, 3}, {15.0f, 3},
-                          {15.01f, 4}, {300.0f, 4}};
-    for (const Case& c : cases)
-        EXPECT_EQ(logoStageAt(0, c.t), c.stage) << "t " << c.t;
+    const Case cases[] = {{0.0f, 0},  {2.0f, 0},   {2.01f, 1}, {6.5f, 1},   {6.51f, 2},
+                          {11.0f, 2}, {11.01f, 3}, {15.0f, 3}, {15.01f, 4}, {300.0f, 4}};
+    for (const Case& c : cases) EXPECT_EQ(logoStageAt(0, c.t), c.stage) << "t " << c.t;
 }
 
 TEST(Scroller, StepsAFrameAtATimeWithinItsRange)

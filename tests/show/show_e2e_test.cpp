@@ -29,27 +29,24 @@ Rgb skyCorner(const Frame& f) { return f.at(4, 4); }
 
 ::testing::AssertionResult near(Rgb actual, Rgb expected, int tolerance)
 {
-    if (colourDistance(actual, expected) <= tolerance)
-        return ::testing::AssertionSuccess();
+    if (colourDistance(actual, expected) <= tolerance) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
-           << "(" << actual.r << ", " << actual.g << ", " << actual.b << ") is not within "
-           << tolerance << " of (" << expected.r << ", " << expected.g << ", " << expected.b
-           << ")";
+           << "(" << actual.r << ", " << actual.g << ", " << actual.b << ") is not within " << tolerance
+           << " of (" << expected.r << ", " << expected.g << ", " << expected.b << ")";
 }
 
-#define SKIP_WITHOUT_CAPTURE()                                   \
-    do {                                                          \
-        const std::string why = captureUnavailable();             \
-        if (!why.empty())                                         \
-            GTEST_SKIP() << "end-to-end run skipped: " << why;    \
+#define SKIP_WITHOUT_CAPTURE()                                                                               \
+    do {                                                                                                     \
+        const std::string why = captureUnavailable();                                                        \
+        if (!why.empty()) GTEST_SKIP() << "end-to-end run skipped: " << why;                                 \
     } while (0)
 
 // The share of a logo piece's rectangle that changed between two frames.
 double pieceChange(const Frame& a, const Frame& b, int piece)
 {
     const float centre = -2.2f + 2.2f * piece;
-    return changedShare(a, b, sceneColumn(centre - 0.7f), sceneRow(1.8f),
-                        sceneColumn(centre + 0.7f), sceneRow(1.35f), 140);
+    return changedShare(a, b, sceneColumn(centre - 0.7f), sceneRow(1.8f), sceneColumn(centre + 0.7f),
+                        sceneRow(1.35f), 140);
 }
 
 // The bottom-left line: the hint, or the score line of the hunt.
@@ -100,8 +97,7 @@ TEST(ShowEndToEnd, MainSceneFollowsItsScript)
         const Frame& after = run.frame(s.after);
         EXPECT_GT(pieceChange(before, after, s.piece), 0.15) << "piece " << s.piece + 1;
         for (int later = s.piece + 1; later < 3; ++later)
-            EXPECT_LT(pieceChange(before, after, later), 0.05)
-                << "piece " << later + 1 << " at " << s.after;
+            EXPECT_LT(pieceChange(before, after, later), 0.05) << "piece " << later + 1 << " at " << s.after;
     }
 
     // The landscape rises into the bottom of the picture after 16 s.
@@ -140,11 +136,13 @@ TEST(ShowEndToEnd, ScrollingMovesTheTextAFrameAtATimeWithinItsRange)
 
     double error = 0;
     // Held at the top edge at the first line: nothing moves.
-    EXPECT_EQ(bestVerticalShift(run.frame(28.4), run.frame(36.4), textLeft, textTop, textRight,
-                                textBottom, 20, error), 0);
+    EXPECT_EQ(bestVerticalShift(run.frame(28.4), run.frame(36.4), textLeft, textTop, textRight, textBottom,
+                                20, error),
+              0);
     // Five frames at the bottom edge: 5 x 0.32 units, 37 pixels at text depth.
-    EXPECT_NEAR(bestVerticalShift(run.frame(38.0), run.frame(38.5), textLeft, textTop, textRight,
-                                  textBottom, 60, error), 37, 1);
+    EXPECT_NEAR(bestVerticalShift(run.frame(38.0), run.frame(38.5), textLeft, textTop, textRight, textBottom,
+                                  60, error),
+                37, 1);
     // 656 steps down from 8 reach 217.92; 100 steps up from 250, where the range
     // ends, reach 218: two pixels apart. Without that end the way back would have
     // started from 257.6, 180 pixels further on.
@@ -285,10 +283,13 @@ TEST_P(BadMedia, ClearMessageAndCleanEnd)
 INSTANTIATE_TEST_SUITE_P(
     ShowEndToEnd, BadMedia,
     ::testing::Values(
-        BadMediaCase{"NoInvitation", {"invitation.txt"}, false,
-                     "FATAL MARLU: could not open: invitation.txt", nullptr},
-        BadMediaCase{"NoFont", {"font.bmp", "fontm.bmp"}, false,
-                     "Fatal Marlu: File font.bmp not found!", nullptr},
+        BadMediaCase{"NoInvitation",
+                     {"invitation.txt"},
+                     false,
+                     "FATAL MARLU: could not open: invitation.txt",
+                     nullptr},
+        BadMediaCase{
+            "NoFont", {"font.bmp", "fontm.bmp"}, false, "Fatal Marlu: File font.bmp not found!", nullptr},
         BadMediaCase{"OverlongInvitation", {}, true, nullptr, "longer than 14335 bytes"}),
     [](const ::testing::TestParamInfo<BadMediaCase>& info) { return info.param.name; });
 

@@ -15,11 +15,12 @@ void printCentreColour(Display* display, Window window)
 {
     XWindowAttributes attributes;
     XGetWindowAttributes(display, window, &attributes);
-    XImage* image = XGetImage(display, window, attributes.width / 2, attributes.height / 2, 1, 1,
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, window, attributes.width / 2, attributes.height / 2, 1, 1, AllPlanes, ZPixmap);
     if (!image) return;
     unsigned long pixel = XGetPixel(image, 0, 0);
-    std::printf("window %dx%d, centre colour #%06lx\n", attributes.width, attributes.height, pixel & 0xFFFFFF);
+    std::printf("window %dx%d, centre colour #%06lx\n", attributes.width, attributes.height,
+                pixel & 0xFFFFFF);
     XDestroyImage(image);
 }
 

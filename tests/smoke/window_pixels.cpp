@@ -16,7 +16,8 @@ constexpr int pictureHeight = 480;
 
 bool parsePoint(const char* text, int& x, int& y)
 {
-    return std::sscanf(text, "%d,%d", &x, &y) == 2 && x >= 0 && x < pictureWidth && y >= 0 && y < pictureHeight;
+    return std::sscanf(text, "%d,%d", &x, &y) == 2 && x >= 0 && x < pictureWidth && y >= 0 &&
+           y < pictureHeight;
 }
 
 void printPixel(Display* display, Window window, const platform::Letterbox& box, int x, int y)
@@ -50,7 +51,8 @@ int main(int argc, char** argv)
     }
     XWindowAttributes attributes;
     XGetWindowAttributes(display, window, &attributes);
-    const platform::Letterbox box = platform::fitPicture(attributes.width, attributes.height, pictureWidth, pictureHeight);
+    const platform::Letterbox box =
+        platform::fitPicture(attributes.width, attributes.height, pictureWidth, pictureHeight);
     for (int i = 2; i < argc; ++i) {
         int x = 0, y = 0;
         if (!parsePoint(argv[i], x, y)) {

@@ -20,8 +20,7 @@ bool hasTitle(Display* display, Window window, const char* title)
     bool match = XFetchName(display, window, &name) && name && std::strcmp(name, title) == 0;
     if (name) XFree(name);
     XWindowAttributes attributes;
-    return match && XGetWindowAttributes(display, window, &attributes) &&
-           attributes.map_state == IsViewable;
+    return match && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
 // Depth-first over the window tree; 0 when not found.

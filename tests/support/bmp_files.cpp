@@ -64,8 +64,8 @@ bool readPpm(const std::string& path, Picture& picture)
     const bool head = std::fscanf(file, "P6 %d %d %d", &picture.width, &picture.height, &maxValue) == 3 &&
                       std::fgetc(file) != EOF && maxValue == 255;
     picture.rgb.assign(std::size_t(picture.width) * picture.height * 3, 0);
-    const bool body = head && std::fread(picture.rgb.data(), 1, picture.rgb.size(), file) ==
-                                  picture.rgb.size();
+    const bool body =
+        head && std::fread(picture.rgb.data(), 1, picture.rgb.size(), file) == picture.rgb.size();
     std::fclose(file);
     return body;
 }

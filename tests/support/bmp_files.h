@@ -37,7 +37,7 @@ std::string makeTempDirectory();
 
 // Hand-built bitmap files. Palette entries are blue, green, red (, 0 for info).
 struct BmpLayout {
-    std::uint32_t headerSize = 40;     // 12 or 40 (others for refusal tests)
+    std::uint32_t headerSize = 40;  // 12 or 40 (others for refusal tests)
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::uint16_t bitsPerPixel = 24;
@@ -49,4 +49,3 @@ struct BmpLayout {
     bool bare = false;                 // no 14-byte file header
 };
 Bytes buildBmp(const BmpLayout& layout);
-

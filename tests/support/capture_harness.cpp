@@ -48,9 +48,12 @@ void parseRecord(const std::vector<std::string>& f, CaptureResult& r)
         r.pngs.push_back({std::strtoull(f[1].c_str(), nullptr, 10), std::atof(f[2].c_str()), unescape(f[3])});
     else if (kind == "box" && f.size() == 5)
         r.boxes.push_back({unescape(f[1]), unescape(f[2]), f[3], f[4]});
-    else if (kind == "frames" && f.size() == 2) r.frames = std::strtoull(f[1].c_str(), nullptr, 10);
-    else if (kind == "seconds" && f.size() == 2) r.seconds = std::atof(f[1].c_str());
-    else if (kind == "interrupted" && f.size() == 2) r.interrupted = f[1] == "1";
+    else if (kind == "frames" && f.size() == 2)
+        r.frames = std::strtoull(f[1].c_str(), nullptr, 10);
+    else if (kind == "seconds" && f.size() == 2)
+        r.seconds = std::atof(f[1].c_str());
+    else if (kind == "interrupted" && f.size() == 2)
+        r.interrupted = f[1] == "1";
     else if (kind == "exit" && f.size() == 2) {
         r.programExit = std::atoi(f[1].c_str());
         r.reportRead = true;

@@ -25,8 +25,8 @@ struct CapturedBox {
 };
 
 struct CaptureResult {
-    int exitCode = -1;       // the capture's exit code; -1 when it did not exit normally
-    std::string output;      // what it printed (stdout and stderr)
+    int exitCode = -1;   // the capture's exit code; -1 when it did not exit normally
+    std::string output;  // what it printed (stdout and stderr)
     bool reportRead = false;
     std::vector<CapturedPng> pngs;
     std::vector<CapturedBox> boxes;

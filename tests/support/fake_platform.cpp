@@ -43,7 +43,11 @@ long dispatchMessage(const Message& message)
     return fakePlatform.proc ? fakePlatform.proc(message) : 0;
 }
 
-long defaultWindowProc(const Message&) { record("defaultWindowProc"); return 0; }
+long defaultWindowProc(const Message&)
+{
+    record("defaultWindowProc");
+    return 0;
+}
 
 void postQuitMessage(int exitCode)
 {

@@ -29,12 +29,12 @@ struct FakePlatform {
     int scale = 1;
     std::int64_t frequency = 1000;
     std::int64_t counter = 0;
-    std::int64_t ticksPerSwap = 0;            // counter step at every swap
-    std::function<void()> onSwap;             // after the counter step
+    std::int64_t ticksPerSwap = 0;  // counter step at every swap
+    std::function<void()> onSwap;   // after the counter step
     std::deque<platform::Message> queue;
 
     // What the code under test did.
-    std::vector<std::string> calls;           // one entry per platform call
+    std::vector<std::string> calls;  // one entry per platform call
     std::vector<FakeMessageBox> boxes;
     std::vector<platform::Message> dispatched;
     platform::WindowProc proc = nullptr;

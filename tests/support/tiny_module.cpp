@@ -42,10 +42,10 @@ void writeSongHeader(std::vector<std::uint8_t>& b)
 void writeSampleHeader(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t dataOffset)
 {
     std::memcpy(&b[at], "IMPS", 4);
-    b[at + 0x11] = 64;         // global volume
+    b[at + 0x11] = 64;           // global volume
     b[at + 0x12] = 0x01 | 0x10;  // has data, looped
-    b[at + 0x13] = 64;         // volume
-    b[at + 0x2E] = 1;          // signed samples
+    b[at + 0x13] = 64;           // volume
+    b[at + 0x2E] = 1;            // signed samples
     put32(b, at + 0x30, squareLength);
     put32(b, at + 0x34, 0);
     put32(b, at + 0x38, squareLength);

@@ -14,20 +14,24 @@ constexpr size_t kMinLines = 100, kMaxLines = 300, kMaxWidth = 70;
 const std::string kDrawable = "abcdefghijklmnopqrstuvwxyz0123456789.,;:+-_#*~!\"%&/()=?\\{}[]^`@";
 const std::string kAddress = "www.quarzel.invalid";
 
-std::string text() {
+std::string text()
+{
     std::ifstream in(ZW_INVITATION_PATH, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-std::vector<std::string> lines(const std::string& t) {
+std::vector<std::string> lines(const std::string& t)
+{
     std::vector<std::string> out;
     size_t start = 0;
-    for (size_t nl; (nl = t.find('\n', start)) != std::string::npos; start = nl + 1) out.push_back(t.substr(start, nl - start));
+    for (size_t nl; (nl = t.find('\n', start)) != std::string::npos; start = nl + 1)
+        out.push_back(t.substr(start, nl - start));
     if (start < t.size()) out.push_back(t.substr(start));
     return out;
 }
 
-TEST(Invitation, EveryByteIsDrawn) {
+TEST(Invitation, EveryByteIsDrawn)
+{
     std::string t = text();
     ASSERT_FALSE(t.empty());
     for (size_t i = 0; i < t.size(); ++i) {
@@ -37,7 +41,8 @@ TEST(Invitation, EveryByteIsDrawn) {
     }
 }
 
-TEST(Invitation, LinesFitAndHighlightsClose) {
+TEST(Invitation, LinesFitAndHighlightsClose)
+{
     std::vector<std::string> all = lines(text());
     EXPECT_GE(all.size(), kMinLines);
     EXPECT_LE(all.size(), kMaxLines);
@@ -48,7 +53,8 @@ TEST(Invitation, LinesFitAndHighlightsClose) {
     }
 }
 
-TEST(Invitation, NamesThePartyAndItsAddress) {
+TEST(Invitation, NamesThePartyAndItsAddress)
+{
     std::string t = text();
     EXPECT_NE(t.find(kAddress), std::string::npos);
     EXPECT_NE(t.find("quarzel"), std::string::npos);
@@ -57,4 +63,4 @@ TEST(Invitation, NamesThePartyAndItsAddress) {
     EXPECT_EQ(t.back(), '\n');
 }
 
-} // namespace
+}  // namespace

@@ -57,8 +57,10 @@ private:
 TEST(WindowsMessageBox, TextsAreInTheProgramsCodePage)
 {
     BoxAnswerer answerer(L"l\u00F6kjzwirbelalp", IDOK);
-    const platform::Answer answer = platform::messageBox("Gr\xFC\xDF" "e \x80 5", "l\xF6kjzwirbelalp",
-                                                         platform::Buttons::Ok, platform::Icon::None);
+    const platform::Answer answer =
+        platform::messageBox("Gr\xFC\xDF"
+                             "e \x80 5",
+                             "l\xF6kjzwirbelalp", platform::Buttons::Ok, platform::Icon::None);
     EXPECT_EQ(answerer.text(), L"Gr\u00FC\u00DFe \u20AC 5");
     EXPECT_EQ(answer, platform::Answer::Ok);
 }
@@ -67,8 +69,8 @@ TEST(WindowsMessageBox, YesAndNoAreTheUsersAnswers)
 {
     for (const int button : {IDYES, IDNO}) {
         BoxAnswerer answerer(L"ERROR", button);
-        const platform::Answer answer = platform::messageBox("ERROR! windowed instead?", "ERROR",
-                                                             platform::Buttons::YesNo, platform::Icon::Exclamation);
+        const platform::Answer answer = platform::messageBox(
+            "ERROR! windowed instead?", "ERROR", platform::Buttons::YesNo, platform::Icon::Exclamation);
         EXPECT_EQ(answerer.text(), L"ERROR! windowed instead?");
         EXPECT_EQ(answer, button == IDYES ? platform::Answer::Yes : platform::Answer::No);
     }

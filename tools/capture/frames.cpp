@@ -3,8 +3,7 @@
 
 #include <algorithm>
 
-FrameSelector::FrameSelector(std::vector<double> asked, int everyK)
-    : times(std::move(asked)), every(everyK)
+FrameSelector::FrameSelector(std::vector<double> asked, int everyK) : times(std::move(asked)), every(everyK)
 {
     std::sort(times.begin(), times.end());
     if (times.empty() && every <= 0) every = 1;

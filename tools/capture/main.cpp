@@ -43,9 +43,9 @@ struct CaptureRun {
     std::unique_ptr<PngQueue> pngQueue;
     VideoOutput video;
     std::FILE* report = nullptr;
-    std::string wavPath;          // where the sound goes (a temporary file for a video)
+    std::string wavPath;  // where the sound goes (a temporary file for a video)
     bool temporaryWav = false;
-    std::uint64_t frames = 0;     // frames drawn on the running clock
+    std::uint64_t frames = 0;  // frames drawn on the running clock
     double lastTime = 0;
     bool quitPosted = false;
     bool failed = false;
@@ -108,8 +108,8 @@ void writePng(headless::Picture&& picture, std::uint64_t frame, double time)
 {
     char name[40];
     std::snprintf(name, sizeof name, "frame-%06llu.png", (unsigned long long)frame);
-    PngJob job{frame, time, capture.options.pngDir + "/" + name, picture.width, picture.height,
-               std::move(picture.rgba)};
+    PngJob job{frame,         time,           capture.options.pngDir + "/" + name,
+               picture.width, picture.height, std::move(picture.rgba)};
     reportPngs(capture.pngQueue->push(std::move(job)));
 }
 
@@ -209,14 +209,20 @@ bool prepareOutputs()
     return preparePictures() && prepareVideoAndSound();
 }
 
-const char* buttonsName(platform::Buttons buttons) { return buttons == platform::Buttons::Ok ? "ok" : "yesno"; }
+const char* buttonsName(platform::Buttons buttons)
+{
+    return buttons == platform::Buttons::Ok ? "ok" : "yesno";
+}
 
 const char* answerName(platform::Answer answer)
 {
     switch (answer) {
-    case platform::Answer::Yes: return "yes";
-    case platform::Answer::No: return "no";
-    default: return "ok";
+    case platform::Answer::Yes:
+        return "yes";
+    case platform::Answer::No:
+        return "no";
+    default:
+        return "ok";
     }
 }
 
@@ -225,7 +231,8 @@ void writeReport(int exitCode)
     std::FILE* r = capture.report;
     if (!r) return;
     for (const headless::MessageBoxRecord& box : headless::messageBoxes())
-        std::fprintf(r, "box\t%s\t%s\t%s\t%s\n", escapeReportField(platform::windows1252ToUtf8(box.caption)).c_str(),
+        std::fprintf(r, "box\t%s\t%s\t%s\t%s\n",
+                     escapeReportField(platform::windows1252ToUtf8(box.caption)).c_str(),
                      escapeReportField(platform::windows1252ToUtf8(box.text)).c_str(),
                      buttonsName(box.buttons), answerName(box.answer));
     std::fprintf(r, "frames\t%llu\nseconds\t%.6f\ninterrupted\t%d\nexit\t%d\n",

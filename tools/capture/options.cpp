@@ -60,25 +60,35 @@ bool parseInt(const std::string& text, std::int64_t max, int& value)
 }
 
 // One option with its value; false with `error` set when the value is wrong.
-bool applyOption(const std::string& name, const std::string& value, CaptureOptions& o,
-                 std::string& error)
+bool applyOption(const std::string& name, const std::string& value, CaptureOptions& o, std::string& error)
 {
     if (value.empty()) {
         error = name + " needs a value";
         return false;
     }
     bool ok = true;
-    if (name == "--dir") o.dir = value;
-    else if (name == "--fps") ok = parseFrameRate(value, o.fps);
-    else if (name == "--seconds") ok = parseSeconds(value, o.seconds);
-    else if (name == "--input") o.inputPath = value;
-    else if (name == "--scale") ok = parseInt(value, maxCaptureScale, o.scale);
-    else if (name == "--png") o.pngDir = value;
-    else if (name == "--at") ok = parseTimeList(value, o.pngAt);
-    else if (name == "--every") ok = parseInt(value, maxEvery, o.pngEvery);
-    else if (name == "--video") o.videoPath = value;
-    else if (name == "--audio") o.audioPath = value;
-    else if (name == "--report") o.reportPath = value;
+    if (name == "--dir")
+        o.dir = value;
+    else if (name == "--fps")
+        ok = parseFrameRate(value, o.fps);
+    else if (name == "--seconds")
+        ok = parseSeconds(value, o.seconds);
+    else if (name == "--input")
+        o.inputPath = value;
+    else if (name == "--scale")
+        ok = parseInt(value, maxCaptureScale, o.scale);
+    else if (name == "--png")
+        o.pngDir = value;
+    else if (name == "--at")
+        ok = parseTimeList(value, o.pngAt);
+    else if (name == "--every")
+        ok = parseInt(value, maxEvery, o.pngEvery);
+    else if (name == "--video")
+        o.videoPath = value;
+    else if (name == "--audio")
+        o.audioPath = value;
+    else if (name == "--report")
+        o.reportPath = value;
     else {
         error = "unknown option " + name;
         return false;
@@ -91,8 +101,8 @@ bool checkCombination(const CaptureOptions& o, std::string& error)
 {
     if (o.pngDir.empty() && (!o.pngAt.empty() || o.pngEvery != 0))
         error = "--at and --every choose frames for --png; give --png DIR too";
-    else if (!o.videoPath.empty() && !o.videoPath.ends_with(".y4m") &&
-             !o.videoPath.ends_with(".mp4") && !o.videoPath.ends_with(".mkv"))
+    else if (!o.videoPath.empty() && !o.videoPath.ends_with(".y4m") && !o.videoPath.ends_with(".mp4") &&
+             !o.videoPath.ends_with(".mkv"))
         error = "--video: '" + o.videoPath + "' must end in .y4m, .mp4 or .mkv";
     else if (!o.audioPath.empty() && !o.audioPath.ends_with(".wav"))
         error = "--audio: '" + o.audioPath + "' must end in .wav";
@@ -124,8 +134,7 @@ static bool parseUnreducedRate(const std::string& text, FrameRate& rate)
     return parseCount(text, maxRateTerm, rate.ticksPerSecond);
 }
 
-bool parseOptions(const std::vector<std::string>& args, CaptureOptions& options,
-                  std::string& error)
+bool parseOptions(const std::vector<std::string>& args, CaptureOptions& options, std::string& error)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -20,8 +20,7 @@ void noFlush(png_structp) {}
 bool encodeRows(png_structp png, png_infop info, const std::uint8_t* rgba, int width, int height,
                 const PngCompression& compression)
 {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
+    if (setjmp(png_jmpbuf(png))) return false;
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, compression.level);
@@ -49,16 +48,14 @@ std::vector<std::uint8_t> encodePng(const std::uint8_t* rgba, int width, int hei
         ok = encodeRows(png, info, rgba, width, height, compression);
     }
     png_destroy_write_struct(&png, &info);
-    if (!ok)
-        out.clear();
+    if (!ok) out.clear();
     return out;
 }
 
 bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
 }

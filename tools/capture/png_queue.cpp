@@ -40,8 +40,7 @@ PngQueue::PngQueue(int workers, std::size_t maxHeld, PngCompression settings)
     : compression(settings), capacity(std::max<std::size_t>(maxHeld, 1))
 {
     SignalsBlocked inWorkers;  // the threads inherit the mask
-    for (int i = 0; i < std::max(workers, 1); ++i)
-        threads.emplace_back([this] { work(); });
+    for (int i = 0; i < std::max(workers, 1); ++i) threads.emplace_back([this] { work(); });
 }
 
 PngQueue::~PngQueue()
@@ -52,8 +51,7 @@ PngQueue::~PngQueue()
         stopping = true;
     }
     workAdded.notify_all();
-    for (std::thread& t : threads)
-        t.join();
+    for (std::thread& t : threads) t.join();
 }
 
 std::vector<PngDone> PngQueue::push(PngJob job)
@@ -95,8 +93,7 @@ void PngQueue::work()
     std::unique_lock<std::mutex> lock(mutex);
     while (true) {
         workAdded.wait(lock, [this] { return stopping || !waiting.empty(); });
-        if (waiting.empty())
-            return;
+        if (waiting.empty()) return;
         Slot* slot = waiting.front();
         waiting.pop_front();
         lock.unlock();

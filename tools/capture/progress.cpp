@@ -28,9 +28,10 @@ std::string progressLine(double done, double total, double wall, unsigned long l
     }
     double fraction = std::clamp(done / total, 0.0, 1.0);
     int filled = int(fraction * barWidth);
-    std::string bar = std::string(std::size_t(filled), '#') + std::string(std::size_t(barWidth - filled), '.');
+    std::string bar =
+        std::string(std::size_t(filled), '#') + std::string(std::size_t(barWidth - filled), '.');
     std::string left = fraction > 0 ? minutesAndSeconds(wall * (1 - fraction) / fraction) : "?";
-    std::snprintf(text, sizeof text, "%8.1f / %.1f s [%s] %3d%%  %.0f fps  left %s", done, total,
-                  bar.c_str(), int(fraction * 100), fps, left.c_str());
+    std::snprintf(text, sizeof text, "%8.1f / %.1f s [%s] %3d%%  %.0f fps  left %s", done, total, bar.c_str(),
+                  int(fraction * 100), fps, left.c_str());
     return text;
 }

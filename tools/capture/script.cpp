@@ -109,8 +109,7 @@ std::string parseLine(const std::string& line, double previousTime, std::vector<
     std::vector<std::string> words = splitWords(line);
     if (words.empty()) return "";
     Event event;
-    if (!parseSeconds(words[0], event.time))
-        return quoted(words[0]) + " is not a time in seconds";
+    if (!parseSeconds(words[0], event.time)) return quoted(words[0]) + " is not a time in seconds";
     if (event.time < previousTime) return "time " + words[0] + " is earlier than the line before";
     std::string problem = parseEvent(words, event);
     if (problem.empty()) events.push_back(event);

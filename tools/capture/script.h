@@ -16,5 +16,4 @@
 
 // Appends the events of `text` to `events`. False on the first mistake, with
 // `error` naming the line and what is wrong ("line 3: ...").
-bool parseScript(const std::string& text, std::vector<headless::Event>& events,
-                 std::string& error);
+bool parseScript(const std::string& text, std::vector<headless::Event>& events, std::string& error);

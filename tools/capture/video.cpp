@@ -34,8 +34,10 @@ pid_t spawn(const std::vector<std::string>& args, int stdinFd)
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
-    else posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (stdinFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -56,7 +58,11 @@ bool waitSucceeded(pid_t pid)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool run(const std::vector<std::string>& args) { pid_t pid = spawn(args, -1); return pid > 0 && waitSucceeded(pid); }
+bool run(const std::vector<std::string>& args)
+{
+    pid_t pid = spawn(args, -1);
+    return pid > 0 && waitSucceeded(pid);
+}
 
 long fileSize(const std::string& path)
 {
@@ -80,8 +86,7 @@ VideoOutput::~VideoOutput()
     if (stream) finish("", ignored);
 }
 
-bool VideoOutput::open(const std::string& file, const FrameRate& rate, int w, int h,
-                       std::string& error)
+bool VideoOutput::open(const std::string& file, const FrameRate& rate, int w, int h, std::string& error)
 {
     path = file;
     width = w;
@@ -116,9 +121,10 @@ bool VideoOutput::openEncoder(std::string& error)
         return false;
     }
     fcntl(pipeFds[1], F_SETFD, FD_CLOEXEC);
-    encoder = spawn({"ffmpeg", "-hide_banner", "-loglevel", "error", "-y", "-f", "yuv4mpegpipe",
-                     "-i", "pipe:0", "-c:v", "libx264", "-preset", "veryfast", "-crf", "18",
-                     "-pix_fmt", "yuv420p", "-f", containerOf(path), partPath},
+    encoder = spawn({"ffmpeg",          "-hide_banner", "-loglevel", "error",    "-y",      "-f",
+                     "yuv4mpegpipe",    "-i",           "pipe:0",    "-c:v",     "libx264", "-preset",
+                     "veryfast",        "-crf",         "18",        "-pix_fmt", "yuv420p", "-f",
+                     containerOf(path), partPath},
                     pipeFds[0]);
     close(pipeFds[0]);
     if (encoder <= 0) {
@@ -167,9 +173,10 @@ bool VideoOutput::muxSound(const std::string& wavPath, std::string& error)
         return false;
     }
     std::string codec = containerOf(path) == "mp4" ? "aac" : "flac";
-    bool muxed = run({"ffmpeg", "-hide_banner", "-loglevel", "error", "-y", "-f", containerOf(path),
-                      "-i", partPath, "-i", wavPath, "-map", "0:v", "-map", "1:a", "-c:v", "copy",
-                      "-c:a", codec, "-f", containerOf(path), path});
+    bool muxed = run({"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",   "-f",  containerOf(path),
+                      "-i",     partPath,       "-i",        wavPath, "-map", "0:v", "-map",
+                      "1:a",    "-c:v",         "copy",      "-c:a",  codec,  "-f",  containerOf(path),
+                      path});
     std::remove(partPath.c_str());
     if (!muxed) error = "ffmpeg could not add the sound to " + path;
     return muxed;

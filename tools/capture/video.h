@@ -14,8 +14,7 @@ class VideoOutput {
 public:
     ~VideoOutput();
     // False with `error` set when the file or the encoder cannot be had.
-    bool open(const std::string& path, const FrameRate& rate, int width, int height,
-              std::string& error);
+    bool open(const std::string& path, const FrameRate& rate, int width, int height, std::string& error);
     bool isOpen() const { return stream != nullptr; }
     // One frame of RGBA pixels, top row first, of the size given to open.
     bool write(const std::uint8_t* rgba, std::string& error);
@@ -26,9 +25,9 @@ private:
     bool openEncoder(std::string& error);
     bool muxSound(const std::string& wavPath, std::string& error);
 
-    std::string path;        // the file asked for
-    std::string partPath;    // the encoder's picture-only file, before the sound is added
-    bool encoded = false;    // through ffmpeg
+    std::string path;      // the file asked for
+    std::string partPath;  // the encoder's picture-only file, before the sound is added
+    bool encoded = false;  // through ffmpeg
     std::FILE* stream = nullptr;
     pid_t encoder = -1;
     int width = 0, height = 0;

@@ -8,9 +8,18 @@ namespace {
 const char frameMarker[] = "FRAME\n";
 
 // BT.601 in studio range with integer arithmetic, so output is the same everywhere.
-std::uint8_t lumaOf(int r, int g, int b) { return std::uint8_t(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16); }
-std::uint8_t blueDifference(int r, int g, int b) { return std::uint8_t(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128); }
-std::uint8_t redDifference(int r, int g, int b) { return std::uint8_t(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128); }
+std::uint8_t lumaOf(int r, int g, int b)
+{
+    return std::uint8_t(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16);
+}
+std::uint8_t blueDifference(int r, int g, int b)
+{
+    return std::uint8_t(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128);
+}
+std::uint8_t redDifference(int r, int g, int b)
+{
+    return std::uint8_t(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128);
+}
 
 std::uint8_t* putLuma(const std::uint8_t* rgba, int width, int height, std::uint8_t* out)
 {

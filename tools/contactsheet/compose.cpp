@@ -12,7 +12,8 @@ constexpr int samplesPerAxis = 3;
 
 }  // namespace
 
-void sampleTexture(const RgbPicture& tex, double s, double t, double out[3]) {
+void sampleTexture(const RgbPicture& tex, double s, double t, double out[3])
+{
     // Texel centres sit at (i + 0.5) / size; row 0 of the picture is its top.
     double fx = s * tex.width - 0.5, fy = (1 - t) * tex.height - 0.5;
     int ix = int(std::floor(fx)), iy = int(std::floor(fy));
@@ -28,8 +29,9 @@ void sampleTexture(const RgbPicture& tex, double s, double t, double out[3]) {
 namespace {
 
 // One canvas pixel: the average of the sprite rule over its sub-samples.
-void composePixel(std::uint8_t* px, const SpriteImages& sprite, const TexturedRect& r,
-                  double x, double y, Tint tint) {
+void composePixel(std::uint8_t* px, const SpriteImages& sprite, const TexturedRect& r, double x, double y,
+                  Tint tint)
+{
     double tintRgb[3] = {tint.r, tint.g, tint.b};
     double sum[3] = {0, 0, 0};
     for (int j = 0; j < samplesPerAxis; ++j)
@@ -48,8 +50,8 @@ void composePixel(std::uint8_t* px, const SpriteImages& sprite, const TexturedRe
 
 }  // namespace
 
-void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& r, Tint tint,
-                Clip clip) {
+void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& r, Tint tint, Clip clip)
+{
     if (sprite.colour.pixels.empty() || sprite.mask.pixels.empty()) return;
     int xa = std::max({0, clip.x0, int(std::floor(std::min(r.x0, r.x1)))});
     int xb = std::min({canvas.width, clip.x1, int(std::ceil(std::max(r.x0, r.x1)))});
@@ -59,7 +61,8 @@ void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRe
         for (int x = xa; x < xb; ++x) composePixel(canvas.at(x, y), sprite, r, x, y, tint);
 }
 
-void fillRect(RgbPicture& canvas, int x0, int y0, int x1, int y1, const std::uint8_t rgb[3]) {
+void fillRect(RgbPicture& canvas, int x0, int y0, int x1, int y1, const std::uint8_t rgb[3])
+{
     for (int y = std::max(0, y0); y < std::min(canvas.height, y1); ++y)
         for (int x = std::max(0, x0); x < std::min(canvas.width, x1); ++x)
             std::memcpy(canvas.at(x, y), rgb, 3);
@@ -68,7 +71,8 @@ void fillRect(RgbPicture& canvas, int x0, int y0, int x1, int y1, const std::uin
 namespace {
 
 // The show's character-to-glyph map for the characters the sheet writes.
-int glyphFor(unsigned char c) {
+int glyphFor(unsigned char c)
+{
     static const char punctuation[] = ".,;:+-_#*~!\"";
     if (c >= 'a' && c <= 'z') return c - 'a';
     if (c >= '0' && c <= '9') return 64 + (c - '0');
@@ -85,8 +89,9 @@ constexpr double cellW = 0.06140625, cellH = 0.111328125;
 
 }  // namespace
 
-void drawText(RgbPicture& canvas, const SpriteImages& font, const std::string& text, double x,
-              double y, double unit) {
+void drawText(RgbPicture& canvas, const SpriteImages& font, const std::string& text, double x, double y,
+              double unit)
+{
     double penX = x, penY = y;
     for (unsigned char c : text) {
         if (c == '\n') {
@@ -97,8 +102,8 @@ void drawText(RgbPicture& canvas, const SpriteImages& font, const std::string& t
         if (int g = glyphFor(c); g >= 0) {
             double s0 = (g % 16) * cellW, tTop = 1 - (g / 16) * cellH;
             drawSprite(canvas, font,
-                       {penX - 0.2 * unit, penY - 0.5 * unit, penX + 0.2 * unit, penY + 0.5 * unit,
-                        s0, tTop, s0 + cellW, tTop - cellH});
+                       {penX - 0.2 * unit, penY - 0.5 * unit, penX + 0.2 * unit, penY + 0.5 * unit, s0, tTop,
+                        s0 + cellW, tTop - cellH});
         }
         penX += 0.32 * unit;
     }

@@ -30,13 +30,13 @@ struct Clip {
 // Texture lookup with GL_LINEAR and GL_REPEAT; writes red, green, blue in 0..255.
 void sampleTexture(const RgbPicture& texture, double s, double t, double out[3]);
 // Draws with 3 x 3 samples per canvas pixel, so shrunk pictures stay smooth.
-void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& rect,
-                Tint tint = {}, Clip clip = {});
+void drawSprite(RgbPicture& canvas, const SpriteImages& sprite, const TexturedRect& rect, Tint tint = {},
+                Clip clip = {});
 void fillRect(RgbPicture& canvas, int x0, int y0, int x1, int y1, const std::uint8_t rgb[3]);
 
 // Text in the show's bitmap font: `unit` canvas pixels per unit of the show's
 // text layout (glyph quads 0.4 x 1.0, advance 0.32, line 0.8); (x, y) is the
 // centre of the first glyph. Only lower-case letters, digits and the font's
 // punctuation are drawn; other characters take their place undrawn.
-void drawText(RgbPicture& canvas, const SpriteImages& font, const std::string& text, double x,
-              double y, double unit);
+void drawText(RgbPicture& canvas, const SpriteImages& font, const std::string& text, double x, double y,
+              double unit);

@@ -9,7 +9,7 @@ const std::uint8_t daySky[3] = {47, 106, 195};
 namespace {
 
 constexpr int frameW = 640, frameH = 480;
-constexpr int frameGap = 36;       // room for a caption above each frame
+constexpr int frameGap = 36;  // room for a caption above each frame
 constexpr int frameGapX = 20;
 constexpr double captionUnit = 22;
 // Pixels per unit at distance 1 for the show's 45-degree vertical field of view.
@@ -23,21 +23,24 @@ struct Frame {
 };
 
 // A quad parallel to the screen at `depth` units in front of the eye.
-void drawQuad(Frame& f, const SpriteImages& sprite, double depth, double x0, double y0,
-              double x1, double y1, double s0, double t0, double s1, double t1) {
+void drawQuad(Frame& f, const SpriteImages& sprite, double depth, double x0, double y0, double x1, double y1,
+              double s0, double t0, double s1, double t1)
+{
     double k = focal / depth;
     drawSprite(f.sheet, sprite,
-               {f.left + frameW / 2 + x0 * k, f.top + frameH / 2 - y0 * k,
-                f.left + frameW / 2 + x1 * k, f.top + frameH / 2 - y1 * k, s0, t0, s1, t1},
+               {f.left + frameW / 2 + x0 * k, f.top + frameH / 2 - y0 * k, f.left + frameW / 2 + x1 * k,
+                f.top + frameH / 2 - y1 * k, s0, t0, s1, t1},
                {}, {f.left, f.top, f.left + frameW, f.top + frameH});
 }
 
-void clearFrame(Frame& f, const std::uint8_t sky[3]) {
+void clearFrame(Frame& f, const std::uint8_t sky[3])
+{
     fillRect(f.sheet, f.left, f.top, f.left + frameW, f.top + frameH, sky);
 }
 
 // The sun glow: a plain disc, 80/128 of the glow quad's half size, 6 units away.
-void drawSun(Frame& f, const std::uint8_t rgb[3]) {
+void drawSun(Frame& f, const std::uint8_t rgb[3])
+{
     double r = 0.625 * focal / 6;
     for (int y = 0; y < frameH; ++y)
         for (int x = 0; x < frameW; ++x)
@@ -45,12 +48,14 @@ void drawSun(Frame& f, const std::uint8_t rgb[3]) {
                 std::copy(rgb, rgb + 3, f.sheet.at(f.left + x, f.top + y));
 }
 
-void drawShowText(Frame& f, const SpriteImages& font, const std::string& text, double x, double y) {
+void drawShowText(Frame& f, const SpriteImages& font, const std::string& text, double x, double y)
+{
     double k = focal / 25;
     drawText(f.sheet, font, text, f.left + frameW / 2 + x * k, f.top + frameH / 2 - y * k, k);
 }
 
-void drawEvening(Frame f, std::map<std::string, SpriteImages>& set) {
+void drawEvening(Frame f, std::map<std::string, SpriteImages>& set)
+{
     static const std::uint8_t sun[3] = {221, 53, 8};
     clearFrame(f, eveningSky);
     drawSun(f, sun);
@@ -60,22 +65,23 @@ void drawEvening(Frame f, std::map<std::string, SpriteImages>& set) {
         double x = -2.2 + 2.2 * k, y = 1.5 + 0.25;
         drawQuad(f, logo, 6, x - 1, y + 0.33, x + 1, y - 0.33, 0, bands[k], 1, bands[k + 1]);
     }
-    drawShowText(f, set["font"], "www.quarzel.invalid schratten / ch 18. - 20. october", -8.56,
-                 4.85);
+    drawShowText(f, set["font"], "www.quarzel.invalid schratten / ch 18. - 20. october", -8.56, 4.85);
 }
 
-void drawLandscape(Frame& f, std::map<std::string, SpriteImages>& set) {
+void drawLandscape(Frame& f, std::map<std::string, SpriteImages>& set)
+{
     const double drift = 2.2, mountainY = -0.6;
     drawQuad(f, set["berg2"], 3.6, -2.4 + drift, mountainY + 1, 2.4 + drift, mountainY - 1, 0, 0.99, 2, 0);
     drawQuad(f, set["berg1"], 3.6, -7.2 + drift, mountainY + 1, -2.4 + drift, mountainY - 1, 0, 0.99, 2, 0);
-    drawQuad(f, set["vogelfl1"], 6.2, -2.35, 1.95, -1.65, 1.25, 0, 1, 1, 0);   // flying left
-    drawQuad(f, set["vogelfl3"], 6.2, 0.65, 1.65, 1.35, 0.95, 1, 1, 0, 0);     // flying right
+    drawQuad(f, set["vogelfl1"], 6.2, -2.35, 1.95, -1.65, 1.25, 0, 1, 1, 0);  // flying left
+    drawQuad(f, set["vogelfl3"], 6.2, 0.65, 1.65, 1.35, 0.95, 1, 1, 0, 0);    // flying right
     drawQuad(f, set["zweitwiese"], 7, -1.5, -1.06, 1.8, -3.06, 0.01, 0.99, 1, 0);
     drawQuad(f, set["gras"], 7, 1, -1.06, 4, -3.06, 0.01, 0.99, 1, 0);
     drawQuad(f, set["marlu256"], 7, 2, -0.86, 4, -2.86, 0.01, 0.99, 1, 0);
 }
 
-void drawPanel(Frame& f) {
+void drawPanel(Frame& f)
+{
     double k = focal / 1;
     int x0 = int(f.left + frameW / 2 - 0.5 * k), x1 = int(f.left + frameW / 2 + 0.47 * k);
     for (int y = f.top; y < f.top + frameH; ++y)
@@ -86,7 +92,8 @@ void drawPanel(Frame& f) {
             }
 }
 
-void drawDay(Frame f, std::map<std::string, SpriteImages>& set) {
+void drawDay(Frame f, std::map<std::string, SpriteImages>& set)
+{
     static const std::uint8_t sun[3] = {249, 248, 230};
     clearFrame(f, daySky);
     drawSun(f, sun);
@@ -102,7 +109,8 @@ void drawDay(Frame f, std::map<std::string, SpriteImages>& set) {
     drawQuad(f, set["cursor"], 6.2, 1.6 - 0.15, -0.4 + 0.15, 1.6 + 0.15, -0.4 - 0.15, 0, 1, 1, 0);
 }
 
-void drawHunt(Frame f, std::map<std::string, SpriteImages>& set) {
+void drawHunt(Frame f, std::map<std::string, SpriteImages>& set)
+{
     static const std::uint8_t sun[3] = {249, 248, 230};
     clearFrame(f, daySky);
     drawSun(f, sun);
@@ -117,7 +125,8 @@ void drawHunt(Frame f, std::map<std::string, SpriteImages>& set) {
 
 // The credits bands with their zoom finished, at the moment their circling
 // offsets are zero-phase (w = 0).
-void drawOutro(Frame f, std::map<std::string, SpriteImages>& set) {
+void drawOutro(Frame f, std::map<std::string, SpriteImages>& set)
+{
     clearFrame(f, outroSky);
     drawQuad(f, set["fenno"], 6, -1, 1, 1, -1, 0, 0.99, 0.99, 0);
     const SpriteImages& creds = set["creds"];
@@ -134,17 +143,19 @@ void drawOutro(Frame f, std::map<std::string, SpriteImages>& set) {
 
 }  // namespace
 
-bool canDrawScenes(const std::map<std::string, SpriteImages>& set) {
-    for (const char* name : {"font", "qzlogo", "berg1", "berg2", "vogelfl1", "vogelfl2", "vogelfl3",
-                             "vogeltot", "zweitwiese", "gras", "marlu256", "cursor", "cross", "feil",
-                             "fenno", "creds"})
+bool canDrawScenes(const std::map<std::string, SpriteImages>& set)
+{
+    for (const char* name :
+         {"font", "qzlogo", "berg1", "berg2", "vogelfl1", "vogelfl2", "vogelfl3", "vogeltot", "zweitwiese",
+          "gras", "marlu256", "cursor", "cross", "feil", "fenno", "creds"})
         if (!set.count(name)) return false;
     return true;
 }
 
 int sceneStripHeight(int) { return 2 * (frameH + frameGap) + frameGap; }
 
-void drawSceneStrip(RgbPicture& sheet, std::map<std::string, SpriteImages>& set, int top) {
+void drawSceneStrip(RgbPicture& sheet, std::map<std::string, SpriteImages>& set, int top)
+{
     int left = (sheet.width - 2 * frameW - frameGapX) / 2;
     int right = left + frameW + frameGapX;
     int second = top + 2 * frameGap + frameH;

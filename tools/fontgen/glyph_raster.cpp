@@ -7,12 +7,12 @@ namespace {
 
 // Glyph geometry in quad units. The pen advances 0.32 per character, so a glyph
 // with its outline is at most 0.32 wide and never darkens its neighbour's body.
-constexpr double stepX = 0.05;        // between pixel columns
-constexpr double stepY = 0.074;       // between pixel rows
-constexpr double bodyRadius = 0.03;   // half the width of a light stroke
-constexpr double outlineWidth = 0.03; // dark rim around it
-constexpr double dotGrow = 0.014;     // a pixel with no neighbour: full stop, i's dot
-constexpr int supersample = 4;        // per texel and axis
+constexpr double stepX = 0.05;         // between pixel columns
+constexpr double stepY = 0.074;        // between pixel rows
+constexpr double bodyRadius = 0.03;    // half the width of a light stroke
+constexpr double outlineWidth = 0.03;  // dark rim around it
+constexpr double dotGrow = 0.014;      // a pixel with no neighbour: full stop, i's dot
+constexpr int supersample = 4;         // per texel and axis
 
 // Light glyphs (the red highlight multiplies them, so red stays at full) with a
 // faint warm fall from top to bottom; the rim is a deep night blue.
@@ -23,18 +23,21 @@ constexpr double rim[3] = {24, 18, 56};
 double nodeX(int column) { return (column - (glyphColumns - 1) / 2.0) * stepX; }
 double nodeY(int row) { return ((glyphRows - 1) / 2.0 - row) * stepY; }
 
-void addStroke(std::vector<Stroke>& s, int c0, int r0, int c1, int r1, double grow = 0) {
+void addStroke(std::vector<Stroke>& s, int c0, int r0, int c1, int r1, double grow = 0)
+{
     s.push_back({nodeX(c0), nodeY(r0), nodeX(c1), nodeY(r1), grow});
 }
 
-bool isLone(const PixelGlyph& g, int c, int r) {
+bool isLone(const PixelGlyph& g, int c, int r)
+{
     for (int dr = -1; dr <= 1; ++dr)
         for (int dc = -1; dc <= 1; ++dc)
             if ((dr || dc) && g.lit(c + dc, r + dr)) return false;
     return true;
 }
 
-double segmentDistance(const Stroke& s, double x, double y) {
+double segmentDistance(const Stroke& s, double x, double y)
+{
     double dx = s.bx - s.ax, dy = s.by - s.ay;
     double len2 = dx * dx + dy * dy;
     double t = len2 > 0 ? std::clamp(((x - s.ax) * dx + (y - s.ay) * dy) / len2, 0.0, 1.0) : 0;
@@ -43,7 +46,8 @@ double segmentDistance(const Stroke& s, double x, double y) {
 
 }  // namespace
 
-std::vector<Stroke> glyphStrokes(const PixelGlyph& g) {
+std::vector<Stroke> glyphStrokes(const PixelGlyph& g)
+{
     std::vector<Stroke> strokes;
     for (int r = 0; r < glyphRows; ++r)
         for (int c = 0; c < glyphColumns; ++c) {
@@ -61,7 +65,8 @@ std::vector<Stroke> glyphStrokes(const PixelGlyph& g) {
     return strokes;
 }
 
-double strokeDistance(const std::vector<Stroke>& strokes, double x, double y) {
+double strokeDistance(const std::vector<Stroke>& strokes, double x, double y)
+{
     double best = 1e9;
     for (const Stroke& s : strokes) best = std::min(best, segmentDistance(s, x, y) - s.grow);
     return best;
@@ -70,13 +75,14 @@ double strokeDistance(const std::vector<Stroke>& strokes, double x, double y) {
 namespace {
 
 // Coverage of the body and of body + rim over one texel, by supersampling.
-void coverTexel(const std::vector<Stroke>& strokes, double u0, double v0, double du,
-                double dv, double& body, double& all) {
+void coverTexel(const std::vector<Stroke>& strokes, double u0, double v0, double du, double dv, double& body,
+                double& all)
+{
     body = all = 0;
     for (int j = 0; j < supersample; ++j)
         for (int i = 0; i < supersample; ++i) {
-            double d = strokeDistance(strokes, u0 + (i + 0.5) * du / supersample,
-                                      v0 - (j + 0.5) * dv / supersample);
+            double d =
+                strokeDistance(strokes, u0 + (i + 0.5) * du / supersample, v0 - (j + 0.5) * dv / supersample);
             body += d <= bodyRadius;
             all += d <= bodyRadius + outlineWidth;
         }
@@ -84,7 +90,8 @@ void coverTexel(const std::vector<Stroke>& strokes, double u0, double v0, double
     all /= supersample * supersample;
 }
 
-void paintTexel(std::uint8_t* out, double body, double all, double v) {
+void paintTexel(std::uint8_t* out, double body, double all, double v)
+{
     double fall = std::clamp(0.5 - v / (glyphRows * stepY), 0.0, 1.0);
     double share = all > 0 ? body / all : 0;
     for (int c = 0; c < 3; ++c) {
@@ -94,7 +101,8 @@ void paintTexel(std::uint8_t* out, double body, double all, double v) {
     out[3] = std::uint8_t(std::lround(all * 255));
 }
 
-void drawGlyph(RgbaPicture& font, const PixelGlyph& glyph) {
+void drawGlyph(RgbaPicture& font, const PixelGlyph& glyph)
+{
     std::vector<Stroke> strokes = glyphStrokes(glyph);
     double texelsPerUnitX = cellWidth * fontSide / quadWidth;
     double texelsPerUnitY = cellHeight * fontSide / quadHeight;
@@ -113,7 +121,8 @@ void drawGlyph(RgbaPicture& font, const PixelGlyph& glyph) {
 
 }  // namespace
 
-RgbaPicture drawFont(const std::vector<PixelGlyph>& glyphs) {
+RgbaPicture drawFont(const std::vector<PixelGlyph>& glyphs)
+{
     RgbaPicture font;
     font.width = font.height = fontSide;
     font.pixels.assign(std::size_t(fontSide) * fontSide * 4, 0);

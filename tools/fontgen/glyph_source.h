@@ -22,7 +22,8 @@ struct PixelGlyph {
     std::string label;
     std::array<std::string, glyphRows> rows;
 
-    bool lit(int column, int row) const {
+    bool lit(int column, int row) const
+    {
         return column >= 0 && column < glyphColumns && row >= 0 && row < glyphRows &&
                rows[row][column] == '#';
     }
@@ -30,5 +31,4 @@ struct PixelGlyph {
 
 // Parses the glyph file; on failure returns the file name, line number and reason.
 std::string readGlyphFile(const std::string& path, std::vector<PixelGlyph>& out);
-std::string parseGlyphText(const std::string& text, const std::string& path,
-                           std::vector<PixelGlyph>& out);
+std::string parseGlyphText(const std::string& text, const std::string& path, std::vector<PixelGlyph>& out);

@@ -9,14 +9,16 @@
 
 namespace {
 
-int fail(const std::string& message) {
+int fail(const std::string& message)
+{
     std::fprintf(stderr, "fontgen: %s\n", message.c_str());
     return 1;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) return fail("usage: fontgen GLYPHS.txt FONT.png");
     std::vector<PixelGlyph> glyphs;
     if (std::string e = readGlyphFile(argv[1], glyphs); !e.empty()) return fail(e);

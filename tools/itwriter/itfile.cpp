@@ -13,19 +13,20 @@ constexpr size_t kSampleHeaderSize = 0x50;
 constexpr uint16_t kTrackerVersion = 0x0214;
 constexpr uint16_t kFlagsStereoLinear = 0x0009;
 constexpr uint8_t kOrderEnd = 255;
-constexpr uint8_t kChannelOff = 32 + 128;   // centred and disabled
+constexpr uint8_t kChannelOff = 32 + 128;  // centred and disabled
 constexpr uint8_t kSampleHas = 0x01, kSample16 = 0x02, kSampleLoop = 0x10;
 constexpr uint8_t kSigned = 0x01;
-constexpr int kJumpCommand = 2;             // Bxx: jump to order xx
+constexpr int kJumpCommand = 2;  // Bxx: jump to order xx
 constexpr size_t kMaxPacked = 0xFFFF - 8;
-constexpr size_t kMaxPatterns = 200;         // order entries 0..199 name patterns
+constexpr size_t kMaxPatterns = 200;  // order entries 0..199 name patterns
 
 struct Writer {
     std::vector<uint8_t>& b;
     void u8(unsigned v) { b.push_back(uint8_t(v)); }
     void u16(unsigned v) { append16(b, v); }
     void u32(uint32_t v) { append32(b, v); }
-    void bytes(const std::string& s, size_t size) {      // zero-padded, not terminated
+    void bytes(const std::string& s, size_t size)
+    {  // zero-padded, not terminated
         for (size_t i = 0; i < size; ++i) u8(i < s.size() ? uint8_t(s[i]) : 0);
     }
     void text(const std::string& s, size_t size) { bytes(s.substr(0, size - 1), size); }
@@ -34,7 +35,9 @@ struct Writer {
 
 // The order list as played, and the patterns with the jump back to the loop written
 // into a copy of the last one (the original may be played elsewhere too).
-bool withLoopJump(const Song& song, std::vector<Pattern>& patterns, std::vector<int>& orders, std::string& error) {
+bool withLoopJump(const Song& song, std::vector<Pattern>& patterns, std::vector<int>& orders,
+                  std::string& error)
+{
     patterns = song.patterns;
     orders = song.orders;
     if (song.loopOrder <= 0) return true;
@@ -58,49 +61,82 @@ bool withLoopJump(const Song& song, std::vector<Pattern>& patterns, std::vector<
     return true;
 }
 
-void writeHeader(Writer& w, const Song& song, size_t orders, size_t samples, size_t patterns) {
+void writeHeader(Writer& w, const Song& song, size_t orders, size_t samples, size_t patterns)
+{
     w.bytes("IMPM", 4);
     w.text(song.title, 26);
-    w.u8(4); w.u8(16);                          // row highlights: beat, bar
-    w.u16(unsigned(orders + 1)); w.u16(0); w.u16(unsigned(samples)); w.u16(unsigned(patterns));
-    w.u16(kTrackerVersion); w.u16(kTrackerVersion); w.u16(kFlagsStereoLinear); w.u16(0);
-    w.u8(unsigned(song.globalVolume)); w.u8(unsigned(song.mixVolume));
-    w.u8(unsigned(song.speed)); w.u8(unsigned(song.tempo));
-    w.u8(128); w.u8(0); w.u16(0); w.u32(0); w.u32(0);   // separation, pitch wheel, message, reserved
+    w.u8(4);
+    w.u8(16);  // row highlights: beat, bar
+    w.u16(unsigned(orders + 1));
+    w.u16(0);
+    w.u16(unsigned(samples));
+    w.u16(unsigned(patterns));
+    w.u16(kTrackerVersion);
+    w.u16(kTrackerVersion);
+    w.u16(kFlagsStereoLinear);
+    w.u16(0);
+    w.u8(unsigned(song.globalVolume));
+    w.u8(unsigned(song.mixVolume));
+    w.u8(unsigned(song.speed));
+    w.u8(unsigned(song.tempo));
+    w.u8(128);
+    w.u8(0);
+    w.u16(0);
+    w.u32(0);
+    w.u32(0);  // separation, pitch wheel, message, reserved
     for (size_t c = 0; c < kMaxChannels; ++c)
         w.u8(c < song.channels.size() ? unsigned(song.channels[c].pan) : kChannelOff);
     for (size_t c = 0; c < kMaxChannels; ++c)
         w.u8(c < song.channels.size() ? unsigned(song.channels[c].volume) : 64);
 }
 
-void writeSampleHeader(Writer& w, const SampleData& s, uint32_t dataOffset) {
+void writeSampleHeader(Writer& w, const SampleData& s, uint32_t dataOffset)
+{
     bool loops = s.loopStart >= 0;
     w.bytes("IMPS", 4);
     w.text(s.name.substr(0, 8) + ".raw", 12);
-    w.u8(0); w.u8(unsigned(s.globalVolume));
-    w.u8(kSampleHas | kSample16 | (loops ? kSampleLoop : 0)); w.u8(unsigned(s.volume));
+    w.u8(0);
+    w.u8(unsigned(s.globalVolume));
+    w.u8(kSampleHas | kSample16 | (loops ? kSampleLoop : 0));
+    w.u8(unsigned(s.volume));
     w.text(s.name, 26);
-    w.u8(kSigned); w.u8(0);                      // signed PCM; no default pan
+    w.u8(kSigned);
+    w.u8(0);  // signed PCM; no default pan
     w.u32(uint32_t(s.pcm.size()));
-    w.u32(loops ? uint32_t(s.loopStart) : 0); w.u32(loops ? uint32_t(s.loopEnd) : 0);
-    w.u32(uint32_t(s.c5Speed)); w.u32(0); w.u32(0); w.u32(dataOffset);
-    w.u8(unsigned(s.vibSpeed)); w.u8(unsigned(s.vibDepth)); w.u8(unsigned(s.vibRate)); w.u8(0);
+    w.u32(loops ? uint32_t(s.loopStart) : 0);
+    w.u32(loops ? uint32_t(s.loopEnd) : 0);
+    w.u32(uint32_t(s.c5Speed));
+    w.u32(0);
+    w.u32(0);
+    w.u32(dataOffset);
+    w.u8(unsigned(s.vibSpeed));
+    w.u8(unsigned(s.vibDepth));
+    w.u8(unsigned(s.vibRate));
+    w.u8(0);
 }
 
-void writeCell(Writer& w, size_t channel, const Cell& c) {
-    unsigned mask = (c.note >= 0 ? 1 : 0) | (c.sample > 0 ? 2 : 0) | (c.volume >= 0 ? 4 : 0) | (c.command > 0 ? 8 : 0);
+void writeCell(Writer& w, size_t channel, const Cell& c)
+{
+    unsigned mask =
+        (c.note >= 0 ? 1 : 0) | (c.sample > 0 ? 2 : 0) | (c.volume >= 0 ? 4 : 0) | (c.command > 0 ? 8 : 0);
     if (!mask) return;
     w.u8(unsigned(channel + 1) | 0x80);
     w.u8(mask);
     if (mask & 1) w.u8(unsigned(c.note));
     if (mask & 2) w.u8(unsigned(c.sample));
     if (mask & 4) w.u8(unsigned(c.volume));
-    if (mask & 8) { w.u8(unsigned(c.command)); w.u8(unsigned(c.param)); }
+    if (mask & 8) {
+        w.u8(unsigned(c.command));
+        w.u8(unsigned(c.param));
+    }
 }
 
-bool writePattern(Writer& w, const Pattern& p, std::string& error) {
+bool writePattern(Writer& w, const Pattern& p, std::string& error)
+{
     size_t start = w.b.size();
-    w.u16(0); w.u16(unsigned(p.rows)); w.u32(0);
+    w.u16(0);
+    w.u16(unsigned(p.rows));
+    w.u32(0);
     for (const std::vector<Cell>& row : p.cells) {
         for (size_t ch = 0; ch < row.size(); ++ch) writeCell(w, ch, row[ch]);
         w.u8(0);
@@ -115,14 +151,17 @@ bool writePattern(Writer& w, const Pattern& p, std::string& error) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool writeIt(const Song& song, const std::vector<SampleData>& samples, std::vector<uint8_t>& out, std::string& error) {
+bool writeIt(const Song& song, const std::vector<SampleData>& samples, std::vector<uint8_t>& out,
+             std::string& error)
+{
     std::vector<Pattern> patterns;
     std::vector<int> orders;
     if (!withLoopJump(song, patterns, orders, error)) return false;
     if (patterns.size() > kMaxPatterns) {
-        error = "more than " + std::to_string(kMaxPatterns) + " patterns (with the copy that carries the loop jump)";
+        error = "more than " + std::to_string(kMaxPatterns) +
+                " patterns (with the copy that carries the loop jump)";
         return false;
     }
     out.clear();
@@ -150,4 +189,4 @@ bool writeIt(const Song& song, const std::vector<SampleData>& samples, std::vect
     return true;
 }
 
-} // namespace itw
+}  // namespace itw

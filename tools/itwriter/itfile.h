@@ -16,4 +16,4 @@ namespace itw {
 bool writeIt(const Song& song, const std::vector<SampleData>& samples, std::vector<uint8_t>& out,
              std::string& error);
 
-} // namespace itw
+}  // namespace itw

@@ -10,7 +10,8 @@ namespace {
 
 constexpr size_t kChunkFrames = 4096;
 
-void measure(openmpt::module& mod, int rate, ModuleReport& r) {
+void measure(openmpt::module& mod, int rate, ModuleReport& r)
+{
     size_t window = size_t(rate * kWindowSeconds), filled = 0, quietRun = 0;
     double sum = 0;
     std::vector<float> buf(kChunkFrames * 2);
@@ -35,9 +36,10 @@ void measure(openmpt::module& mod, int rate, ModuleReport& r) {
     }
 }
 
-} // namespace
+}  // namespace
 
-ModuleReport checkModule(const std::vector<char>& bytes, int rate, int passes) {
+ModuleReport checkModule(const std::vector<char>& bytes, int rate, int passes)
+{
     ModuleReport r;
     std::ostringstream log;
     try {
@@ -57,4 +59,4 @@ ModuleReport checkModule(const std::vector<char>& bytes, int rate, int passes) {
     return r;
 }
 
-} // namespace itw
+}  // namespace itw

@@ -7,14 +7,15 @@
 namespace itw {
 namespace {
 
-constexpr int kChannelNote = -2;   // "x": the channel's note, filled in on placement
+constexpr int kChannelNote = -2;  // "x": the channel's note, filled in on placement
 constexpr int kMaxRows = 200;
 constexpr int kMinRows = 1;
 constexpr size_t kMaxTitle = 25;
 
 // Words of a line up to its comment: a "#" that begins a word (a sharp, as in
 // "c#5", is inside one).
-std::vector<std::string> splitWords(const std::string& line) {
+std::vector<std::string> splitWords(const std::string& line)
+{
     std::istringstream in(line);
     std::vector<std::string> words;
     for (std::string w; in >> w;) {
@@ -25,7 +26,8 @@ std::vector<std::string> splitWords(const std::string& line) {
 }
 
 // Whole-string decimal integer; false when anything else is in it.
-bool toInt(const std::string& text, int& value) {
+bool toInt(const std::string& text, int& value)
+{
     if (text.empty()) return false;
     char* end = nullptr;
     long v = std::strtol(text.c_str(), &end, 10);
@@ -34,14 +36,16 @@ bool toInt(const std::string& text, int& value) {
     return true;
 }
 
-bool toDouble(const std::string& text, double& value) {
+bool toDouble(const std::string& text, double& value)
+{
     if (text.empty()) return false;
     char* end = nullptr;
     value = std::strtod(text.c_str(), &end);
     return *end == '\0';
 }
 
-bool splitKeyValue(const std::string& word, std::string& key, std::string& value) {
+bool splitKeyValue(const std::string& word, std::string& key, std::string& value)
+{
     size_t eq = word.find('=');
     if (eq == std::string::npos || eq == 0 || eq + 1 == word.size()) return false;
     key = word.substr(0, eq);
@@ -49,44 +53,53 @@ bool splitKeyValue(const std::string& word, std::string& key, std::string& value
     return true;
 }
 
-int findInstrument(const Song& song, const std::string& name) {
+int findInstrument(const Song& song, const std::string& name)
+{
     for (size_t i = 0; i < song.instruments.size(); ++i)
         if (song.instruments[i].name == name) return int(i) + 1;
     return 0;
 }
 
-int findChannel(const Song& song, const std::string& name) {
+int findChannel(const Song& song, const std::string& name)
+{
     for (size_t i = 0; i < song.channels.size(); ++i)
         if (song.channels[i].name == name) return int(i);
     return -1;
 }
 
-int hexDigit(char c) {
+int hexDigit(char c)
+{
     if (c >= '0' && c <= '9') return c - '0';
     c = char(std::tolower(static_cast<unsigned char>(c)));
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
-} // namespace
+}  // namespace
 
-int parseNoteName(const std::string& text) {
-    static const int semitone[7] = {9, 11, 0, 2, 4, 5, 7};   // a b c d e f g
+int parseNoteName(const std::string& text)
+{
+    static const int semitone[7] = {9, 11, 0, 2, 4, 5, 7};  // a b c d e f g
     if (text.size() < 2 || text.size() > 3 || text[0] < 'a' || text[0] > 'g') return -1;
     int note = semitone[text[0] - 'a'];
     size_t pos = 1;
-    if (text[pos] == '#') { ++note; ++pos; }
+    if (text[pos] == '#') {
+        ++note;
+        ++pos;
+    }
     if (pos + 1 != text.size() || !std::isdigit(static_cast<unsigned char>(text[pos]))) return -1;
     note += 12 * (text[pos] - '0');
     return note <= kMaxNote ? note : -1;
 }
 
-bool ScoreParser::fail(const std::string& reason) {
+bool ScoreParser::fail(const std::string& reason)
+{
     error_ = file_ + ":" + std::to_string(line_) + ": " + reason;
     return false;
 }
 
-bool ScoreParser::parse(const std::string& text, const std::string& fileName, Song& song) {
+bool ScoreParser::parse(const std::string& text, const std::string& fileName, Song& song)
+{
     file_ = fileName;
     line_ = 0;
     std::istringstream in(text);
@@ -104,7 +117,8 @@ bool ScoreParser::parse(const std::string& text, const std::string& fileName, So
     return true;
 }
 
-bool ScoreParser::statement(const std::vector<std::string>& words, Song& song) {
+bool ScoreParser::statement(const std::vector<std::string>& words, Song& song)
+{
     const std::string& w = words[0];
     if (w == "instrument") return instrument(words, song);
     if (w == "channel") return channel(words, song);
@@ -114,7 +128,8 @@ bool ScoreParser::statement(const std::vector<std::string>& words, Song& song) {
     return header(words, song);
 }
 
-bool ScoreParser::header(const std::vector<std::string>& words, Song& song) {
+bool ScoreParser::header(const std::vector<std::string>& words, Song& song)
+{
     const std::string& w = words[0];
     if (w == "title") {
         std::string title;
@@ -123,21 +138,29 @@ bool ScoreParser::header(const std::vector<std::string>& words, Song& song) {
         song.title = title;
         return true;
     }
-    struct Field { const char* name; int* value; int low, high; };
-    const Field fields[] = {{"speed", &song.speed, 1, 255}, {"tempo", &song.tempo, 32, 255},
-                            {"gvol", &song.globalVolume, 0, 128}, {"mix", &song.mixVolume, 0, 128}};
+    struct Field {
+        const char* name;
+        int* value;
+        int low, high;
+    };
+    const Field fields[] = {{"speed", &song.speed, 1, 255},
+                            {"tempo", &song.tempo, 32, 255},
+                            {"gvol", &song.globalVolume, 0, 128},
+                            {"mix", &song.mixVolume, 0, 128}};
     for (const Field& f : fields) {
         if (w != f.name) continue;
         int v = 0;
         if (words.size() != 2 || !toInt(words[1], v) || v < f.low || v > f.high)
-            return fail(w + " takes one number from " + std::to_string(f.low) + " to " + std::to_string(f.high));
+            return fail(w + " takes one number from " + std::to_string(f.low) + " to " +
+                        std::to_string(f.high));
         *f.value = v;
         return true;
     }
     return fail("unknown statement '" + w + "'");
 }
 
-bool ScoreParser::instrument(const std::vector<std::string>& words, Song& song) {
+bool ScoreParser::instrument(const std::vector<std::string>& words, Song& song)
+{
     if (words.size() < 3) return fail("instrument needs a name and a kind");
     if (findInstrument(song, words[1])) return fail("instrument '" + words[1] + "' is defined twice");
     if (song.instruments.size() >= 99) return fail("more than 99 instruments");
@@ -163,7 +186,8 @@ bool ScoreParser::instrument(const std::vector<std::string>& words, Song& song) 
     return true;
 }
 
-bool ScoreParser::channel(const std::vector<std::string>& words, Song& song) {
+bool ScoreParser::channel(const std::vector<std::string>& words, Song& song)
+{
     if (words.size() < 3) return fail("channel needs a name and an instrument");
     if (findChannel(song, words[1]) >= 0) return fail("channel '" + words[1] + "' is defined twice");
     if (int(song.channels.size()) >= kMaxChannels) return fail("more than 64 channels");
@@ -179,7 +203,8 @@ bool ScoreParser::channel(const std::vector<std::string>& words, Song& song) {
             ch.note = parseNoteName(value);
             if (ch.note < 0) return fail("note must be a note like c5, got '" + value + "'");
         } else if (key == "pan" || key == "vol") {
-            if (!toInt(value, v) || v < 0 || v > 64) return fail(key + " must be 0 to 64, got '" + value + "'");
+            if (!toInt(value, v) || v < 0 || v > 64)
+                return fail(key + " must be 0 to 64, got '" + value + "'");
             (key == "pan" ? ch.pan : ch.volume) = v;
         } else {
             return fail("unknown channel setting '" + key + "'");
@@ -189,7 +214,8 @@ bool ScoreParser::channel(const std::vector<std::string>& words, Song& song) {
     return true;
 }
 
-bool ScoreParser::order(const std::vector<std::string>& words) {
+bool ScoreParser::order(const std::vector<std::string>& words)
+{
     orderFile_ = file_;
     for (size_t i = 1; i < words.size(); ++i) {
         if (words[i] == "|:") {
@@ -202,7 +228,8 @@ bool ScoreParser::order(const std::vector<std::string>& words) {
     return true;
 }
 
-bool ScoreParser::openBlock(const std::vector<std::string>& words, const Song& song) {
+bool ScoreParser::openBlock(const std::vector<std::string>& words, const Song& song)
+{
     bool isTrack = words[0] == "track";
     if (words.size() < 2 || words.size() > (isTrack ? 2u : 3u))
         return fail(isTrack ? "usage: track NAME" : "usage: pattern NAME [ROWS]");
@@ -214,12 +241,14 @@ bool ScoreParser::openBlock(const std::vector<std::string>& words, const Song& s
     if (isTrack && tracks_.count(words[1])) return fail("track '" + words[1] + "' is defined twice");
     for (const Pattern& p : song.patterns)
         if (!isTrack && p.name == words[1]) return fail("pattern '" + words[1] + "' is defined twice");
-    if (words.size() == 3 && (!toInt(words[2], block_.rows) || block_.rows < kMinRows || block_.rows > kMaxRows))
+    if (words.size() == 3 &&
+        (!toInt(words[2], block_.rows) || block_.rows < kMinRows || block_.rows > kMaxRows))
         return fail("pattern rows must be 1 to 200, got '" + words[2] + "'");
     return true;
 }
 
-bool ScoreParser::blockLine(const std::vector<std::string>& words, Song& song) {
+bool ScoreParser::blockLine(const std::vector<std::string>& words, Song& song)
+{
     if (words[0] == "end") return words.size() == 1 ? closeBlock(song) : fail("'end' takes nothing after it");
     if (block_.kind == Block::Track) return cells(words, 0, song, nullptr, block_.trackRows);
     int ch = findChannel(song, words[0]);
@@ -227,7 +256,8 @@ bool ScoreParser::blockLine(const std::vector<std::string>& words, Song& song) {
     return cells(words, 1, song, &song.channels[size_t(ch)], block_.channelRows[ch]);
 }
 
-bool ScoreParser::closeBlock(Song& song) {
+bool ScoreParser::closeBlock(Song& song)
+{
     if (block_.kind == Block::Track) {
         if (block_.trackRows.empty()) return fail("track '" + block_.name + "' is empty");
         tracks_[block_.name] = block_.trackRows;
@@ -242,8 +272,9 @@ bool ScoreParser::closeBlock(Song& song) {
     p.cells.assign(size_t(p.rows), std::vector<Cell>(song.channels.size()));
     for (auto& [ch, rows] : block_.channelRows) {
         if (int(rows.size()) != p.rows)
-            return fail("channel '" + song.channels[size_t(ch)].name + "' has " + std::to_string(rows.size()) +
-                        " rows in pattern '" + p.name + "', which has " + std::to_string(p.rows));
+            return fail("channel '" + song.channels[size_t(ch)].name + "' has " +
+                        std::to_string(rows.size()) + " rows in pattern '" + p.name + "', which has " +
+                        std::to_string(p.rows));
         for (int r = 0; r < p.rows; ++r) p.cells[size_t(r)][size_t(ch)] = rows[size_t(r)];
     }
     song.patterns.push_back(p);
@@ -252,7 +283,8 @@ bool ScoreParser::closeBlock(Song& song) {
 }
 
 // Fills in what a channel gives: the note of "x" and the default instrument.
-static bool place(Cell c, const Channel* channel, int transpose, std::vector<Cell>& out) {
+static bool place(Cell c, const Channel* channel, int transpose, std::vector<Cell>& out)
+{
     if (channel) {
         if (c.note == kChannelNote) c.note = channel->note;
         bool realNote = c.note >= 0 && c.note <= kMaxNote;
@@ -268,7 +300,8 @@ static bool place(Cell c, const Channel* channel, int transpose, std::vector<Cel
 }
 
 bool ScoreParser::cells(const std::vector<std::string>& words, size_t first, const Song& song,
-                        const Channel* channel, std::vector<Cell>& out) {
+                        const Channel* channel, std::vector<Cell>& out)
+{
     int step = 1;
     if (first < words.size() && words[first].rfind("step=", 0) == 0) {
         if (!toInt(words[first].substr(5), step) || step < 1 || step > kMaxRows)
@@ -289,7 +322,8 @@ bool ScoreParser::cells(const std::vector<std::string>& words, size_t first, con
     return true;
 }
 
-bool ScoreParser::trackRef(const std::string& token, const Channel* channel, std::vector<Cell>& out) {
+bool ScoreParser::trackRef(const std::string& token, const Channel* channel, std::vector<Cell>& out)
+{
     if (token.back() != '}') return fail("track reference '" + token + "' lacks '}'");
     std::string body = token.substr(1, token.size() - 2);
     size_t nameEnd = body.find_first_of("+-*>");
@@ -318,14 +352,20 @@ bool ScoreParser::trackRef(const std::string& token, const Channel* channel, std
     return true;
 }
 
-bool ScoreParser::cell(const std::string& token, const Song& song, Cell& out) {
+bool ScoreParser::cell(const std::string& token, const Song& song, Cell& out)
+{
     size_t pos = token.find_first_of("@:!");
     std::string head = token.substr(0, pos);
-    if (head == "." || head.empty()) out.note = kNoValue;
-    else if (head == "x") out.note = kChannelNote;
-    else if (head == "^") out.note = kNoteCut;
-    else if (head == "=") out.note = kNoteOff;
-    else if ((out.note = parseNoteName(head)) < 0) return fail("'" + head + "' is not a note, '.', 'x', '^' or '='");
+    if (head == "." || head.empty())
+        out.note = kNoValue;
+    else if (head == "x")
+        out.note = kChannelNote;
+    else if (head == "^")
+        out.note = kNoteCut;
+    else if (head == "=")
+        out.note = kNoteOff;
+    else if ((out.note = parseNoteName(head)) < 0)
+        return fail("'" + head + "' is not a note, '.', 'x', '^' or '='");
     while (pos < token.size()) {
         char kind = token[pos];
         size_t next = token.find_first_of("@:!", pos + 1);
@@ -349,9 +389,13 @@ bool ScoreParser::cell(const std::string& token, const Song& song, Cell& out) {
     return true;
 }
 
-bool ScoreParser::finish(Song& song) {
+bool ScoreParser::finish(Song& song)
+{
     file_ = orderFile_;
-    if (orderNames_.empty()) { line_ = 0; return fail("the score has no order list"); }
+    if (orderNames_.empty()) {
+        line_ = 0;
+        return fail("the score has no order list");
+    }
     for (const auto& [name, line] : orderNames_) {
         line_ = line;
         int found = -1;
@@ -360,10 +404,11 @@ bool ScoreParser::finish(Song& song) {
         if (found < 0) return fail("the order names an unknown pattern '" + name + "'");
         song.orders.push_back(found);
     }
-    if (loopIndex_ >= int(orderNames_.size())) return fail("the loop mark '|:' is at the end of the order list");
+    if (loopIndex_ >= int(orderNames_.size()))
+        return fail("the loop mark '|:' is at the end of the order list");
     song.loopOrder = loopIndex_;
     if (song.orders.size() > 200) return fail("more than 200 orders");
     return true;
 }
 
-} // namespace itw
+}  // namespace itw

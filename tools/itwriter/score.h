@@ -44,13 +44,13 @@ public:
     const std::string& error() const { return error_; }
 
 private:
-    struct Block {                       // the track or pattern being read
+    struct Block {  // the track or pattern being read
         enum Kind { None, Track, PatternBlock } kind = None;
         std::string name;
         int rows = 0;
         int startLine = 0;
-        std::map<int, std::vector<Cell>> channelRows;   // for a pattern
-        std::vector<Cell> trackRows;                      // for a track
+        std::map<int, std::vector<Cell>> channelRows;  // for a pattern
+        std::vector<Cell> trackRows;                   // for a track
     };
 
     bool statement(const std::vector<std::string>& words, Song& song);
@@ -61,8 +61,8 @@ private:
     bool openBlock(const std::vector<std::string>& words, const Song& song);
     bool blockLine(const std::vector<std::string>& words, Song& song);
     bool closeBlock(Song& song);
-    bool cells(const std::vector<std::string>& words, size_t first, const Song& song,
-               const Channel* channel, std::vector<Cell>& out);
+    bool cells(const std::vector<std::string>& words, size_t first, const Song& song, const Channel* channel,
+               std::vector<Cell>& out);
     bool cell(const std::string& token, const Song& song, Cell& out);
     bool trackRef(const std::string& token, const Channel* channel, std::vector<Cell>& out);
     bool fail(const std::string& reason);
@@ -80,4 +80,4 @@ private:
 // Note names: "c5" -> 60, "c#5" -> 61, "b9" -> 119; -1 when not a note.
 int parseNoteName(const std::string& text);
 
-} // namespace itw
+}  // namespace itw

@@ -9,27 +9,31 @@ namespace itw {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kC5Hz = 261.6255653;      // the pitch of note 60
-constexpr double kPeak = 0.95;             // every sample is normalised to this
-constexpr double kEndFade = 0.004;         // seconds faded out at a one-shot's end
+constexpr double kC5Hz = 261.6255653;  // the pitch of note 60
+constexpr double kPeak = 0.95;         // every sample is normalised to this
+constexpr double kEndFade = 0.004;     // seconds faded out at a one-shot's end
 constexpr int kMaxSeconds = 8;
-constexpr int kMaxHarmonics = 160;        // keeps very low base notes quick to make
+constexpr int kMaxHarmonics = 160;  // keeps very low base notes quick to make
 
 // Everything a generator needs; it writes `out` and returns the fundamental it made.
 struct Voice {
     const std::map<std::string, double>& p;
     double rate;
-    double freq;               // the wanted fundamental (the base note's pitch)
-    double loopSeconds;        // partials are snapped to whole cycles in the loop
+    double freq;         // the wanted fundamental (the base note's pitch)
+    double loopSeconds;  // partials are snapped to whole cycles in the loop
     uint32_t seed;
     std::vector<double>& out;
 
     double operator[](const char* key) const { return p.at(key); }
-    double snap(double f) const {
+    double snap(double f) const
+    {
         return loopSeconds > 0 ? std::max(1.0, std::round(f * loopSeconds)) / loopSeconds : f;
     }
-    double random() {          // xorshift32, in [-1, 1)
-        seed ^= seed << 13; seed ^= seed >> 17; seed ^= seed << 5;
+    double random()
+    {  // xorshift32, in [-1, 1)
+        seed ^= seed << 13;
+        seed ^= seed >> 17;
+        seed ^= seed << 5;
         return seed / 2147483648.0 - 1.0;
     }
 };
@@ -38,7 +42,8 @@ using Generator = std::function<double(Voice&)>;
 
 // Adds harmonics n = 1, 2, ... of f0 with amplitude amp(n, partial frequency), each
 // snapped to the loop, up to a ceiling that leaves an octave of headroom to play up.
-void addHarmonics(Voice& v, double f0, const std::function<double(int, double)>& amp) {
+void addHarmonics(Voice& v, double f0, const std::function<double(int, double)>& amp)
+{
     double ceiling = v.rate * 0.22;
     for (int n = 1; n * f0 < ceiling && n <= kMaxHarmonics; ++n) {
         double f = v.snap(n * f0), a = amp(n, f), phase = (v.random() + 1) * kPi;
@@ -48,7 +53,8 @@ void addHarmonics(Voice& v, double f0, const std::function<double(int, double)>&
     }
 }
 
-double accordion(Voice& v) {
+double accordion(Voice& v)
+{
     int reeds = std::max(1, int(v["reeds"]));
     double bright = v["bright"];
     auto reed = [&](int n, double) { return std::pow(bright, n - 1) / std::sqrt(n) * (n % 2 ? 1.0 : 0.6); };
@@ -57,28 +63,31 @@ double accordion(Voice& v) {
         addHarmonics(v, v.freq + offset, reed);
     }
     double octave = v["octave"];
-    if (octave > 0)
-        addHarmonics(v, 2 * v.freq, [&](int n, double f) { return octave * reed(n, f); });
+    if (octave > 0) addHarmonics(v, 2 * v.freq, [&](int n, double f) { return octave * reed(n, f); });
     return v.snap(v.freq);
 }
 
-double pulse(Voice& v) {
+double pulse(Voice& v)
+{
     double duty = v["duty"];
     addHarmonics(v, v.freq, [&](int n, double) { return std::sin(n * kPi * duty) / n; });
     return v.snap(v.freq);
 }
 
-double sawStack(Voice& v) {
+double sawStack(Voice& v)
+{
     int voices = std::max(1, int(v["voices"]));
     double cutoff = v["cutoff"];
     for (int k = 0; k < voices; ++k) {
         double offset = (k - (voices - 1) / 2.0) * v["detune"];
-        addHarmonics(v, v.freq + offset, [&](int n, double f) { return 1.0 / n / (1 + (f / cutoff) * (f / cutoff)); });
+        addHarmonics(v, v.freq + offset,
+                     [&](int n, double f) { return 1.0 / n / (1 + (f / cutoff) * (f / cutoff)); });
     }
     return v.snap(v.freq);
 }
 
-double fm(Voice& v) {
+double fm(Voice& v)
+{
     double carrier = v.snap(v.freq), modulator = v.snap(v.freq * v["ratio"]);
     double index = v["index"], fall = v["idecay"];
     for (size_t i = 0; i < v.out.size(); ++i) {
@@ -90,7 +99,8 @@ double fm(Voice& v) {
     return carrier;
 }
 
-double voice(Voice& v) {
+double voice(Voice& v)
+{
     const double formants[3] = {v["f1"], v["f2"], v["f3"]};
     const double level[3] = {1.0, 0.5, 0.18};
     double width = v["width"];
@@ -102,7 +112,8 @@ double voice(Voice& v) {
     return v.snap(v.freq);
 }
 
-double pluck(Voice& v) {
+double pluck(Voice& v)
+{
     int period = std::max(2, int(std::lround(v.rate / v.freq)));
     std::vector<double> line(static_cast<size_t>(period), 0.0);
     for (double& s : line) s = v.random();
@@ -115,7 +126,8 @@ double pluck(Voice& v) {
     return v.rate / (period + 0.5 * damp);
 }
 
-double kick(Voice& v) {
+double kick(Voice& v)
+{
     double from = v["from"], to = v["to"], sweep = v["sweep"], phase = 0;
     for (size_t i = 0; i < v.out.size(); ++i) {
         double t = double(i) / v.rate;
@@ -127,24 +139,36 @@ double kick(Voice& v) {
 }
 
 // Square waves at fixed inharmonic pitches: the metal of hats and cowbells.
-double metal(Voice& v, const std::vector<double>& freqs, size_t i) {
+double metal(Voice& v, const std::vector<double>& freqs, size_t i)
+{
     double s = 0, t = double(i) / v.rate;
     for (double f : freqs) s += std::fmod(t * f, 1.0) < 0.5 ? 1 : -1;
     return s / double(freqs.size());
 }
 
 // A one-pole high-pass, run over the whole buffer.
-void highPass(std::vector<double>& x, double cutoff, double rate) {
+void highPass(std::vector<double>& x, double cutoff, double rate)
+{
     double a = 1 / (1 + 2 * kPi * cutoff / rate), prevIn = 0, prevOut = 0;
-    for (double& s : x) { double in = s; s = a * (prevOut + in - prevIn); prevIn = in; prevOut = s; }
+    for (double& s : x) {
+        double in = s;
+        s = a * (prevOut + in - prevIn);
+        prevIn = in;
+        prevOut = s;
+    }
 }
 
-void lowPass(std::vector<double>& x, double cutoff, double rate) {
+void lowPass(std::vector<double>& x, double cutoff, double rate)
+{
     double a = 1 - std::exp(-2 * kPi * cutoff / rate), y = 0;
-    for (double& s : x) { y += a * (s - y); s = y; }
+    for (double& s : x) {
+        y += a * (s - y);
+        s = y;
+    }
 }
 
-double snare(Voice& v) {
+double snare(Voice& v)
+{
     double tone = v["tone"], mix = v["noise"];
     for (size_t i = 0; i < v.out.size(); ++i) {
         double t = double(i) / v.rate;
@@ -154,7 +178,8 @@ double snare(Voice& v) {
     return v.freq;
 }
 
-double hat(Voice& v) {
+double hat(Voice& v)
+{
     const std::vector<double> freqs = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
     double scale = v["pitch"], mix = v["noise"];
     std::vector<double> f;
@@ -165,7 +190,8 @@ double hat(Voice& v) {
     return v.freq;
 }
 
-double cowbell(Voice& v) {
+double cowbell(Voice& v)
+{
     const std::vector<double> freqs = {540.0 * v["pitch"], 800.0 * v["pitch"]};
     for (size_t i = 0; i < v.out.size(); ++i) v.out[i] = metal(v, freqs, i);
     highPass(v.out, 400, v.rate);
@@ -173,7 +199,8 @@ double cowbell(Voice& v) {
     return v.freq;
 }
 
-double noise(Voice& v) {
+double noise(Voice& v)
+{
     for (double& s : v.out) s = v.random();
     highPass(v.out, v["hp"], v.rate);
     lowPass(v.out, v["lp"], v.rate);
@@ -183,11 +210,12 @@ double noise(Voice& v) {
 struct Kind {
     const char* name;
     Generator make;
-    bool sustains;             // takes loop and sustain
+    bool sustains;  // takes loop and sustain
     std::map<std::string, double> params;
 };
 
-const std::vector<Kind>& kinds() {
+const std::vector<Kind>& kinds()
+{
     static const std::vector<Kind> table = {
         {"acco", accordion, true, {{"reeds", 3}, {"detune", 2}, {"octave", 0.3}, {"bright", 0.8}}},
         {"pulse", pulse, true, {{"duty", 0.25}}},
@@ -204,18 +232,24 @@ const std::vector<Kind>& kinds() {
     return table;
 }
 
-const std::map<std::string, double>& commonParams() {
-    static const std::map<std::string, double> table = {
-        {"vol", 64}, {"gvol", 64}, {"rate", 44100}, {"len", 1}, {"attack", 0.003}, {"decay", 0},
-        {"vibspeed", 0}, {"vibdepth", 0}, {"vibrate", 0}};
+const std::map<std::string, double>& commonParams()
+{
+    static const std::map<std::string, double> table = {{"vol", 64},     {"gvol", 64},      {"rate", 44100},
+                                                        {"len", 1},      {"attack", 0.003}, {"decay", 0},
+                                                        {"vibspeed", 0}, {"vibdepth", 0},   {"vibrate", 0}};
     return table;
 }
 
 // The recipe's numbers over the kind's defaults; false on an unknown key.
-bool mergeParams(const Instrument& ins, const Kind& kind, std::map<std::string, double>& p, std::string& error) {
+bool mergeParams(const Instrument& ins, const Kind& kind, std::map<std::string, double>& p,
+                 std::string& error)
+{
     p = commonParams();
     p.insert(kind.params.begin(), kind.params.end());
-    if (kind.sustains) { p["loop"] = 0; p["sustain"] = 1; }
+    if (kind.sustains) {
+        p["loop"] = 0;
+        p["sustain"] = 1;
+    }
     for (const auto& [key, value] : ins.params) {
         if (!p.count(key)) {
             error = "unknown parameter '" + key + "' for kind '" + kind.name + "'";
@@ -226,19 +260,43 @@ bool mergeParams(const Instrument& ins, const Kind& kind, std::map<std::string, 
     return true;
 }
 
-bool checkRanges(const std::map<std::string, double>& p, std::string& error) {
-    struct Range { const char* key; double low, high; };
-    const Range ranges[] = {{"vol", 0, 64}, {"gvol", 0, 64}, {"rate", 8000, 96000}, {"len", 0.01, kMaxSeconds},
-                            {"attack", 0, kMaxSeconds}, {"decay", 0, 60}, {"vibspeed", 0, 64},
-                            {"vibdepth", 0, 64}, {"vibrate", 0, 64}, {"loop", 0, kMaxSeconds}, {"sustain", 0, 1},
-                            {"reeds", 1, 7}, {"voices", 1, 9}, {"duty", 0, 0.5}, {"damp", 0, 1},
-                            {"ratio", 0, 32}, {"index", 0, 50}, {"sweep", 0.001, 10}, {"width", 1, 20000},
-                            {"tone", 1, 20000}, {"cutoff", 1, 48000}, {"hp", 1, 48000}, {"lp", 1, 48000},
-                            {"from", 1, 20000}, {"to", 1, 20000}, {"pitch", 0.01, 100}};
+bool checkRanges(const std::map<std::string, double>& p, std::string& error)
+{
+    struct Range {
+        const char* key;
+        double low, high;
+    };
+    const Range ranges[] = {{"vol", 0, 64},
+                            {"gvol", 0, 64},
+                            {"rate", 8000, 96000},
+                            {"len", 0.01, kMaxSeconds},
+                            {"attack", 0, kMaxSeconds},
+                            {"decay", 0, 60},
+                            {"vibspeed", 0, 64},
+                            {"vibdepth", 0, 64},
+                            {"vibrate", 0, 64},
+                            {"loop", 0, kMaxSeconds},
+                            {"sustain", 0, 1},
+                            {"reeds", 1, 7},
+                            {"voices", 1, 9},
+                            {"duty", 0, 0.5},
+                            {"damp", 0, 1},
+                            {"ratio", 0, 32},
+                            {"index", 0, 50},
+                            {"sweep", 0.001, 10},
+                            {"width", 1, 20000},
+                            {"tone", 1, 20000},
+                            {"cutoff", 1, 48000},
+                            {"hp", 1, 48000},
+                            {"lp", 1, 48000},
+                            {"from", 1, 20000},
+                            {"to", 1, 20000},
+                            {"pitch", 0.01, 100}};
     for (const Range& r : ranges) {
         auto it = p.find(r.key);
         if (it != p.end() && (it->second < r.low || it->second > r.high)) {
-            error = std::string(r.key) + " must lie between " + std::to_string(r.low) + " and " + std::to_string(r.high);
+            error = std::string(r.key) + " must lie between " + std::to_string(r.low) + " and " +
+                    std::to_string(r.high);
             return false;
         }
     }
@@ -246,7 +304,8 @@ bool checkRanges(const std::map<std::string, double>& p, std::string& error) {
 }
 
 // Attack ramp, then a fall toward `sustain`; the loop holds the level it starts at.
-void shape(std::vector<double>& x, const std::map<std::string, double>& p, double rate, size_t loopStart) {
+void shape(std::vector<double>& x, const std::map<std::string, double>& p, double rate, size_t loopStart)
+{
     double attack = p.at("attack"), decay = p.at("decay");
     double sustain = p.count("sustain") ? p.at("sustain") : 0;
     for (size_t i = 0; i < x.size(); ++i) {
@@ -260,24 +319,31 @@ void shape(std::vector<double>& x, const std::map<std::string, double>& p, doubl
     for (size_t k = 0; k < fade; ++k) x[x.size() - 1 - k] *= double(k) / double(fade);
 }
 
-void toPcm(const std::vector<double>& x, std::vector<int16_t>& pcm) {
+void toPcm(const std::vector<double>& x, std::vector<int16_t>& pcm)
+{
     double peak = 1e-9;
     for (double s : x) peak = std::max(peak, std::abs(s));
     pcm.resize(x.size());
     for (size_t i = 0; i < x.size(); ++i) pcm[i] = int16_t(std::lround(x[i] / peak * kPeak * 32767));
 }
 
-uint32_t hashName(const std::string& name) {
+uint32_t hashName(const std::string& name)
+{
     uint32_t h = 2166136261u;
     for (unsigned char c : name) h = (h ^ c) * 16777619u;
     return h ? h : 1;
 }
 
-} // namespace
+}  // namespace
 
-bool synthesize(const Instrument& ins, SampleData& out, std::string& error) {
-    auto kind = std::find_if(kinds().begin(), kinds().end(), [&](const Kind& k) { return ins.kind == k.name; });
-    if (kind == kinds().end()) { error = "unknown instrument kind '" + ins.kind + "'"; return false; }
+bool synthesize(const Instrument& ins, SampleData& out, std::string& error)
+{
+    auto kind =
+        std::find_if(kinds().begin(), kinds().end(), [&](const Kind& k) { return ins.kind == k.name; });
+    if (kind == kinds().end()) {
+        error = "unknown instrument kind '" + ins.kind + "'";
+        return false;
+    }
     std::map<std::string, double> p;
     if (!mergeParams(ins, *kind, p, error) || !checkRanges(p, error)) return false;
     double rate = p["rate"];
@@ -302,4 +368,4 @@ bool synthesize(const Instrument& ins, SampleData& out, std::string& error) {
     return true;
 }
 
-} // namespace itw
+}  // namespace itw

@@ -27,9 +27,9 @@ namespace itw {
 struct SampleData {
     std::string name;
     std::vector<int16_t> pcm;
-    int loopStart = -1;        // -1: no loop
+    int loopStart = -1;  // -1: no loop
     int loopEnd = -1;
-    int c5Speed = 44100;       // playback rate at C-5
+    int c5Speed = 44100;  // playback rate at C-5
     int volume = 64;
     int globalVolume = 64;
     int vibSpeed = 0, vibDepth = 0, vibRate = 0;
@@ -38,4 +38,4 @@ struct SampleData {
 // False with `error` ("file:line: reason" is added by the caller) on a bad recipe.
 bool synthesize(const Instrument& ins, SampleData& out, std::string& error);
 
-} // namespace itw
+}  // namespace itw

@@ -14,7 +14,8 @@ constexpr int maxSide = 1 << 14;  // far beyond any picture of the show
 
 std::size_t rowStride(int width) { return (std::size_t(width) * 3 + 3) & ~std::size_t(3); }
 
-std::vector<std::uint8_t> encode(const RgbPicture& picture) {
+std::vector<std::uint8_t> encode(const RgbPicture& picture)
+{
     std::size_t stride = rowStride(picture.width);
     std::size_t imageSize = stride * picture.height;
     std::vector<std::uint8_t> b(pixelOffset + imageSize, 0);
@@ -44,9 +45,9 @@ std::vector<std::uint8_t> encode(const RgbPicture& picture) {
 
 }  // namespace
 
-PictureError writeBmp24(const std::string& path, const RgbPicture& picture) {
-    if (picture.width <= 0 || picture.height <= 0)
-        return path + ": refusing to write an empty picture";
+PictureError writeBmp24(const std::string& path, const RgbPicture& picture)
+{
+    if (picture.width <= 0 || picture.height <= 0) return path + ": refusing to write an empty picture";
     std::vector<std::uint8_t> bytes = encode(picture);
     std::ofstream file(path, std::ios::binary);
     if (!file) return path + ": cannot create the file";
@@ -55,18 +56,16 @@ PictureError writeBmp24(const std::string& path, const RgbPicture& picture) {
     return {};
 }
 
-PictureError decodeBmp24(const std::vector<std::uint8_t>& b, const std::string& path,
-                         RgbPicture& out) {
+PictureError decodeBmp24(const std::vector<std::uint8_t>& b, const std::string& path, RgbPicture& out)
+{
     if (b.size() < pixelOffset || b[0] != 'B' || b[1] != 'M')
         return path + ": not a bitmap file (no \"BM\" header)";
     if (get32(b, 14) != infoHeaderSize) return path + ": header is not a 40-byte info header";
     int width = int(get32(b, 18));
     int height = int(get32(b, 22));
     if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
-        return path + ": unsupported size " + std::to_string(width) + " x " +
-               std::to_string(height);
-    if (get16(b, 28) != 24 || get32(b, 30) != 0)
-        return path + ": not an uncompressed 24-bit bitmap";
+        return path + ": unsupported size " + std::to_string(width) + " x " + std::to_string(height);
+    if (get16(b, 28) != 24 || get32(b, 30) != 0) return path + ": not an uncompressed 24-bit bitmap";
     std::size_t offset = get32(b, 10);
     std::size_t stride = rowStride(width);
     if (offset > b.size() || b.size() - offset < stride * height)
@@ -85,10 +84,10 @@ PictureError decodeBmp24(const std::vector<std::uint8_t>& b, const std::string& 
     return {};
 }
 
-PictureError readBmp24(const std::string& path, RgbPicture& out) {
+PictureError readBmp24(const std::string& path, RgbPicture& out)
+{
     std::ifstream file(path, std::ios::binary);
     if (!file) return path + ": cannot open the file";
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                    std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     return decodeBmp24(bytes, path, out);
 }

@@ -9,5 +9,4 @@ PictureError writeBmp24(const std::string& path, const RgbPicture& picture);
 // else is refused with the reason.
 PictureError readBmp24(const std::string& path, RgbPicture& out);
 // The same on bytes in memory; `path` only names the file in messages.
-PictureError decodeBmp24(const std::vector<std::uint8_t>& bytes, const std::string& path,
-                         RgbPicture& out);
+PictureError decodeBmp24(const std::vector<std::uint8_t>& bytes, const std::string& path, RgbPicture& out);

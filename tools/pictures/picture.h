@@ -20,9 +20,7 @@ struct RgbPicture {
     RgbPicture() = default;
     RgbPicture(int w, int h) : width(w), height(h), pixels(std::size_t(w) * h * 3, 0) {}
     std::uint8_t* at(int x, int y) { return &pixels[(std::size_t(y) * width + x) * 3]; }
-    const std::uint8_t* at(int x, int y) const {
-        return &pixels[(std::size_t(y) * width + x) * 3];
-    }
+    const std::uint8_t* at(int x, int y) const { return &pixels[(std::size_t(y) * width + x) * 3]; }
 };
 
 // The result of a tool step: empty when it worked, else a sentence naming the

@@ -10,7 +10,8 @@ constexpr png_uint_32 maxSide = 1 << 14;  // far beyond any picture of the show
 
 }  // namespace
 
-PictureError readPngRgba(const std::string& path, RgbaPicture& out) {
+PictureError readPngRgba(const std::string& path, RgbaPicture& out)
+{
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -18,8 +19,8 @@ PictureError readPngRgba(const std::string& path, RgbaPicture& out) {
         return path + ": not a readable PNG (" + image.message + ")";
     if (image.width > maxSide || image.height > maxSide) {
         png_image_free(&image);
-        return path + ": picture of " + std::to_string(image.width) + " x " +
-               std::to_string(image.height) + " is too large";
+        return path + ": picture of " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+               " is too large";
     }
     image.format = PNG_FORMAT_RGBA;
     RgbaPicture picture;
@@ -38,7 +39,8 @@ PictureError readPngRgba(const std::string& path, RgbaPicture& out) {
 namespace {
 
 PictureError writePng(const std::string& path, int width, int height, png_uint_32 format,
-                      const std::uint8_t* pixels) {
+                      const std::uint8_t* pixels)
+{
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -52,10 +54,12 @@ PictureError writePng(const std::string& path, int width, int height, png_uint_3
 
 }  // namespace
 
-PictureError writePngRgba(const std::string& path, const RgbaPicture& picture) {
+PictureError writePngRgba(const std::string& path, const RgbaPicture& picture)
+{
     return writePng(path, picture.width, picture.height, PNG_FORMAT_RGBA, picture.pixels.data());
 }
 
-PictureError writePngRgb(const std::string& path, const RgbPicture& picture) {
+PictureError writePngRgb(const std::string& path, const RgbPicture& picture)
+{
     return writePng(path, picture.width, picture.height, PNG_FORMAT_RGB, picture.pixels.data());
 }

@@ -54,7 +54,8 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
     }
     const std::uint8_t* main = image.data() + rarformat::markerSize;
     listing.solid = (le16(main + 3) & rarformat::mainFlagSolid) != 0;
-    std::uint64_t pos = rarformat::markerSize + std::max<std::uint64_t>(le16(main + 5), rarformat::mainHeaderSize);
+    std::uint64_t pos =
+        rarformat::markerSize + std::max<std::uint64_t>(le16(main + 5), rarformat::mainHeaderSize);
     while (pos + rarformat::blockHeadSize <= size) {
         const std::uint8_t* head = image.data() + pos;
         const std::uint32_t flags = le16(head + 3), headerSize = le16(head + 5);
@@ -85,7 +86,8 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
 std::string memberKey(const std::string& name)
 {
     std::string key;
-    for (char c : name) key += (c == '/' || c == '\\') ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char c : name)
+        key += (c == '/' || c == '\\') ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return key;
 }
 
@@ -96,7 +98,8 @@ bool isSafeMemberName(const std::string& name)
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = name.find_first_of("/\\", start);
-        const std::string part = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string part =
+            name.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (part.empty() || part == "." || part == "..") return false;
         if (end == std::string::npos) return true;
         start = end + 1;

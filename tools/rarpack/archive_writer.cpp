@@ -21,7 +21,8 @@ constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;  // the decoder counts bytes 
 constexpr std::size_t kCipherBlock = rarformat::cipherBlockSize;
 
 // Appends a block head of `size` bytes and returns where it starts.
-std::size_t openBlock(std::vector<std::uint8_t>& out, std::uint8_t type, std::uint16_t flags, std::size_t size)
+std::size_t openBlock(std::vector<std::uint8_t>& out, std::uint8_t type, std::uint16_t flags,
+                      std::size_t size)
 {
     const std::size_t at = out.size();
     out.resize(at + size, 0);
@@ -83,7 +84,10 @@ PackedMember packMember(const Member& m, const PackOptions& options, StreamState
     const bool encrypted = !options.password.empty();
     if (!options.storeOnly && !m.data.empty()) {
         StreamState trial;
-        if (options.solid) trial = stream; else detail::startStream(trial, options.effort);
+        if (options.solid)
+            trial = stream;
+        else
+            detail::startStream(trial, options.effort);
         const bool continues = options.solid && trial.started;
         detail::StreamStats stats;
         std::vector<std::uint8_t> packed;
@@ -113,7 +117,8 @@ std::uint8_t methodFor(const PackedMember& p, int effort)
     return static_cast<std::uint8_t>(effort <= 3 ? 0x33 : effort <= 6 ? 0x34 : 0x35);
 }
 
-void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const PackedMember& p, const PackOptions& options)
+void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const PackedMember& p,
+                     const PackOptions& options)
 {
     rarformat::FileHeader h;
     h.head.type = rarformat::typeFile;
@@ -134,7 +139,8 @@ void writeFileHeader(std::vector<std::uint8_t>& out, const Member& m, const Pack
     const std::size_t at = out.size();
     out.resize(at + size, 0);
     rarformat::encodeFileHeader(h, out.data() + at);
-    std::copy(m.name.begin(), m.name.end(), out.begin() + static_cast<std::ptrdiff_t>(at + rarformat::fileHeaderSize));
+    std::copy(m.name.begin(), m.name.end(),
+              out.begin() + static_cast<std::ptrdiff_t>(at + rarformat::fileHeaderSize));
     sealBlock(out, at, size);
 }
 
@@ -148,14 +154,16 @@ void writeArchiveStart(std::vector<std::uint8_t>& out, bool solid)
 
 void writeArchiveEnd(std::vector<std::uint8_t>& out)
 {
-    const std::size_t at = openBlock(out, rarformat::typeEnd, rarformat::endBlockFlags, rarformat::blockHeadSize);
+    const std::size_t at =
+        openBlock(out, rarformat::typeEnd, rarformat::endBlockFlags, rarformat::blockHeadSize);
     sealBlock(out, at, rarformat::blockHeadSize);
 }
 
 }  // namespace
 
-bool packArchive(const std::vector<Member>& members, const PackOptions& options, std::vector<std::uint8_t>& archive,
-                 std::vector<MemberReport>& reports, std::string& error, const Progress& progress)
+bool packArchive(const std::vector<Member>& members, const PackOptions& options,
+                 std::vector<std::uint8_t>& archive, std::vector<MemberReport>& reports, std::string& error,
+                 const Progress& progress)
 {
     archive.clear();
     reports.clear();

@@ -13,9 +13,16 @@ int asSigned8(int value) { return static_cast<std::int8_t>(static_cast<std::uint
 void addErrors(AudioChannel& c, int sharedDelta, int d)
 {
     const int terms[11] = {d,
-                           d - c.delta[0], d + c.delta[0], d - c.delta[1], d + c.delta[1],
-                           d - c.delta[2], d + c.delta[2], d - c.delta[3], d + c.delta[3],
-                           d - sharedDelta, d + sharedDelta};
+                           d - c.delta[0],
+                           d + c.delta[0],
+                           d - c.delta[1],
+                           d + c.delta[1],
+                           d - c.delta[2],
+                           d + c.delta[2],
+                           d - c.delta[3],
+                           d + c.delta[3],
+                           d - sharedDelta,
+                           d + sharedDelta};
     for (int i = 0; i < 11; ++i) c.errorSum[i] += static_cast<std::uint32_t>(std::abs(terms[i]));
 }
 

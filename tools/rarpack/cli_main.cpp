@@ -34,10 +34,7 @@ bool parseEffort(const char* text, int& effort)
 }
 
 // Takes the value of an option that needs one; null when it is missing.
-const char* valueOf(int argc, char** argv, int& i)
-{
-    return i + 1 < argc ? argv[++i] : nullptr;
-}
+const char* valueOf(int argc, char** argv, int& i) { return i + 1 < argc ? argv[++i] : nullptr; }
 
 bool parseArguments(int argc, char** argv, Command& command, Options& o, std::string& problem)
 {
@@ -51,30 +48,57 @@ bool parseArguments(int argc, char** argv, Command& command, Options& o, std::st
             endOfOptions = true;
         } else if (arg == "--password") {
             const char* v = valueOf(argc, argv, i);
-            if (!v) { problem = "--password needs a value"; return false; }
+            if (!v) {
+                problem = "--password needs a value";
+                return false;
+            }
             o.password = v;
             o.havePassword = true;
         } else if (arg == "--effort") {
             const char* v = valueOf(argc, argv, i);
-            if (!v || !parseEffort(v, o.effort)) { problem = "--effort needs a number from 1 to 9"; return false; }
+            if (!v || !parseEffort(v, o.effort)) {
+                problem = "--effort needs a number from 1 to 9";
+                return false;
+            }
         } else if (arg == "--extract") {
             const char* v = valueOf(argc, argv, i);
-            if (!v) { problem = "--extract needs a directory"; return false; }
+            if (!v) {
+                problem = "--extract needs a directory";
+                return false;
+            }
             o.directory = v;
             command = Command::Extract;
-        } else if (arg == "--solid") o.solid = true;
-        else if (arg == "--store") o.store = true;
-        else if (arg == "--quiet") o.quiet = true;
-        else if (arg == "--force") o.force = true;
-        else if (arg == "--list") command = Command::List;
-        else if (arg == "--test") command = Command::Test;
-        else { problem = "unknown option " + arg; return false; }
+        } else if (arg == "--solid")
+            o.solid = true;
+        else if (arg == "--store")
+            o.store = true;
+        else if (arg == "--quiet")
+            o.quiet = true;
+        else if (arg == "--force")
+            o.force = true;
+        else if (arg == "--list")
+            command = Command::List;
+        else if (arg == "--test")
+            command = Command::Test;
+        else {
+            problem = "unknown option " + arg;
+            return false;
+        }
     }
-    if (positional.empty()) { problem = "no archive named"; return false; }
+    if (positional.empty()) {
+        problem = "no archive named";
+        return false;
+    }
     o.archive = positional[0];
     o.files.assign(positional.begin() + 1, positional.end());
-    if (command == Command::Pack && o.files.empty()) { problem = "no files to pack"; return false; }
-    if (command != Command::Pack && !o.files.empty()) { problem = "too many arguments"; return false; }
+    if (command == Command::Pack && o.files.empty()) {
+        problem = "no files to pack";
+        return false;
+    }
+    if (command != Command::Pack && !o.files.empty()) {
+        problem = "too many arguments";
+        return false;
+    }
     return true;
 }
 
@@ -93,10 +117,14 @@ int main(int argc, char** argv)
     if (!parseArguments(argc, argv, command, options, problem)) return usage(problem.c_str());
     if (options.havePassword && options.password.empty()) return usage("the password must not be empty");
     switch (command) {
-    case Command::Pack: return rarpack::cli::runPack(options);
-    case Command::List: return rarpack::cli::runList(options);
-    case Command::Test: return rarpack::cli::runTest(options);
-    case Command::Extract: return rarpack::cli::runExtract(options);
+    case Command::Pack:
+        return rarpack::cli::runPack(options);
+    case Command::List:
+        return rarpack::cli::runList(options);
+    case Command::Test:
+        return rarpack::cli::runTest(options);
+    case Command::Extract:
+        return rarpack::cli::runExtract(options);
     }
     return 2;
 }

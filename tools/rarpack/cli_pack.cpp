@@ -75,14 +75,15 @@ void showProgress(std::uint64_t done, std::uint64_t total)
     if (percent == shownPercent) return;
     shownPercent = percent;
     const int filled = total ? static_cast<int>(done * kBarWidth / total) : kBarWidth;
-    std::fprintf(stderr, "\r[%-*.*s] %3d%%", kBarWidth, filled,
-                 "########################################", percent);
+    std::fprintf(stderr, "\r[%-*.*s] %3d%%", kBarWidth, filled, "########################################",
+                 percent);
     std::fflush(stderr);
 }
 
 void printReport(const MemberReport& r)
 {
-    const double ratio = r.size ? 100.0 * static_cast<double>(r.packedSize) / static_cast<double>(r.size) : 100.0;
+    const double ratio =
+        r.size ? 100.0 * static_cast<double>(r.packedSize) / static_cast<double>(r.size) : 100.0;
     std::string how = r.stored ? "stored" : "lz";
     if (r.audioBytes) how += "+audio(" + std::to_string(r.audioChannels) + "ch)";
     std::printf("%-32s %10llu %10llu %6.1f%%  %s\n", r.name.c_str(), static_cast<unsigned long long>(r.size),
@@ -116,7 +117,8 @@ int runPack(const Options& o)
     std::string error;
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < o.files.size(); ++i) {
-        if (!loadMember(o.files[i], archiveStat, archiveExists, members[i], error)) return printError(error), 1;
+        if (!loadMember(o.files[i], archiveStat, archiveExists, members[i], error))
+            return printError(error), 1;
         total += members[i].data.size();
     }
     PackOptions options;
@@ -127,7 +129,8 @@ int runPack(const Options& o)
     const bool bar = !o.quiet && total >= kProgressThreshold && ::isatty(STDERR_FILENO);
     std::vector<std::uint8_t> image;
     std::vector<MemberReport> reports;
-    const bool packed = packArchive(members, options, image, reports, error, bar ? Progress(showProgress) : nullptr);
+    const bool packed =
+        packArchive(members, options, image, reports, error, bar ? Progress(showProgress) : nullptr);
     if (bar) std::fprintf(stderr, "\r%*s\r", kBarWidth + 8, "");
     if (!packed) return printError(error), 1;
     if (archiveExists && !o.quiet) std::printf("replacing %s\n", o.archive.c_str());

@@ -61,7 +61,8 @@ bool extractMember(const Options& o, const Entry& e, std::set<std::string>& seen
     size = 0;
     if (!seen.insert(memberKey(e.name)).second)
         return reason = "same name as an earlier member (names are compared without case)", false;
-    if (extractToMemory(&data, &size, e.name.c_str(), o.archive.c_str(), o.havePassword ? o.password.c_str() : nullptr))
+    if (extractToMemory(&data, &size, e.name.c_str(), o.archive.c_str(),
+                        o.havePassword ? o.password.c_str() : nullptr))
         return true;
     reason = lastFailureReason();
     if (reason.empty()) reason = "not extracted";
@@ -73,8 +74,10 @@ std::vector<std::string> nameParts(const std::string& name)
 {
     std::vector<std::string> parts(1);
     for (char c : name) {
-        if (c == '/' || c == '\\') parts.emplace_back();
-        else parts.back() += c;
+        if (c == '/' || c == '\\')
+            parts.emplace_back();
+        else
+            parts.back() += c;
     }
     return parts;
 }
@@ -115,7 +118,8 @@ bool writeMember(int rootFd, const Options& o, const Entry& e, const std::uint8_
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0 || done != size) return reason = std::string("write failed: ") + std::strerror(errno), false;
+    if (::close(fd) != 0 || done != size)
+        return reason = std::string("write failed: ") + std::strerror(errno), false;
     return true;
 }
 
@@ -148,12 +152,13 @@ int runList(const Options& o)
     Listing listing;
     if (!loadListing(o, listing)) return 1;
     std::printf("%s%s\n", o.archive.c_str(), listing.solid ? " (solid)" : "");
-    std::printf("%-32s %10s %10s %7s  %-7s %-8s %s\n", "name", "size", "packed", "ratio", "method", "crc", "flags");
+    std::printf("%-32s %10s %10s %7s  %-7s %-8s %s\n", "name", "size", "packed", "ratio", "method", "crc",
+                "flags");
     for (const Entry& e : listing.entries) {
         const double ratio = e.size ? 100.0 * e.packedSize / e.size : 100.0;
-        std::printf("%-32s %10u %10u %6.1f%%  %-7s %08x %s%s%s\n", e.name.c_str(), e.size, e.packedSize, ratio,
-                    methodName(e), e.crc, e.isEncrypted() ? "encrypted " : "", e.isDirectory() ? "dir " : "",
-                    e.headerCrcOk ? "" : "header-crc-bad");
+        std::printf("%-32s %10u %10u %6.1f%%  %-7s %08x %s%s%s\n", e.name.c_str(), e.size, e.packedSize,
+                    ratio, methodName(e), e.crc, e.isEncrypted() ? "encrypted " : "",
+                    e.isDirectory() ? "dir " : "", e.headerCrcOk ? "" : "header-crc-bad");
     }
     return 0;
 }
@@ -164,12 +169,12 @@ int runTest(const Options& o)
     if (!loadListing(o, listing)) return 1;
     if (listing.entries.empty()) return printError(o.archive + ": no members"), 1;
     std::set<std::string> seen;
-    const int failed = forEachMember(listing, [&](const Entry& e, std::uint8_t*& data, std::uint32_t& size,
-                                                  std::string& reason) {
-        if (!extractMember(o, e, seen, data, size, reason)) return false;
-        std::printf("OK %s\n", e.name.c_str());
-        return true;
-    });
+    const int failed = forEachMember(
+        listing, [&](const Entry& e, std::uint8_t*& data, std::uint32_t& size, std::string& reason) {
+            if (!extractMember(o, e, seen, data, size, reason)) return false;
+            std::printf("OK %s\n", e.name.c_str());
+            return true;
+        });
     return failed ? 1 : 0;
 }
 
@@ -178,17 +183,18 @@ int runExtract(const Options& o)
     Listing listing;
     if (!loadListing(o, listing)) return 1;
     const int rootFd = openExtractionDirectory(o.directory);
-    if (rootFd < 0) return printError("cannot open directory '" + o.directory + "': " + std::strerror(errno)), 1;
+    if (rootFd < 0)
+        return printError("cannot open directory '" + o.directory + "': " + std::strerror(errno)), 1;
     std::set<std::string> seen;
-    const int failed = forEachMember(listing, [&](const Entry& e, std::uint8_t*& data, std::uint32_t& size,
-                                                  std::string& reason) {
-        bool ok = isSafeMemberName(e.name);
-        if (!ok) reason = "unsafe name (absolute or with '..'), skipped";
-        ok = ok && (e.isDirectory() || extractMember(o, e, seen, data, size, reason)) &&
-             writeMember(rootFd, o, e, data, size, reason);
-        if (ok && !o.quiet) std::printf("%s %s\n", o.force ? "wrote" : "extracted", e.name.c_str());
-        return ok;
-    });
+    const int failed = forEachMember(
+        listing, [&](const Entry& e, std::uint8_t*& data, std::uint32_t& size, std::string& reason) {
+            bool ok = isSafeMemberName(e.name);
+            if (!ok) reason = "unsafe name (absolute or with '..'), skipped";
+            ok = ok && (e.isDirectory() || extractMember(o, e, seen, data, size, reason)) &&
+                 writeMember(rootFd, o, e, data, size, reason);
+            if (ok && !o.quiet) std::printf("%s %s\n", o.force ? "wrote" : "extracted", e.name.c_str());
+            return ok;
+        });
     ::close(rootFd);
     return failed ? 1 : 0;
 }

@@ -29,8 +29,10 @@ int huffmanDepths(const std::uint32_t* freq, int count, std::uint8_t* lengths)
         return 1;
     }
     while (queue.size() > 1) {
-        const Item a = queue.top(); queue.pop();
-        const Item b = queue.top(); queue.pop();
+        const Item a = queue.top();
+        queue.pop();
+        const Item b = queue.top();
+        queue.pop();
         nodes.push_back({a.first + b.first, a.second, b.second});
         queue.push({a.first + b.first, static_cast<int>(nodes.size()) - 1});
     }

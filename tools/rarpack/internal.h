@@ -30,7 +30,7 @@ constexpr int kBitLengthCount = int(rarformat::bitLengthCount);
 constexpr int kAudioSymbolCount = int(rarformat::audioSymbolCount);
 constexpr int kMaxChannels = int(rarformat::maxAudioChannels);
 constexpr int kLzLengthPlaces = int(rarformat::lzLengthCount);
-constexpr int kLengthPlaces = kAudioSymbolCount * kMaxChannels;                       // 1028
+constexpr int kLengthPlaces = kAudioSymbolCount * kMaxChannels;  // 1028
 constexpr int kDistanceOffset = int(rarformat::distanceLengthsAt);
 constexpr int kRepeatLengthOffset = int(rarformat::repeatLengthsAt);
 constexpr int kMaxCodeLength = 15;
@@ -71,15 +71,21 @@ std::uint64_t writeTableHeader(BitWriter* out, const TableShape& shape, const st
 
 // ---- LZ symbols ----
 struct LzItem {
-    std::uint16_t symbol;   // literal/length table
-    std::uint8_t sub;       // distance slot (270..297) or repeat-length slot (257..260)
-    std::uint8_t bitsA;     // extra bits right after the symbol
-    std::uint8_t bitsB;     // extra bits after the sub symbol
+    std::uint16_t symbol;  // literal/length table
+    std::uint8_t sub;      // distance slot (270..297) or repeat-length slot (257..260)
+    std::uint8_t bitsA;    // extra bits right after the symbol
+    std::uint8_t bitsB;    // extra bits after the sub symbol
     std::uint32_t extraA;
     std::uint32_t extraB;
 };
-inline bool hasSubSymbol(int symbol) { return (symbol >= kFirstRepeatSymbol && symbol < kFirstShortSymbol) || symbol >= kFirstLengthSymbol; }
-inline int subSymbolPlace(int symbol) { return symbol >= kFirstLengthSymbol ? kDistanceOffset : kRepeatLengthOffset; }
+inline bool hasSubSymbol(int symbol)
+{
+    return (symbol >= kFirstRepeatSymbol && symbol < kFirstShortSymbol) || symbol >= kFirstLengthSymbol;
+}
+inline int subSymbolPlace(int symbol)
+{
+    return symbol >= kFirstLengthSymbol ? kDistanceOffset : kRepeatLengthOffset;
+}
 
 // Match history as the decoder keeps it.
 struct LzCoderState {
@@ -100,7 +106,8 @@ struct CostModel {
 void setDefaultCosts(CostModel& model);
 void updateCosts(CostModel& model, const std::uint8_t* lengths);
 // Bits of a match under the model, coded the way codeMatch would code it.
-int matchBits(const CostModel& model, const LzCoderState& state, std::uint32_t length, std::uint32_t distance);
+int matchBits(const CostModel& model, const LzCoderState& state, std::uint32_t length,
+              std::uint32_t distance);
 // Prices for one parse: the model, and running sums of what the bytes from
 // `base` on would cost as literals.
 struct Pricing {
@@ -136,8 +143,9 @@ Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCo
 
 // Parses history[begin, ...) into items until at least `goal` (returned end may be
 // past it by part of a match; never past `limit`).
-std::size_t parseLz(MatchFinder& finder, const CostModel& model, LzCoderState& state, const std::uint8_t* history,
-                    std::size_t begin, std::size_t goal, std::size_t limit, std::vector<LzItem>& items);
+std::size_t parseLz(MatchFinder& finder, const CostModel& model, LzCoderState& state,
+                    const std::uint8_t* history, std::size_t begin, std::size_t goal, std::size_t limit,
+                    std::vector<LzItem>& items);
 
 // ---- audio mode: the decoder's predictor, run forwards ----
 struct AudioChannel {
@@ -179,8 +187,9 @@ struct StreamStats {
 void startStream(StreamState& stream, int effort);
 // Compresses one file's bytes as the continuation of `stream` into `packed`,
 // including the safe end (see stream_end in stream_encoder.cpp).
-void encodeFile(StreamState& stream, const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& packed,
-                StreamStats& stats, const std::function<void(std::size_t)>* progress);
+void encodeFile(StreamState& stream, const std::uint8_t* data, std::size_t size,
+                std::vector<std::uint8_t>& packed, StreamStats& stats,
+                const std::function<void(std::size_t)>* progress);
 
 // ---- CRC-32 and the cipher, shared with the reader ----
 std::uint32_t crc32Of(const std::uint8_t* bytes, std::size_t count, std::uint32_t crc = 0xFFFFFFFFu);

@@ -24,9 +24,9 @@ void pushLiteral(std::vector<LzItem>& items, std::uint8_t byte)
 
 }  // namespace
 
-std::size_t parseLz(MatchFinder& finder, const CostModel& costs, LzCoderState& state, const std::uint8_t* history,
-                    std::size_t begin,
-                    std::size_t goal, std::size_t limit, std::vector<LzItem>& items)
+std::size_t parseLz(MatchFinder& finder, const CostModel& costs, LzCoderState& state,
+                    const std::uint8_t* history, std::size_t begin, std::size_t goal, std::size_t limit,
+                    std::vector<LzItem>& items)
 {
     std::size_t pos = begin;
     if (pos >= goal) return pos;
@@ -41,7 +41,8 @@ std::size_t parseLz(MatchFinder& finder, const CostModel& costs, LzCoderState& s
         } else {
             // A match is put off only while it starts inside the segment, which
             // keeps every match within the priced span.
-            if (finder.lazy && current.length < static_cast<std::uint32_t>(finder.niceLength) && pos + 1 < goal) {
+            if (finder.lazy && current.length < static_cast<std::uint32_t>(finder.niceLength) &&
+                pos + 1 < goal) {
                 const Match next = findAndInsert(finder, model, state, history, pos + 1, limit);
                 if (pricing.saved(state, pos + 1, next.length, next.distance) >
                     pricing.saved(state, pos, current.length, current.distance)) {
@@ -49,9 +50,11 @@ std::size_t parseLz(MatchFinder& finder, const CostModel& costs, LzCoderState& s
                     current = next;
                     continue;
                 }
-                for (std::size_t p = pos + 2; p < pos + current.length; ++p) insertPosition(finder, history, p, limit);
+                for (std::size_t p = pos + 2; p < pos + current.length; ++p)
+                    insertPosition(finder, history, p, limit);
             } else {
-                for (std::size_t p = pos + 1; p < pos + current.length; ++p) insertPosition(finder, history, p, limit);
+                for (std::size_t p = pos + 1; p < pos + current.length; ++p)
+                    insertPosition(finder, history, p, limit);
             }
             codeMatch(state, current.length, current.distance, items);
             pos += current.length;

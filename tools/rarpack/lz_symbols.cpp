@@ -40,7 +40,10 @@ int distanceSlot(std::uint32_t value)
     int lo = 0, hi = kDistanceCount - 1;
     while (lo < hi) {  // last slot whose base is not above value
         const int mid = (lo + hi + 1) / 2;
-        if (distanceBase[mid] <= value) lo = mid; else hi = mid - 1;
+        if (distanceBase[mid] <= value)
+            lo = mid;
+        else
+            hi = mid - 1;
     }
     return lo;
 }

@@ -13,9 +13,9 @@ struct EffortLevel {
     int maxChain, niceLength;
     bool lazy;
 };
-constexpr EffortLevel kEffort[9] = {{4, 8, false},     {8, 16, false},     {16, 32, true},
-                                    {64, 64, true},     {256, 160, true},   {512, 257, true},
-                                    {1024, 257, true},  {2048, 257, true},  {4096, 257, true}};
+constexpr EffortLevel kEffort[9] = {{4, 8, false},     {8, 16, false},    {16, 32, true},
+                                    {64, 64, true},    {256, 160, true},  {512, 257, true},
+                                    {1024, 257, true}, {2048, 257, true}, {4096, 257, true}};
 
 std::uint32_t hashAt(const std::uint8_t* p)
 {
@@ -30,8 +30,8 @@ std::uint32_t commonLength(const std::uint8_t* a, const std::uint8_t* b, std::ui
     return n;
 }
 
-void consider(const Pricing& pricing, const LzCoderState& state, std::size_t pos, Match candidate, Match& best,
-              int& bestSaving)
+void consider(const Pricing& pricing, const LzCoderState& state, std::size_t pos, Match candidate,
+              Match& best, int& bestSaving)
 {
     if (candidate.length < 2 || !matchIsCodable(state, candidate.length, candidate.distance)) return;
     const int saving = pricing.saved(state, pos, candidate.length, candidate.distance);
@@ -68,7 +68,8 @@ Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCo
     for (int k = 0; k < 4; ++k) {
         const std::uint32_t distance = state.previousDistance[k];
         if (distance == 0 || distance > pos) continue;
-        consider(pricing, state, pos, {commonLength(history + pos, history + pos - distance, room), distance}, best, bestSaving);
+        consider(pricing, state, pos, {commonLength(history + pos, history + pos - distance, room), distance},
+                 best, bestSaving);
     }
     if (room < 3) return best;
     std::uint32_t node = finder.head[hashAt(history + pos)];
@@ -76,11 +77,13 @@ Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCo
         const std::size_t candidate = node - 1;
         if (candidate >= pos || pos - candidate > kMaxDistance) break;
         const std::uint8_t* p = history + candidate;
-        if (p[best.length < room ? best.length : 0] == history[pos + (best.length < room ? best.length : 0)]) {
+        if (p[best.length < room ? best.length : 0] ==
+            history[pos + (best.length < room ? best.length : 0)]) {
             // Older candidates lie farther back: only a longer match can pay for that.
             const std::uint32_t length = commonLength(history + pos, p, room);
             if (length > best.length)
-                consider(pricing, state, pos, {length, static_cast<std::uint32_t>(pos - candidate)}, best, bestSaving);
+                consider(pricing, state, pos, {length, static_cast<std::uint32_t>(pos - candidate)}, best,
+                         bestSaving);
             if (best.length >= room || best.length >= static_cast<std::uint32_t>(finder.niceLength)) break;
         }
         const std::uint32_t next = finder.chain[candidate & kChainMask];

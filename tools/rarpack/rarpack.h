@@ -14,13 +14,13 @@ struct PackOptions {
     std::string password;  // empty: not encrypted
     bool solid = false;    // one compressed stream through all members
     bool storeOnly = false;
-    int effort = 6;        // 1 (fast) .. 9 (smallest)
+    int effort = 6;  // 1 (fast) .. 9 (smallest)
 };
 
 struct Member {
-    std::string name;             // as stored: path parts joined with a backslash
+    std::string name;  // as stored: path parts joined with a backslash
     std::vector<std::uint8_t> data;
-    std::uint32_t dosTime = 0;    // MS-DOS date and time
+    std::uint32_t dosTime = 0;  // MS-DOS date and time
     std::uint32_t attributes = 0100644;
 };
 
@@ -41,8 +41,8 @@ using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 // Builds a whole archive in `archive`. Returns false with a message in `error`
 // (bad name, too large, bad password); nothing of the archive is then valid.
 bool packArchive(const std::vector<Member>& members, const PackOptions& options,
-                 std::vector<std::uint8_t>& archive, std::vector<MemberReport>& reports,
-                 std::string& error, const Progress& progress = nullptr);
+                 std::vector<std::uint8_t>& archive, std::vector<MemberReport>& reports, std::string& error,
+                 const Progress& progress = nullptr);
 
 // One entry of an archive's table of contents, read without unpacking.
 struct Entry {

@@ -30,7 +30,7 @@ struct Block {
     std::vector<LzItem> items;          // LZ mode
     std::vector<std::uint8_t> symbols;  // audio mode, in output order
     int firstChannel = 0;
-    std::size_t end = 0;                // history position after the block
+    std::size_t end = 0;  // history position after the block
     std::uint32_t freq[kLengthPlaces] = {};
     std::uint8_t lengths[kLengthPlaces] = {};
     std::uint64_t extraBits = 0;
@@ -53,7 +53,10 @@ void completeTable(std::uint32_t* freq, int count)
 {
     int used = -1, usedCount = 0;
     for (int s = 0; s < count; ++s)
-        if (freq[s]) { used = s; ++usedCount; }
+        if (freq[s]) {
+            used = s;
+            ++usedCount;
+        }
     if (usedCount == 1) freq[used == 0 ? 1 : 0] = 1;
 }
 
@@ -76,20 +79,22 @@ void countAudio(Block& b)
         const int channel = static_cast<int>((b.firstChannel + i) % channels);
         b.freq[kAudioSymbolCount * channel + b.symbols[i]]++;
     }
-    for (int c = 0; c < channels; ++c) keepSymbol(b.freq + kAudioSymbolCount * c, kAudioSymbolCount, kAudioNewTablesSymbol);
+    for (int c = 0; c < channels; ++c)
+        keepSymbol(b.freq + kAudioSymbolCount * c, kAudioSymbolCount, kAudioNewTablesSymbol);
 }
 
 void buildLengths(Block& b)
 {
     if (b.shape.audio) {
         for (int c = 0; c < b.shape.channels; ++c)
-            buildCodeLengths(b.freq + kAudioSymbolCount * c, kAudioSymbolCount, b.lengths + kAudioSymbolCount * c,
-                             kMaxCodeLength);
+            buildCodeLengths(b.freq + kAudioSymbolCount * c, kAudioSymbolCount,
+                             b.lengths + kAudioSymbolCount * c, kMaxCodeLength);
         return;
     }
     buildCodeLengths(b.freq, kLiteralCount, b.lengths, kMaxCodeLength);
     buildCodeLengths(b.freq + kDistanceOffset, kDistanceCount, b.lengths + kDistanceOffset, kMaxCodeLength);
-    buildCodeLengths(b.freq + kRepeatLengthOffset, kRepeatLengthCount, b.lengths + kRepeatLengthOffset, kMaxCodeLength);
+    buildCodeLengths(b.freq + kRepeatLengthOffset, kRepeatLengthCount, b.lengths + kRepeatLengthOffset,
+                     kMaxCodeLength);
 }
 
 // Bits of the block's symbols under the given lengths; kNoCost if one is missing.
@@ -186,7 +191,8 @@ void sendTables(StreamState& s, const Block& b, BitWriter& out, StreamStats& sta
     if (s.started) {
         std::uint16_t codes[kLengthPlaces];
         allCodes(s, codes);
-        const int place = s.shape.audio ? kAudioSymbolCount * s.audio.current + kAudioNewTablesSymbol : kNewTablesSymbol;
+        const int place =
+            s.shape.audio ? kAudioSymbolCount * s.audio.current + kAudioNewTablesSymbol : kNewTablesSymbol;
         putSymbol(out, s.lengths, codes, place);
     }
     writeTableHeader(&out, b.shape, b.lengths, s.lengths, s.lengthsKnown);
@@ -204,7 +210,8 @@ void sendLzItems(const StreamState& s, const Block& b, BitWriter& out)
     for (const LzItem& item : b.items) {
         putSymbol(out, s.lengths, codes, item.symbol);
         if (item.bitsA) putBits(out, item.extraA, item.bitsA);
-        if (hasSubSymbol(item.symbol)) putSymbol(out, s.lengths, codes, subSymbolPlace(item.symbol) + item.sub);
+        if (hasSubSymbol(item.symbol))
+            putSymbol(out, s.lengths, codes, subSymbolPlace(item.symbol) + item.sub);
         if (item.bitsB) putBits(out, item.extraB, item.bitsB);
     }
 }
@@ -244,7 +251,8 @@ void sendStreamEnd(const StreamState& s, BitWriter& out)
     const int reserved = s.shape.audio ? kAudioNewTablesSymbol : kNewTablesSymbol;
     int best = -1;
     for (int sym = 0; sym < count; ++sym)
-        if (sym != reserved && s.lengths[base + sym] && (best < 0 || s.lengths[base + sym] < s.lengths[base + best]))
+        if (sym != reserved && s.lengths[base + sym] &&
+            (best < 0 || s.lengths[base + sym] < s.lengths[base + best]))
             best = sym;
     std::uint16_t codes[kLengthPlaces];
     allCodes(s, codes);
@@ -262,8 +270,10 @@ void trimHistory(StreamState& s)
     const std::size_t drop = (s.history.size() - kWindowSize) & ~std::size_t{kWindowSize - 1};
     s.history.erase(s.history.begin(), s.history.begin() + static_cast<std::ptrdiff_t>(drop));
     for (std::uint32_t* table : {s.finder.head.data(), s.finder.chain.data()}) {
-        const std::size_t count = table == s.finder.head.data() ? s.finder.head.size() : s.finder.chain.size();
-        for (std::size_t i = 0; i < count; ++i) table[i] = table[i] > drop ? static_cast<std::uint32_t>(table[i] - drop) : 0;
+        const std::size_t count =
+            table == s.finder.head.data() ? s.finder.head.size() : s.finder.chain.size();
+        for (std::size_t i = 0; i < count; ++i)
+            table[i] = table[i] > drop ? static_cast<std::uint32_t>(table[i] - drop) : 0;
     }
 }
 

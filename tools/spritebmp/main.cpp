@@ -10,14 +10,16 @@
 
 namespace {
 
-int fail(const std::string& message) {
+int fail(const std::string& message)
+{
     std::fprintf(stderr, "spritebmp: %s\n", message.c_str());
     return 1;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 4) return fail("usage: spritebmp SPRITE.png COLOUR.bmp MASK.bmp");
     RgbaPicture sprite;
     if (PictureError e = readPngRgba(argv[1], sprite); !e.empty()) return fail(e);

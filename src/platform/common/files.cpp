@@ -40,11 +40,12 @@ std::FILE* createNewFile(const char* path, bool ownerOnly)
 
 std::FILE* openPrivateFile(const char* path, bool truncate)
 {
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | (truncate ? 0 : O_APPEND), 0600);
+    const int fd =
+        ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | (truncate ? 0 : O_APPEND), 0600);
     if (fd < 0) return nullptr;
     struct stat info;
-    const bool ours = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
-                      info.st_uid == ::geteuid();
+    const bool ours =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 && info.st_uid == ::geteuid();
     if (!ours || (truncate && (::fchmod(fd, 0600) != 0 || ::ftruncate(fd, 0) != 0))) {
         ::close(fd);
         return nullptr;

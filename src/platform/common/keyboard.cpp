@@ -13,8 +13,8 @@ struct PunctuationKey {
 // The US layout's punctuation keys; the key between left Shift and Z that some
 // keyboards have (0xE2) types what the backslash key types.
 constexpr PunctuationKey punctuationKeys[] = {
-    {0xBA, ';', ':'}, {0xBB, '=', '+'},  {0xBC, ',', '<'}, {0xBD, '-', '_'},
-    {0xBE, '.', '>'}, {0xBF, '/', '?'},  {0xC0, '`', '~'}, {0xDB, '[', '{'},
+    {0xBA, ';', ':'},  {0xBB, '=', '+'}, {0xBC, ',', '<'},  {0xBD, '-', '_'},
+    {0xBE, '.', '>'},  {0xBF, '/', '?'}, {0xC0, '`', '~'},  {0xDB, '[', '{'},
     {0xDC, '\\', '|'}, {0xDD, ']', '}'}, {0xDE, '\'', '"'}, {0xE2, '\\', '|'},
 };
 
@@ -38,7 +38,8 @@ std::uint32_t punctuationCharacter(std::uint32_t virtualKey, bool shifted)
 std::uint32_t keypadCharacter(std::uint32_t virtualKey)
 {
     if (virtualKey >= keyNumpad0 && virtualKey <= keyNumpad9) return '0' + (virtualKey - keyNumpad0);
-    if (virtualKey >= keyMultiply && virtualKey <= keyDivide) return std::uint32_t(keypadOperators[virtualKey - keyMultiply]);
+    if (virtualKey >= keyMultiply && virtualKey <= keyDivide)
+        return std::uint32_t(keypadOperators[virtualKey - keyMultiply]);
     return 0;
 }
 
@@ -47,21 +48,25 @@ std::uint32_t keypadCharacter(std::uint32_t virtualKey)
 std::uint32_t punctuationKeyFor(std::uint32_t character)
 {
     for (const PunctuationKey& key : punctuationKeys)
-        if (character == std::uint32_t(key.plain) || character == std::uint32_t(key.shifted)) return key.virtualKey;
+        if (character == std::uint32_t(key.plain) || character == std::uint32_t(key.shifted))
+            return key.virtualKey;
     return 0;
 }
 
 std::uint32_t characterFor(std::uint32_t virtualKey, bool shifted)
 {
     if (virtualKey >= 'A' && virtualKey <= 'Z') return shifted ? virtualKey : virtualKey + ('a' - 'A');
-    if (virtualKey >= '0' && virtualKey <= '9') return shifted ? std::uint32_t(shiftedDigits[virtualKey - '0']) : virtualKey;
+    if (virtualKey >= '0' && virtualKey <= '9')
+        return shifted ? std::uint32_t(shiftedDigits[virtualKey - '0']) : virtualKey;
     switch (virtualKey) {
     case keyBackspace:
     case keyTab:
     case keyReturn:
     case keyEscape:
-    case keySpace: return virtualKey;
-    default: break;
+    case keySpace:
+        return virtualKey;
+    default:
+        break;
     }
     if (const std::uint32_t character = punctuationCharacter(virtualKey, shifted)) return character;
     return keypadCharacter(virtualKey);

@@ -7,8 +7,8 @@
 namespace platform {
 
 struct Letterbox {
-    int x = 0, y = 0;          // top-left corner of the picture on the surface
-    int width = 0, height = 0; // size of the picture on the surface
+    int x = 0, y = 0;           // top-left corner of the picture on the surface
+    int width = 0, height = 0;  // size of the picture on the surface
     int pictureWidth = 0, pictureHeight = 0;
 };
 

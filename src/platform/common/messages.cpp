@@ -16,15 +16,15 @@ namespace platform {
 namespace {
 
 struct MessageState {
-    std::deque<Message> pending;   // oldest first
+    std::deque<Message> pending;  // oldest first
     WindowProc windowProc = nullptr;
     bool trace = std::getenv("ZW_TRACE_MESSAGES") != nullptr;
-    unsigned long long turn = 0;   // peekMessage calls so far
+    unsigned long long turn = 0;  // peekMessage calls so far
 };
 
 MessageState messages;
 
-const char* const kindNames[] = {"Quit", "Close", "KeyDown", "KeyUp", "Char",
+const char* const kindNames[] = {"Quit",      "Close",      "KeyDown",  "KeyUp", "Char",
                                  "MouseMove", "ButtonDown", "ButtonUp", "Other"};
 
 void trace(const char* what, const Message& message)

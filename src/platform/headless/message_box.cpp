@@ -22,9 +22,12 @@ platform::Answer answerFor(platform::Buttons buttons)
 const char* answerName(platform::Answer answer)
 {
     switch (answer) {
-    case platform::Answer::Yes: return "Yes";
-    case platform::Answer::No: return "No";
-    default: return "OK";
+    case platform::Answer::Yes:
+        return "Yes";
+    case platform::Answer::No:
+        return "No";
+    default:
+        return "OK";
     }
 }
 

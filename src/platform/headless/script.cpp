@@ -48,8 +48,12 @@ void deliver(const Event& event)
         state.leftHeld = false;
         queueMessage(MessageKind::ButtonUp, buttonBits());
         break;
-    case Event::Kind::Close: queueMessage(MessageKind::Close, 0); break;
-    case Event::Kind::Answer: state.answers.push_back(event.yes); break;
+    case Event::Kind::Close:
+        queueMessage(MessageKind::Close, 0);
+        break;
+    case Event::Kind::Answer:
+        state.answers.push_back(event.yes);
+        break;
     }
 }
 

@@ -30,13 +30,13 @@ void writeWavHeader(std::FILE* file, std::uint64_t frames, int rate)
     std::uint8_t header[wavHeaderBytes];
     std::memcpy(header, "RIFF\0\0\0\0WAVEfmt ", 16);
     putLittleEndian(header + 4, std::uint32_t(36 + dataBytes), 4);
-    putLittleEndian(header + 16, 16, 4);                 // format chunk size
-    putLittleEndian(header + 20, 1, 2);                  // PCM
-    putLittleEndian(header + 22, 2, 2);                  // channels
+    putLittleEndian(header + 16, 16, 4);  // format chunk size
+    putLittleEndian(header + 20, 1, 2);   // PCM
+    putLittleEndian(header + 22, 2, 2);   // channels
     putLittleEndian(header + 24, std::uint32_t(rate), 4);
     putLittleEndian(header + 28, std::uint32_t(rate * bytesPerFrame), 4);
     putLittleEndian(header + 32, bytesPerFrame, 2);
-    putLittleEndian(header + 34, 16, 2);                 // bits per sample
+    putLittleEndian(header + 34, 16, 2);  // bits per sample
     std::memcpy(header + 36, "data", 4);
     putLittleEndian(header + 40, std::uint32_t(dataBytes), 4);
     std::fwrite(header, 1, sizeof header, file);
@@ -108,7 +108,8 @@ bool openOutput(int rate)
     if (state.config.wavPath.empty()) return true;
     state.wav = std::fopen(state.config.wavPath.c_str(), "wb");
     if (!state.wav) {
-        std::fprintf(stderr, "headless: cannot write %s; the sound is dropped\n", state.config.wavPath.c_str());
+        std::fprintf(stderr, "headless: cannot write %s; the sound is dropped\n",
+                     state.config.wavPath.c_str());
         return true;
     }
     headless::writeWavHeader(state.wav, 0, rate);

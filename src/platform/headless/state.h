@@ -23,11 +23,11 @@ struct HeadlessState {
     Config config;
     // Virtual counter: starts at 0, moves only at swaps.
     std::int64_t counter = 0;
-    bool clockStarted = false;      // set by the first counterNow reading
-    std::int64_t clockZero = 0;     // counter value at that reading: time 0 of script and sound
-    std::uint64_t frames = 0;       // swaps so far
-    std::size_t nextEvent = 0;      // first script event not yet delivered
-    std::deque<bool> answers;       // due Answer events, oldest first (true = Yes)
+    bool clockStarted = false;   // set by the first counterNow reading
+    std::int64_t clockZero = 0;  // counter value at that reading: time 0 of script and sound
+    std::uint64_t frames = 0;    // swaps so far
+    std::size_t nextEvent = 0;   // first script event not yet delivered
+    std::deque<bool> answers;    // due Answer events, oldest first (true = Yes)
     std::vector<MessageBoxRecord> boxes;
     // Pointer and button, in picture pixels.
     int cursorX = pictureWidth / 2;
@@ -38,7 +38,7 @@ struct HeadlessState {
     // Window and off-screen GL.
     bool windowClassRegistered = false;
     bool windowCreated = false;
-    int windowWidth = pictureWidth;   // picture size asked for by createWindow
+    int windowWidth = pictureWidth;  // picture size asked for by createWindow
     int windowHeight = pictureHeight;
     OSMesaContext context = nullptr;
     int drawableWidth = 0;

@@ -15,9 +15,17 @@ constexpr int maxDrawableSide = 16384;
 
 OSMesaContext createContext(int depthBits)
 {
-    const int attributes[] = {OSMESA_FORMAT, OSMESA_RGBA, OSMESA_DEPTH_BITS, depthBits,
-                              OSMESA_PROFILE, OSMESA_COMPAT_PROFILE,
-                              OSMESA_CONTEXT_MAJOR_VERSION, 2, OSMESA_CONTEXT_MINOR_VERSION, 1, 0};
+    const int attributes[] = {OSMESA_FORMAT,
+                              OSMESA_RGBA,
+                              OSMESA_DEPTH_BITS,
+                              depthBits,
+                              OSMESA_PROFILE,
+                              OSMESA_COMPAT_PROFILE,
+                              OSMESA_CONTEXT_MAJOR_VERSION,
+                              2,
+                              OSMESA_CONTEXT_MINOR_VERSION,
+                              1,
+                              0};
     OSMesaContext context = OSMesaCreateContextAttribs(attributes, nullptr);
     return context ? context : OSMesaCreateContextExt(OSMESA_RGBA, depthBits, 0, 0, nullptr);
 }

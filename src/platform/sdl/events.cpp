@@ -90,17 +90,29 @@ void translateQuit(bool fromWindow)
 void translate(const SDL_Event& event)
 {
     switch (event.type) {
-    case SDL_QUIT: translateQuit(false); break;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: translateKey(event.key); break;
-    case SDL_MOUSEMOTION: translateMotion(event.motion); break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: translateButton(event.button); break;
-    case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) translateQuit(true);
-        else queueMessage(MessageKind::Other);
+    case SDL_QUIT:
+        translateQuit(false);
         break;
-    default: queueMessage(MessageKind::Other); break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        translateKey(event.key);
+        break;
+    case SDL_MOUSEMOTION:
+        translateMotion(event.motion);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        translateButton(event.button);
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+            translateQuit(true);
+        else
+            queueMessage(MessageKind::Other);
+        break;
+    default:
+        queueMessage(MessageKind::Other);
+        break;
     }
 }
 

@@ -19,8 +19,10 @@ bool lookUp(Function& function, const char* name)
 
 bool lookUpFramebufferCalls(Framebuffer& fb)
 {
-    return lookUp(fb.genFramebuffers, "glGenFramebuffers") && lookUp(fb.deleteFramebuffers, "glDeleteFramebuffers") &&
-           lookUp(fb.bindFramebuffer, "glBindFramebuffer") && lookUp(fb.genRenderbuffers, "glGenRenderbuffers") &&
+    return lookUp(fb.genFramebuffers, "glGenFramebuffers") &&
+           lookUp(fb.deleteFramebuffers, "glDeleteFramebuffers") &&
+           lookUp(fb.bindFramebuffer, "glBindFramebuffer") &&
+           lookUp(fb.genRenderbuffers, "glGenRenderbuffers") &&
            lookUp(fb.deleteRenderbuffers, "glDeleteRenderbuffers") &&
            lookUp(fb.bindRenderbuffer, "glBindRenderbuffer") &&
            lookUp(fb.renderbufferStorage, "glRenderbufferStorage") &&

@@ -18,9 +18,12 @@ constexpr int buttonOk = 2;
 Uint32 iconFlags(Icon icon)
 {
     switch (icon) {
-    case Icon::Exclamation: return SDL_MESSAGEBOX_WARNING;
-    case Icon::Error: return SDL_MESSAGEBOX_ERROR;
-    default: return 0;
+    case Icon::Exclamation:
+        return SDL_MESSAGEBOX_WARNING;
+    case Icon::Error:
+        return SDL_MESSAGEBOX_ERROR;
+    default:
+        return 0;
     }
 }
 
@@ -45,9 +48,8 @@ Answer messageBox(const char* text, const char* caption, Buttons buttons, Icon i
 {
     const std::string message = windows1252ToUtf8(text ? text : "");
     const std::string title = windows1252ToUtf8(caption ? caption : "");
-    const SDL_MessageBoxButtonData yesNo[] = {
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, buttonNo, "No"},
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, buttonYes, "Yes"}};
+    const SDL_MessageBoxButtonData yesNo[] = {{SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, buttonNo, "No"},
+                                              {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, buttonYes, "Yes"}};
     const SDL_MessageBoxButtonData ok[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, buttonOk, "OK"}};
     SDL_MessageBoxData box = {};

@@ -15,8 +15,8 @@ constexpr int defaultPictureHeight = 480;
 // (looked up at run time: the system's GL library exports only GL 1.1 for sure).
 struct Framebuffer {
     GLuint name = 0;
-    GLuint colour = 0;   // renderbuffer, RGBA8
-    GLuint depth = 0;    // renderbuffer, 16-bit depth
+    GLuint colour = 0;  // renderbuffer, RGBA8
+    GLuint depth = 0;   // renderbuffer, 16-bit depth
     PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
     PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
     PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
@@ -34,16 +34,16 @@ struct SdlState {
     bool fullScreenPlanned = false;  // changeDisplayMode succeeded: the window takes the desktop
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
-    int pictureWidth = defaultPictureWidth;   // the program's picture (createWindow's size)
+    int pictureWidth = defaultPictureWidth;  // the program's picture (createWindow's size)
     int pictureHeight = defaultPictureHeight;
-    Framebuffer framebuffer;         // name 0: drawing goes straight to the window
+    Framebuffer framebuffer;  // name 0: drawing goes straight to the window
     // Pointer in picture pixels, and what the pointer calls need to know.
     int cursorX = defaultPictureWidth / 2;
     int cursorY = defaultPictureHeight / 2;
     bool leftPressedSinceQuery = false;
     bool warpMotionPending = false;  // the motion event our own warp will cause is not news
     int warpWindowX = 0, warpWindowY = 0;
-    bool closeDelivered = false;     // a window close came first: SDL's quit event repeats it
+    bool closeDelivered = false;  // a window close came first: SDL's quit event repeats it
     SDL_AudioDeviceID audioDevice = 0;
 };
 

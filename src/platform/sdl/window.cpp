@@ -19,7 +19,8 @@ constexpr int glMajorVersion = 2;
 constexpr int glMinorVersion = 1;
 constexpr int adaptiveSync = -1;
 constexpr int waitForSync = 1;
-constexpr int windowDepthBits = 16;  // asked for before the window exists: some systems pick its pixel format then
+constexpr int windowDepthBits =
+    16;  // asked for before the window exists: some systems pick its pixel format then
 
 void requestGlAttributes(int depthBits)
 {
@@ -151,7 +152,8 @@ bool createWindow(const char* title, int x, int y, int width, int height, Window
     if (!state.videoReady || state.window || width <= 0 || height <= 0) return false;
     const SDL_Rect place = sdl::windowPlace(x, y, width, height, style);
     sdl::requestGlAttributes(sdl::windowDepthBits);
-    state.window = SDL_CreateWindow(title ? title : "", place.x, place.y, place.w, place.h, sdl::windowFlags(style));
+    state.window =
+        SDL_CreateWindow(title ? title : "", place.x, place.y, place.w, place.h, sdl::windowFlags(style));
     if (!state.window) {
         std::fprintf(stderr, "zwirbelalp: no window: %s\n", SDL_GetError());
         return false;

@@ -35,7 +35,8 @@ int readWholeFile(const char* path, std::vector<char>& data)
         error = soundErrorFileBad;
     } else {
         data.resize(std::size_t(size));
-        if (size > 0 && std::fread(data.data(), 1, data.size(), file) != data.size()) error = soundErrorFileBad;
+        if (size > 0 && std::fread(data.data(), 1, data.size(), file) != data.size())
+            error = soundErrorFileBad;
     }
     std::fclose(file);
     return error;

@@ -7,11 +7,13 @@
 #include <sstream>
 #include <string>
 
-namespace openmpt { class module; }
+namespace openmpt {
+class module;
+}
 
 struct FMUSIC_MODULE {
-    std::ostringstream log;                  // the player's warnings go here, never to the terminal
-    std::unique_ptr<openmpt::module> player; // declared after log: destroyed before it
+    std::ostringstream log;                   // the player's warnings go here, never to the terminal
+    std::unique_ptr<openmpt::module> player;  // declared after log: destroyed before it
     FMUSIC_MODULE();
     ~FMUSIC_MODULE();
 };

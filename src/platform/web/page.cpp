@@ -8,14 +8,14 @@
 // program's own main loop can stay a plain loop (the build lists it for ASYNCIFY).
 EM_JS(void, zw_wait_for_next_frame, (), {
     Asyncify.handleSleep(function(wakeUp) {
-        if (Module.zwNextFrame) Module.zwNextFrame(wakeUp);
-        else requestAnimationFrame(function() { wakeUp(); });
+        if (Module.zwNextFrame)
+            Module.zwNextFrame(wakeUp);
+        else
+            requestAnimationFrame(function() { wakeUp(); });
     });
 });
 
-EM_JS(int, zw_fixed_frame_rate, (), {
-    return Module.zwFixedFrameRate | 0;
-});
+EM_JS(int, zw_fixed_frame_rate, (), { return Module.zwFixedFrameRate | 0; });
 
 EM_JS(void, zw_frame_drawn, (double clockSeconds), {
     if (Module.zwFrameDrawn) Module.zwFrameDrawn(clockSeconds);
@@ -29,13 +29,11 @@ EM_JS(void, zw_program_ended, (), {
     if (Module.zwProgramEnded) Module.zwProgramEnded();
 });
 
-EM_JS(void, zw_alert, (const char* caption, const char* text), {
-    alert(UTF8ToString(caption) + "\n\n" + UTF8ToString(text));
-});
+EM_JS(void, zw_alert, (const char* caption, const char* text),
+      { alert(UTF8ToString(caption) + "\n\n" + UTF8ToString(text)); });
 
-EM_JS(int, zw_confirm, (const char* caption, const char* text), {
-    return confirm(UTF8ToString(caption) + "\n\n" + UTF8ToString(text)) ? 1 : 0;
-});
+EM_JS(int, zw_confirm, (const char* caption, const char* text),
+      { return confirm(UTF8ToString(caption) + "\n\n" + UTF8ToString(text)) ? 1 : 0; });
 
 namespace platform::web {
 

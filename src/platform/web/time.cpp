@@ -15,9 +15,9 @@ namespace {
 
 struct WebClock {
     bool started = false;
-    std::int64_t rate = 0;      // frames (virtual ticks) per second; 0: the real counter
-    std::int64_t counter = 0;   // the virtual counter, one tick per frame
-    std::int64_t zero = 0;      // counter reading at the first counterNow
+    std::int64_t rate = 0;     // frames (virtual ticks) per second; 0: the real counter
+    std::int64_t counter = 0;  // the virtual counter, one tick per frame
+    std::int64_t zero = 0;     // counter reading at the first counterNow
 };
 
 WebClock webClock;

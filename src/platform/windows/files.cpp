@@ -34,11 +34,19 @@ void setErrnoFrom(DWORD error)
 {
     switch (error) {
     case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS: errno = EEXIST; break;
-    case ERROR_ACCESS_DENIED: errno = EACCES; break;
+    case ERROR_ALREADY_EXISTS:
+        errno = EEXIST;
+        break;
+    case ERROR_ACCESS_DENIED:
+        errno = EACCES;
+        break;
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
-    default: errno = EIO; break;
+    case ERROR_PATH_NOT_FOUND:
+        errno = ENOENT;
+        break;
+    default:
+        errno = EIO;
+        break;
     }
 }
 
@@ -49,8 +57,8 @@ struct OwnerOnly {
     SECURITY_ATTRIBUTES attributes = {sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
     OwnerOnly()
     {
-        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)", SDDL_REVISION_1, &descriptor,
-                                                                 nullptr))
+        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)", SDDL_REVISION_1,
+                                                                 &descriptor, nullptr))
             attributes.lpSecurityDescriptor = descriptor;
     }
     ~OwnerOnly()
@@ -107,8 +115,9 @@ std::FILE* createNewFile(const char* path, bool ownerOnly)
 {
     OwnerOnly security;
     // CREATE_NEW fails on any name that is taken, a link's included.
-    const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      ownerOnly ? &security.attributes : nullptr, CREATE_NEW, noFollowing, nullptr);
+    const HANDLE handle =
+        CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                    ownerOnly ? &security.attributes : nullptr, CREATE_NEW, noFollowing, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         setErrnoFrom(GetLastError());
         return nullptr;
@@ -121,8 +130,8 @@ std::FILE* openPrivateFile(const char* path, bool truncate)
 {
     OwnerOnly security;
     const DWORD access = truncate ? GENERIC_WRITE : FILE_APPEND_DATA | SYNCHRONIZE;
-    const HANDLE handle =
-        CreateFileW(widen(path).c_str(), access, FILE_SHARE_READ, &security.attributes, OPEN_ALWAYS, noFollowing, nullptr);
+    const HANDLE handle = CreateFileW(widen(path).c_str(), access, FILE_SHARE_READ, &security.attributes,
+                                      OPEN_ALWAYS, noFollowing, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     if (!isPlainFileOfOneName(handle) || (truncate && !SetEndOfFile(handle))) {
         CloseHandle(handle);

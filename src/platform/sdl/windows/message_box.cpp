@@ -16,9 +16,12 @@ namespace {
 UINT iconFlags(Icon icon)
 {
     switch (icon) {
-    case Icon::Exclamation: return MB_ICONEXCLAMATION;
-    case Icon::Error: return MB_ICONERROR;
-    default: return 0;
+    case Icon::Exclamation:
+        return MB_ICONEXCLAMATION;
+    case Icon::Error:
+        return MB_ICONERROR;
+    default:
+        return 0;
     }
 }
 
@@ -46,7 +49,8 @@ Answer messageBox(const char* text, const char* caption, Buttons buttons, Icon i
     const std::wstring message = windows::widen(text ? text : "", windows::programCodePage);
     const std::wstring title = windows::widen(caption ? caption : "", windows::programCodePage);
     const UINT kind = buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
-    const int pressed = MessageBoxW(ownerFor(ownedByFocus), message.c_str(), title.c_str(), kind | iconFlags(icon));
+    const int pressed =
+        MessageBoxW(ownerFor(ownedByFocus), message.c_str(), title.c_str(), kind | iconFlags(icon));
     if (buttons == Buttons::Ok) return Answer::Ok;
     return pressed == IDYES ? Answer::Yes : Answer::No;
 }

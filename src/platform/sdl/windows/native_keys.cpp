@@ -20,7 +20,7 @@ constexpr unsigned sysKeyDownMessage = 0x0104;  // WM_SYSKEYDOWN
 constexpr unsigned sysKeyUpMessage = 0x0105;    // WM_SYSKEYUP
 
 struct NativeKeyState {
-    std::uint32_t messageKey = 0;   // code of the message being dispatched; 0: not a key message
+    std::uint32_t messageKey = 0;  // code of the message being dispatched; 0: not a key message
     std::uint32_t codes[SDL_NUM_SCANCODES] = {};
 };
 NativeKeyState nativeKeys;
