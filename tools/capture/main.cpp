@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <cstring>
 #include <sstream>
 
@@ -17,18 +16,14 @@
 #include "platform/common/text.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
-#include "tools/capture/frames.h"
 #include "tools/capture/options.h"
-#include "tools/capture/png_queue.h"
+#include "tools/capture/outputs.h"
 #include "tools/capture/progress.h"
 #include "tools/capture/report.h"
 #include "tools/capture/script.h"
-#include "tools/capture/video.h"
 
 namespace {
 
-constexpr int pictureWidth = 640;
-constexpr int pictureHeight = 480;
 constexpr int exitOutputFailed = 1;
 constexpr int exitUsage = 2;
 constexpr int exitInterrupted = 130;
@@ -39,12 +34,8 @@ using WallClock = std::chrono::steady_clock;
 // Everything one run keeps, from the options to the counters of what was written.
 struct CaptureRun {
     CaptureOptions options;
-    std::unique_ptr<FrameSelector> pngFrames;
-    std::unique_ptr<PngQueue> pngQueue;
-    VideoOutput video;
+    CaptureOutputs outputs;
     std::FILE* report = nullptr;
-    std::string wavPath;  // where the sound goes (a temporary file for a video)
-    bool temporaryWav = false;
     std::uint64_t frames = 0;  // frames drawn on the running clock
     double lastTime = 0;
     bool quitPosted = false;
@@ -104,24 +95,15 @@ void reportPngs(const std::vector<PngDone>& done)
     }
 }
 
-void writePng(headless::Picture&& picture, std::uint64_t frame, double time)
+void recordFrame(std::uint64_t frame, double time)
 {
-    char name[40];
-    std::snprintf(name, sizeof name, "frame-%06llu.png", (unsigned long long)frame);
-    PngJob job{frame,         time,           capture.options.pngDir + "/" + name,
-               picture.width, picture.height, std::move(picture.rgba)};
-    reportPngs(capture.pngQueue->push(std::move(job)));
-}
-
-void writeFrame(std::uint64_t frame, double time)
-{
-    bool png = capture.pngFrames && capture.pngFrames->take(frame, time);
-    if (!png && !capture.video.isOpen()) return;
+    if (!takesFrame(capture.outputs, frame, time)) return;
     headless::Picture picture = headless::readPicture();
     if (picture.rgba.empty()) return fail("the picture could not be read back");
+    std::vector<PngDone> done;
     std::string error;
-    if (capture.video.isOpen() && !capture.video.write(picture.rgba.data(), error)) fail(error);
-    if (png) writePng(std::move(picture), frame, time);
+    if (!writeFrame(capture.outputs, std::move(picture), frame, time, done, error)) fail(error);
+    reportPngs(done);
 }
 
 // Called at every buffer swap. The swap inside the window's set-up comes before the
@@ -131,7 +113,7 @@ void onSwap(std::uint64_t)
     if (interrupted) stopProgram();
     if (clockState.frequency == 0 || capture.failed) return;
     capture.lastTime = totalTime();
-    writeFrame(capture.frames++, capture.lastTime);
+    recordFrame(capture.frames++, capture.lastTime);
     drawProgress(false);
 }
 
@@ -160,41 +142,6 @@ void makeAbsolute(std::string& path)
     if (!path.empty()) path = std::filesystem::absolute(path, ignored).string();
 }
 
-bool preparePictures()
-{
-    CaptureOptions& o = capture.options;
-    if (o.pngDir.empty()) return true;
-    std::error_code error;
-    std::filesystem::create_directories(o.pngDir, error);
-    if (error) {
-        complain("cannot make " + o.pngDir + ": " + error.message());
-        return false;
-    }
-    capture.pngFrames = std::make_unique<FrameSelector>(o.pngAt, o.pngEvery);
-    const std::size_t frameBytes = std::size_t(pictureWidth) * pictureHeight * 4 * o.scale * o.scale;
-    const int workers = pngWorkers();
-    capture.pngQueue = std::make_unique<PngQueue>(workers, pngCapacity(workers, frameBytes));
-    return true;
-}
-
-// A video with sound needs the sound in a file even when --audio was not asked.
-bool prepareVideoAndSound()
-{
-    CaptureOptions& o = capture.options;
-    capture.wavPath = o.audioPath;
-    if (o.videoPath.empty()) return true;
-    bool encoded = o.videoPath.size() < 4 || o.videoPath.compare(o.videoPath.size() - 4, 4, ".y4m") != 0;
-    if (capture.wavPath.empty() && encoded) {
-        capture.wavPath = o.videoPath + ".sound.wav";
-        capture.temporaryWav = true;
-    }
-    std::string error;
-    int width = pictureWidth * o.scale, height = pictureHeight * o.scale;
-    if (capture.video.open(o.videoPath, o.fps, width, height, error)) return true;
-    complain(error);
-    return false;
-}
-
 bool prepareOutputs()
 {
     CaptureOptions& o = capture.options;
@@ -206,7 +153,10 @@ bool prepareOutputs()
     if (capture.report)
         std::fprintf(capture.report, "capture\t%lld/%lld\t%d\n", (long long)o.fps.ticksPerSecond,
                      (long long)o.fps.ticksPerFrame, o.scale);
-    return preparePictures() && prepareVideoAndSound();
+    std::string error;
+    if (openOutputs(o, capture.outputs, error)) return true;
+    complain(error);
+    return false;
 }
 
 const char* buttonsName(platform::Buttons buttons)
@@ -251,13 +201,13 @@ std::string formatSeconds(double seconds)
 bool finishOutputs(int exitCode)
 {
     drawProgress(true);
-    if (capture.pngQueue) reportPngs(capture.pngQueue->finish());
+    std::vector<PngDone> done;
     std::string error;
-    bool ok = !capture.video.isOpen() || capture.video.finish(capture.wavPath, error);
+    const bool ok = closeOutputs(capture.outputs, done, error);
+    reportPngs(done);
     if (!ok) complain(error);
-    if (capture.temporaryWav) std::remove(capture.wavPath.c_str());
-    if (capture.pngFrames)
-        for (double time : capture.pngFrames->unreached())
+    if (capture.outputs.pngFrames)
+        for (double time : capture.outputs.pngFrames->unreached())
             complain("the run ended before " + formatSeconds(time) + " s: no picture for it");
     const std::string& audio = capture.options.audioPath;
     if (!audio.empty() && !std::filesystem::exists(audio))
@@ -273,7 +223,7 @@ headless::Config headlessConfig(std::vector<headless::Event> script)
     config.ticksPerFrame = capture.options.fps.ticksPerFrame;
     config.scale = capture.options.scale;
     config.script = std::move(script);
-    config.wavPath = capture.wavPath;
+    config.wavPath = capture.outputs.wavPath;
     config.onSwap = onSwap;
     return config;
 }

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <numeric>
 
+#include "tools/capture/video.h"
+
 namespace {
 
 constexpr std::int64_t maxRateTerm = 1000000;  // keeps tick arithmetic far from overflow
@@ -101,8 +103,7 @@ bool checkCombination(const CaptureOptions& o, std::string& error)
 {
     if (o.pngDir.empty() && (!o.pngAt.empty() || o.pngEvery != 0))
         error = "--at and --every choose frames for --png; give --png DIR too";
-    else if (!o.videoPath.empty() && !o.videoPath.ends_with(".y4m") && !o.videoPath.ends_with(".mp4") &&
-             !o.videoPath.ends_with(".mkv"))
+    else if (!o.videoPath.empty() && videoFormatOf(o.videoPath) == VideoFormat::unknown)
         error = "--video: '" + o.videoPath + "' must end in .y4m, .mp4 or .mkv";
     else if (!o.audioPath.empty() && !o.audioPath.ends_with(".wav"))
         error = "--audio: '" + o.audioPath + "' must end in .wav";

@@ -1,46 +1,21 @@
 // The PNG worker threads and their queue.
 #include "tools/capture/png_queue.h"
 
-#include <signal.h>
-
 #include <algorithm>
 
-namespace {
-
-constexpr std::size_t memoryForWaitingFrames = std::size_t(256) << 20;
-
-// Ctrl+C belongs to the drawing thread, which ends the run at the next frame.
-class SignalsBlocked {
-public:
-    SignalsBlocked()
-    {
-        sigset_t blocked;
-        sigemptyset(&blocked);
-        sigaddset(&blocked, SIGINT);
-        sigaddset(&blocked, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    }
-    ~SignalsBlocked() { pthread_sigmask(SIG_SETMASK, &previous, nullptr); }
-
-private:
-    sigset_t previous;
-};
-
-}  // namespace
+#include "tools/capture/workers.h"
 
 int pngWorkers() { return int(std::max(1u, std::thread::hardware_concurrency())); }
 
 std::size_t pngCapacity(int workers, std::size_t frameBytes)
 {
-    const std::size_t byMemory = memoryForWaitingFrames / std::max<std::size_t>(frameBytes, 1);
-    return std::max<std::size_t>(1, std::min(std::size_t(workers) * 2, byMemory));
+    return framesInMemory(std::size_t(workers) * 2, frameBytes);
 }
 
 PngQueue::PngQueue(int workers, std::size_t maxHeld, PngCompression settings)
     : compression(settings), capacity(std::max<std::size_t>(maxHeld, 1))
 {
-    SignalsBlocked inWorkers;  // the threads inherit the mask
-    for (int i = 0; i < std::max(workers, 1); ++i) threads.emplace_back([this] { work(); });
+    for (int i = 0; i < std::max(workers, 1); ++i) threads.push_back(startWorker([this] { work(); }));
 }
 
 PngQueue::~PngQueue()

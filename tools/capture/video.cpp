@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/capture/workers.h"
 #include "tools/capture/y4m.h"
 
 extern char** environ;
@@ -17,12 +18,7 @@ extern char** environ;
 namespace {
 
 constexpr std::size_t wavHeaderBytes = 44;
-
-bool endsWith(const std::string& text, const char* suffix)
-{
-    std::size_t n = std::strlen(suffix);
-    return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
-}
+constexpr std::size_t framesAhead = 4;  // frames that may wait for the writing thread
 
 // Starts argv[0] in its own process group, so that Ctrl+C at the terminal reaches
 // only the capture, which then ends the encoder's input cleanly. stdinFd (or -1)
@@ -74,9 +70,17 @@ long fileSize(const std::string& path)
     return size;
 }
 
-std::string containerOf(const std::string& path) { return endsWith(path, ".mp4") ? "mp4" : "matroska"; }
+std::string containerOf(VideoFormat format) { return format == VideoFormat::mp4 ? "mp4" : "matroska"; }
 
 }  // namespace
+
+VideoFormat videoFormatOf(const std::string& path)
+{
+    if (path.ends_with(".y4m")) return VideoFormat::y4m;
+    if (path.ends_with(".mp4")) return VideoFormat::mp4;
+    if (path.ends_with(".mkv")) return VideoFormat::mkv;
+    return VideoFormat::unknown;
+}
 
 bool programAvailable(const char* program) { return run({program, "-version"}); }
 
@@ -89,10 +93,10 @@ VideoOutput::~VideoOutput()
 bool VideoOutput::open(const std::string& file, const FrameRate& rate, int w, int h, std::string& error)
 {
     path = file;
+    format = videoFormatOf(path);
     width = w;
     height = h;
-    encoded = !endsWith(path, ".y4m");
-    if (encoded) {
+    if (isEncoded(format)) {
         if (!openEncoder(error)) return false;
     } else if (!(stream = std::fopen(path.c_str(), "wb"))) {
         error = "cannot write " + path + ": " + std::strerror(errno);
@@ -103,6 +107,10 @@ bool VideoOutput::open(const std::string& file, const FrameRate& rate, int w, in
         error = "cannot write " + path;
         return false;
     }
+    const std::size_t rgbaBytes = std::size_t(width) * std::size_t(height) * 4;
+    writer = std::make_unique<FrameWriter>(
+        [this](const std::vector<std::uint8_t>& rgba) { return writeNow(rgba); },
+        framesInMemory(framesAhead, rgbaBytes));
     return true;
 }
 
@@ -121,10 +129,26 @@ bool VideoOutput::openEncoder(std::string& error)
         return false;
     }
     fcntl(pipeFds[1], F_SETFD, FD_CLOEXEC);
-    encoder = spawn({"ffmpeg",          "-hide_banner", "-loglevel", "error",    "-y",      "-f",
-                     "yuv4mpegpipe",    "-i",           "pipe:0",    "-c:v",     "libx264", "-preset",
-                     "veryfast",        "-crf",         "18",        "-pix_fmt", "yuv420p", "-f",
-                     containerOf(path), partPath},
+    encoder = spawn({"ffmpeg",
+                     "-hide_banner",
+                     "-loglevel",
+                     "error",
+                     "-y",
+                     "-f",
+                     "yuv4mpegpipe",
+                     "-i",
+                     "pipe:0",
+                     "-c:v",
+                     "libx264",
+                     "-preset",
+                     "veryfast",
+                     "-crf",
+                     "18",
+                     "-pix_fmt",
+                     "yuv420p",
+                     "-f",
+                     containerOf(format),
+                     partPath},
                     pipeFds[0]);
     close(pipeFds[0]);
     if (encoder <= 0) {
@@ -136,30 +160,52 @@ bool VideoOutput::openEncoder(std::string& error)
     return stream != nullptr;
 }
 
-bool VideoOutput::write(const std::uint8_t* rgba, std::string& error)
+bool VideoOutput::write(std::vector<std::uint8_t> rgba, std::string& error)
 {
-    y4mFrame(rgba, width, height, frameBytes);
-    if (std::fwrite(frameBytes.data(), 1, frameBytes.size(), stream) != frameBytes.size() ||
-        std::fflush(stream) != 0) {
-        error = encoded ? "ffmpeg stopped taking frames for " + path : "cannot write " + path;
-        return false;
-    }
-    return true;
+    if (writer->push(std::move(rgba))) return true;
+    error = writeError();
+    return false;
+}
+
+// On the writing thread. Every frame is flushed whole, so a run cut short leaves
+// whole frames.
+bool VideoOutput::writeNow(const std::vector<std::uint8_t>& rgba)
+{
+    y4mFrame(rgba.data(), width, height, frameBytes);
+    return std::fwrite(frameBytes.data(), 1, frameBytes.size(), stream) == frameBytes.size() &&
+           std::fflush(stream) == 0;
+}
+
+std::string VideoOutput::writeError() const
+{
+    return isEncoded(format) ? "ffmpeg stopped taking frames for " + path : "cannot write " + path;
 }
 
 bool VideoOutput::finish(const std::string& wavPath, std::string& error)
 {
-    bool closed = std::fclose(stream) == 0;
-    stream = nullptr;
-    if (!encoded) {
-        if (!closed) error = "cannot write " + path;
-        return closed;
-    }
-    if (!waitSucceeded(encoder)) {
+    const bool closed = closeStream(error);
+    if (!isEncoded(format)) return closed;
+    const bool encodedWhole = waitSucceeded(encoder);
+    if (!closed) return false;
+    if (!encodedWhole) {
         error = "ffmpeg could not encode " + path;
         return false;
     }
     return muxSound(wavPath, error);
+}
+
+// The frames still waiting go first; an encoder sees the end of its input.
+bool VideoOutput::closeStream(std::string& error)
+{
+    bool written = !writer || writer->finish();
+    writer.reset();
+    bool closed = std::fclose(stream) == 0;
+    stream = nullptr;
+    if (!written)
+        error = writeError();
+    else if (!closed && !isEncoded(format))
+        error = "cannot write " + path;
+    return written && (closed || isEncoded(format));
 }
 
 // Without any sound (none asked, or the music never started) the pictures alone
@@ -172,10 +218,10 @@ bool VideoOutput::muxSound(const std::string& wavPath, std::string& error)
         error = "cannot rename " + partPath + " to " + path;
         return false;
     }
-    std::string codec = containerOf(path) == "mp4" ? "aac" : "flac";
-    bool muxed = run({"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",   "-f",  containerOf(path),
+    std::string codec = format == VideoFormat::mp4 ? "aac" : "flac";
+    bool muxed = run({"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",   "-f",  containerOf(format),
                       "-i",     partPath,       "-i",        wavPath, "-map", "0:v", "-map",
-                      "1:a",    "-c:v",         "copy",      "-c:a",  codec,  "-f",  containerOf(path),
+                      "1:a",    "-c:v",         "copy",      "-c:a",  codec,  "-f",  containerOf(format),
                       path});
     std::remove(partPath.c_str());
     if (!muxed) error = "ffmpeg could not add the sound to " + path;
