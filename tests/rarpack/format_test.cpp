@@ -13,15 +13,15 @@ using namespace rarpack::detail;
 TEST(Huffman, LengthsStayWithinFifteenBitsAndFormACompleteCode)
 {
     // Fibonacci weights would give a 40-deep tree without the limit.
-    std::vector<std::uint32_t> freq(kLiteralCount, 0);
+    std::vector<std::uint32_t> freq(rarformat::literalCount, 0);
     std::uint32_t a = 1, b = 1;
     for (int s = 0; s < 40; ++s) freq[s] = a, b = a + b, a = b - a;
     freq[100] = 1;
-    std::vector<std::uint8_t> lengths(kLiteralCount);
-    buildCodeLengths(freq.data(), kLiteralCount, lengths.data(), kMaxCodeLength);
+    std::vector<std::uint8_t> lengths(rarformat::literalCount);
+    buildCodeLengths(freq.data(), rarformat::literalCount, lengths.data(), maxCodeLength);
     double kraft = 0;
-    for (int s = 0; s < kLiteralCount; ++s) {
-        EXPECT_LE(lengths[s], kMaxCodeLength);
+    for (unsigned s = 0; s < rarformat::literalCount; ++s) {
+        EXPECT_LE(lengths[s], maxCodeLength);
         EXPECT_EQ(lengths[s] != 0, freq[s] != 0) << s;
         if (lengths[s]) {
             kraft += std::ldexp(1.0, -lengths[s]);

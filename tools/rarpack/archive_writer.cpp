@@ -16,9 +16,8 @@ using detail::StreamState;
 
 // The format's blocks, flags and fields are in archive/rar_format.h; these are
 // what only the writer decides.
-constexpr std::size_t kMaxNameBytes = 255, kMaxPasswordBytes = rarformat::passwordSize - 1;
-constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;  // the decoder counts bytes in a signed 32-bit value
-constexpr std::size_t kCipherBlock = rarformat::cipherBlockSize;
+constexpr std::size_t maxNameBytes = 255, maxPasswordBytes = rarformat::passwordSize - 1;
+constexpr std::uint64_t maxFileSize = 0x7FFFFFFF;  // the decoder counts bytes in a signed 32-bit value
 
 // Appends a block head of `size` bytes and returns where it starts.
 std::size_t openBlock(std::vector<std::uint8_t>& out, std::uint8_t type, std::uint16_t flags,
@@ -39,7 +38,7 @@ void sealBlock(std::vector<std::uint8_t>& out, std::size_t at, std::size_t size)
 
 bool checkInput(const std::vector<Member>& members, const PackOptions& options, std::string& error)
 {
-    if (options.password.size() > kMaxPasswordBytes || options.password.find('\0') != std::string::npos) {
+    if (options.password.size() > maxPasswordBytes || options.password.find('\0') != std::string::npos) {
         error = "the password must be at most 255 bytes without NUL characters";
         return false;
     }
@@ -49,7 +48,7 @@ bool checkInput(const std::vector<Member>& members, const PackOptions& options, 
     }
     std::set<std::string> seen;
     for (const Member& m : members) {
-        if (!isSafeMemberName(m.name) || m.name.size() > kMaxNameBytes) {
+        if (!isSafeMemberName(m.name) || m.name.size() > maxNameBytes) {
             error = "bad member name '" + m.name + "' (relative, at most 255 bytes, no '..' parts)";
             return false;
         }
@@ -57,7 +56,7 @@ bool checkInput(const std::vector<Member>& members, const PackOptions& options, 
             error = "member name '" + m.name + "' appears twice (names are compared without case)";
             return false;
         }
-        if (m.data.size() > kMaxFileSize) {
+        if (m.data.size() > maxFileSize) {
             error = "'" + m.name + "' is too large (at most 2 GiB - 1 per member)";
             return false;
         }
@@ -67,7 +66,9 @@ bool checkInput(const std::vector<Member>& members, const PackOptions& options, 
 
 std::size_t paddedSize(std::size_t size, bool encrypted)
 {
-    return encrypted ? (size + kCipherBlock - 1) / kCipherBlock * kCipherBlock : size;
+    return encrypted ? (size + rarformat::cipherBlockSize - 1) / rarformat::cipherBlockSize *
+                           rarformat::cipherBlockSize
+                     : size;
 }
 
 struct PackedMember {

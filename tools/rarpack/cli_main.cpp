@@ -9,7 +9,7 @@ namespace {
 
 using rarpack::cli::Options;
 
-const char kUsage[] =
+const char usageText[] =
     "usage: rarpack [--password P] [--solid] [--store] [--effort 1..9] [--quiet] ARCHIVE FILE...\n"
     "       rarpack --list ARCHIVE\n"
     "       rarpack --test [--password P] ARCHIVE\n"
@@ -20,7 +20,7 @@ enum class Command { Pack, List, Test, Extract };
 int usage(const char* problem)
 {
     if (problem) std::fprintf(stderr, "rarpack: %s\n", problem);
-    std::fputs(kUsage, stderr);
+    std::fputs(usageText, stderr);
     return 2;
 }
 
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     std::string problem;
     if (argc < 2) return usage(nullptr);
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(kUsage, stdout);
+        std::fputs(usageText, stdout);
         return 0;
     }
     if (!parseArguments(argc, argv, command, options, problem)) return usage(problem.c_str());

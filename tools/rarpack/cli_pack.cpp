@@ -14,8 +14,8 @@
 namespace rarpack::cli {
 namespace {
 
-constexpr std::uint64_t kProgressThreshold = 4u << 20;  // bytes of input before a bar is worth it
-constexpr int kBarWidth = 40;
+constexpr std::uint64_t progressThreshold = 4u << 20;  // bytes of input before a bar is worth it
+constexpr int barWidth = 40;
 
 std::uint32_t dosTime(std::time_t t)
 {
@@ -74,8 +74,8 @@ void showProgress(std::uint64_t done, std::uint64_t total)
     const int percent = total ? static_cast<int>(done * 100 / total) : 100;
     if (percent == shownPercent) return;
     shownPercent = percent;
-    const int filled = total ? static_cast<int>(done * kBarWidth / total) : kBarWidth;
-    std::fprintf(stderr, "\r[%-*.*s] %3d%%", kBarWidth, filled, "########################################",
+    const int filled = total ? static_cast<int>(done * barWidth / total) : barWidth;
+    std::fprintf(stderr, "\r[%-*.*s] %3d%%", barWidth, filled, "########################################",
                  percent);
     std::fflush(stderr);
 }
@@ -126,12 +126,12 @@ int runPack(const Options& o)
     options.solid = o.solid;
     options.storeOnly = o.store;
     options.effort = o.effort;
-    const bool bar = !o.quiet && total >= kProgressThreshold && ::isatty(STDERR_FILENO);
+    const bool bar = !o.quiet && total >= progressThreshold && ::isatty(STDERR_FILENO);
     std::vector<std::uint8_t> image;
     std::vector<MemberReport> reports;
     const bool packed =
         packArchive(members, options, image, reports, error, bar ? Progress(showProgress) : nullptr);
-    if (bar) std::fprintf(stderr, "\r%*s\r", kBarWidth + 8, "");
+    if (bar) std::fprintf(stderr, "\r%*s\r", barWidth + 8, "");
     if (!packed) return printError(error), 1;
     if (archiveExists && !o.quiet) std::printf("replacing %s\n", o.archive.c_str());
     if (!writeArchive(o.archive, image, error)) return printError(error), 1;

@@ -68,12 +68,12 @@ void buildCodeLengths(const std::uint32_t* freq, int count, std::uint8_t* length
 
 void buildCodes(const std::uint8_t* lengths, int count, std::uint16_t* codes)
 {
-    int lengthCount[kMaxCodeLength + 1] = {};
+    int lengthCount[maxCodeLength + 1] = {};
     for (int s = 0; s < count; ++s) lengthCount[lengths[s]]++;
     lengthCount[0] = 0;
-    std::uint32_t next[kMaxCodeLength + 2] = {};
+    std::uint32_t next[maxCodeLength + 2] = {};
     std::uint32_t code = 0;
-    for (int len = 1; len <= kMaxCodeLength; ++len) {
+    for (int len = 1; len <= maxCodeLength; ++len) {
         code = (code + lengthCount[len - 1]) << 1;
         next[len] = code;
     }

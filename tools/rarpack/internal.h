@@ -21,26 +21,10 @@
 
 namespace rarpack::detail {
 
-constexpr std::uint32_t kWindowSize = rarformat::windowSize;
-constexpr std::uint32_t kMaxDistance = kWindowSize - 1;
-constexpr int kLiteralCount = int(rarformat::literalCount);
-constexpr int kDistanceCount = int(rarformat::distanceCount);
-constexpr int kRepeatLengthCount = int(rarformat::repeatLengthCount);
-constexpr int kBitLengthCount = int(rarformat::bitLengthCount);
-constexpr int kAudioSymbolCount = int(rarformat::audioSymbolCount);
-constexpr int kMaxChannels = int(rarformat::maxAudioChannels);
-constexpr int kLzLengthPlaces = int(rarformat::lzLengthCount);
-constexpr int kLengthPlaces = kAudioSymbolCount * kMaxChannels;  // 1028
-constexpr int kDistanceOffset = int(rarformat::distanceLengthsAt);
-constexpr int kRepeatLengthOffset = int(rarformat::repeatLengthsAt);
-constexpr int kMaxCodeLength = 15;
-constexpr int kLastMatchSymbol = int(rarformat::lastMatchSymbol);
-constexpr int kFirstRepeatSymbol = int(rarformat::firstRepeatSymbol);
-constexpr int kFirstShortSymbol = int(rarformat::firstShortSymbol);
-constexpr int kNewTablesSymbol = int(rarformat::newTablesSymbol);
-constexpr int kFirstLengthSymbol = int(rarformat::firstLengthSymbol);
-constexpr int kAudioNewTablesSymbol = int(rarformat::audioNewTablesSymbol);
-constexpr std::uint32_t kMaxMatch = 257;
+constexpr std::uint32_t maxDistance = rarformat::windowSize - 1;
+constexpr int lengthPlaces = int(rarformat::audioSymbolCount * rarformat::maxAudioChannels);  // 1028
+constexpr int maxCodeLength = 15;
+constexpr std::uint32_t maxMatch = 257;
 
 // ---- bit writer (most significant bit first, like the decoder's peek) ----
 struct BitWriter {
@@ -61,7 +45,7 @@ void buildCodes(const std::uint8_t* lengths, int count, std::uint16_t* codes);
 struct TableShape {
     bool audio = false;
     int channels = 1;
-    int places() const { return audio ? kAudioSymbolCount * channels : kLzLengthPlaces; }
+    int places() const { return audio ? rarformat::audioSymbolCount * channels : rarformat::lzLengthCount; }
 };
 // Writes (out != nullptr) or only counts the header that makes the decoder hold
 // `lengths`. `previous` is what the decoder holds now, valid in its first
@@ -78,13 +62,14 @@ struct LzItem {
     std::uint32_t extraA;
     std::uint32_t extraB;
 };
-inline bool hasSubSymbol(int symbol)
+inline bool hasSubSymbol(unsigned symbol)
 {
-    return (symbol >= kFirstRepeatSymbol && symbol < kFirstShortSymbol) || symbol >= kFirstLengthSymbol;
+    return (symbol >= rarformat::firstRepeatSymbol && symbol < rarformat::firstShortSymbol) ||
+           symbol >= rarformat::firstLengthSymbol;
 }
-inline int subSymbolPlace(int symbol)
+inline unsigned subSymbolPlace(unsigned symbol)
 {
-    return symbol >= kFirstLengthSymbol ? kDistanceOffset : kRepeatLengthOffset;
+    return symbol >= rarformat::firstLengthSymbol ? rarformat::distanceLengthsAt : rarformat::repeatLengthsAt;
 }
 
 // Match history as the decoder keeps it.
@@ -101,7 +86,7 @@ bool matchIsCodable(const LzCoderState& state, std::uint32_t length, std::uint32
 // Bits per symbol as the tables in force code them: what the parse weighs its
 // choices by.
 struct CostModel {
-    std::uint8_t bits[kLzLengthPlaces];
+    std::uint8_t bits[rarformat::lzLengthCount];
 };
 void setDefaultCosts(CostModel& model);
 void updateCosts(CostModel& model, const std::uint8_t* lengths);
@@ -157,7 +142,7 @@ struct AudioChannel {
     int prevSample = 0;
 };
 struct AudioState {
-    AudioChannel channel[kMaxChannels];
+    AudioChannel channel[rarformat::maxAudioChannels];
     int sharedDelta = 0;
     int current = 0;
 };
@@ -175,8 +160,8 @@ struct StreamState {
     AudioState audio;
     bool started = false;  // the decoder has read tables
     TableShape shape;      // of the tables the decoder holds
-    std::uint8_t lengths[kLengthPlaces] = {};
-    int lengthsKnown = kLengthPlaces;
+    std::uint8_t lengths[lengthPlaces] = {};
+    int lengthsKnown = lengthPlaces;
     int effort = 6;
 };
 struct StreamStats {

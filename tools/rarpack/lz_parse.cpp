@@ -32,7 +32,7 @@ std::size_t parseLz(MatchFinder& finder, const CostModel& costs, LzCoderState& s
     if (pos >= goal) return pos;
     Pricing pricing;
     pricing.model = &costs;
-    pricing.cover(history, begin, std::min(limit, goal + kMaxMatch + 1));
+    pricing.cover(history, begin, std::min(limit, goal + maxMatch + 1));
     const Pricing& model = pricing;
     Match current = findAndInsert(finder, model, state, history, pos, limit);
     for (;;) {

@@ -15,7 +15,7 @@ using rarformat::lengthBase;
 using rarformat::lengthBits;
 using rarformat::shortBase;
 using rarformat::shortBits;
-constexpr std::uint32_t kShortDistanceMax = 256;
+constexpr std::uint32_t shortDistanceMax = 256;
 
 std::uint32_t farBonus(std::uint32_t distance)
 {
@@ -30,14 +30,14 @@ std::uint32_t repeatBonus(std::uint32_t distance)
 
 int lengthSlot(std::uint32_t value)
 {
-    int slot = kRepeatLengthCount - 1;
+    int slot = rarformat::repeatLengthCount - 1;
     while (lengthBase[slot] > value) --slot;
     return slot;
 }
 
 int distanceSlot(std::uint32_t value)
 {
-    int lo = 0, hi = kDistanceCount - 1;
+    int lo = 0, hi = rarformat::distanceCount - 1;
     while (lo < hi) {  // last slot whose base is not above value
         const int mid = (lo + hi + 1) / 2;
         if (distanceBase[mid] <= value)
@@ -79,10 +79,10 @@ void remember(LzCoderState& state, std::uint32_t length, std::uint32_t distance)
 
 bool matchIsCodable(const LzCoderState& state, std::uint32_t length, std::uint32_t distance)
 {
-    if (distance == 0 || distance > kMaxDistance || length < 2) return false;
+    if (distance == 0 || distance > maxDistance || length < 2) return false;
     if (length == state.lastLength && distance == state.lastDistance) return true;
     if (previousDistanceIndex(state, distance) && repeatCodable(length, distance)) return true;
-    if (length == 2 && distance <= kShortDistanceMax) return true;
+    if (length == 2 && distance <= shortDistanceMax) return true;
     return longCodable(length, distance);
 }
 
@@ -93,25 +93,25 @@ LzItem chooseCoding(const LzCoderState& state, std::uint32_t length, std::uint32
     LzItem item{};
     const int previous = previousDistanceIndex(state, distance);
     if (length == state.lastLength && distance == state.lastDistance) {
-        item.symbol = kLastMatchSymbol;
+        item.symbol = rarformat::lastMatchSymbol;
     } else if (previous && repeatCodable(length, distance)) {
         const std::uint32_t value = length - 2 - repeatBonus(distance);
         const int slot = lengthSlot(value);
-        item.symbol = static_cast<std::uint16_t>(kLastMatchSymbol + previous);
+        item.symbol = static_cast<std::uint16_t>(rarformat::lastMatchSymbol + previous);
         item.sub = static_cast<std::uint8_t>(slot);
         item.bitsB = lengthBits[slot];
         item.extraB = value - lengthBase[slot];
-    } else if (length == 2 && distance <= kShortDistanceMax) {
+    } else if (length == 2 && distance <= shortDistanceMax) {
         int slot = 7;
         while (shortBase[slot] > distance - 1) --slot;
-        item.symbol = static_cast<std::uint16_t>(kFirstShortSymbol + slot);
+        item.symbol = static_cast<std::uint16_t>(rarformat::firstShortSymbol + slot);
         item.bitsA = shortBits[slot];
         item.extraA = distance - 1 - shortBase[slot];
     } else {
         const std::uint32_t value = length - 3 - farBonus(distance);
         const int slot = lengthSlot(value);
         const int dslot = distanceSlot(distance - 1);
-        item.symbol = static_cast<std::uint16_t>(kFirstLengthSymbol + slot);
+        item.symbol = static_cast<std::uint16_t>(rarformat::firstLengthSymbol + slot);
         item.bitsA = lengthBits[slot];
         item.extraA = value - lengthBase[slot];
         item.sub = static_cast<std::uint8_t>(dslot);
@@ -147,14 +147,16 @@ void Pricing::cover(const std::uint8_t* history, std::size_t begin, std::size_t 
 
 void setDefaultCosts(CostModel& model)
 {
-    for (int i = 0; i < kLzLengthPlaces; ++i) model.bits[i] = i < 256 ? 8 : i < kLiteralCount ? 7 : 5;
+    for (unsigned i = 0; i < rarformat::lzLengthCount; ++i)
+        model.bits[i] = i < 256 ? 8 : i < rarformat::literalCount ? 7 : 5;
 }
 
 // Symbols the tables left out are priced as if rare rather than impossible.
 void updateCosts(CostModel& model, const std::uint8_t* lengths)
 {
-    constexpr std::uint8_t kUnusedBits = 12;
-    for (int i = 0; i < kLzLengthPlaces; ++i) model.bits[i] = lengths[i] ? lengths[i] : kUnusedBits;
+    constexpr std::uint8_t unusedBits = 12;
+    for (unsigned i = 0; i < rarformat::lzLengthCount; ++i)
+        model.bits[i] = lengths[i] ? lengths[i] : unusedBits;
 }
 
 }  // namespace rarpack::detail

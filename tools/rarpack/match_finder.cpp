@@ -6,21 +6,21 @@
 namespace rarpack::detail {
 namespace {
 
-constexpr int kHashBits = 17;
-constexpr std::uint32_t kChainMask = kWindowSize - 1;
+constexpr int hashBits = 17;
+constexpr std::uint32_t chainMask = rarformat::windowSize - 1;
 
 struct EffortLevel {
     int maxChain, niceLength;
     bool lazy;
 };
-constexpr EffortLevel kEffort[9] = {{4, 8, false},     {8, 16, false},    {16, 32, true},
-                                    {64, 64, true},    {256, 160, true},  {512, 257, true},
-                                    {1024, 257, true}, {2048, 257, true}, {4096, 257, true}};
+constexpr EffortLevel effortLevels[9] = {{4, 8, false},     {8, 16, false},    {16, 32, true},
+                                         {64, 64, true},    {256, 160, true},  {512, 257, true},
+                                         {1024, 257, true}, {2048, 257, true}, {4096, 257, true}};
 
 std::uint32_t hashAt(const std::uint8_t* p)
 {
     const std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16);
-    return (v * 2654435761u) >> (32 - kHashBits);
+    return (v * 2654435761u) >> (32 - hashBits);
 }
 
 std::uint32_t commonLength(const std::uint8_t* a, const std::uint8_t* b, std::uint32_t max)
@@ -42,9 +42,9 @@ void consider(const Pricing& pricing, const LzCoderState& state, std::size_t pos
 
 void setUpMatchFinder(MatchFinder& finder, int effort)
 {
-    const EffortLevel& level = kEffort[(effort < 1 ? 1 : effort > 9 ? 9 : effort) - 1];
-    finder.head.assign(std::size_t{1} << kHashBits, 0);
-    finder.chain.assign(kWindowSize, 0);
+    const EffortLevel& level = effortLevels[(effort < 1 ? 1 : effort > 9 ? 9 : effort) - 1];
+    finder.head.assign(std::size_t{1} << hashBits, 0);
+    finder.chain.assign(rarformat::windowSize, 0);
     finder.maxChain = level.maxChain;
     finder.niceLength = level.niceLength;
     finder.lazy = level.lazy;
@@ -54,7 +54,7 @@ void insertPosition(MatchFinder& finder, const std::uint8_t* history, std::size_
 {
     if (pos + 3 > end) return;
     const std::uint32_t h = hashAt(history + pos);
-    finder.chain[pos & kChainMask] = finder.head[h];
+    finder.chain[pos & chainMask] = finder.head[h];
     finder.head[h] = static_cast<std::uint32_t>(pos + 1);
 }
 
@@ -63,7 +63,7 @@ Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCo
 {
     Match best;
     int bestSaving = 0;
-    const std::uint32_t room = static_cast<std::uint32_t>(std::min<std::size_t>(kMaxMatch, end - pos));
+    const std::uint32_t room = static_cast<std::uint32_t>(std::min<std::size_t>(maxMatch, end - pos));
     if (room < 2) return best;
     for (int k = 0; k < 4; ++k) {
         const std::uint32_t distance = state.previousDistance[k];
@@ -75,7 +75,7 @@ Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCo
     std::uint32_t node = finder.head[hashAt(history + pos)];
     for (int steps = 0; node != 0 && steps < finder.maxChain; ++steps) {
         const std::size_t candidate = node - 1;
-        if (candidate >= pos || pos - candidate > kMaxDistance) break;
+        if (candidate >= pos || pos - candidate > maxDistance) break;
         const std::uint8_t* p = history + candidate;
         if (p[best.length < room ? best.length : 0] ==
             history[pos + (best.length < room ? best.length : 0)]) {
@@ -86,7 +86,7 @@ Match longestMatch(const MatchFinder& finder, const Pricing& pricing, const LzCo
                          bestSaving);
             if (best.length >= room || best.length >= static_cast<std::uint32_t>(finder.niceLength)) break;
         }
-        const std::uint32_t next = finder.chain[candidate & kChainMask];
+        const std::uint32_t next = finder.chain[candidate & chainMask];
         if (next >= node) break;
         node = next;
     }

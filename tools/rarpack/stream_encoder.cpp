@@ -20,9 +20,9 @@
 namespace rarpack::detail {
 namespace {
 
-constexpr std::size_t kSegmentSize = 65536;
-constexpr int kEndPaddingBytes = 2;
-constexpr std::uint64_t kNoCost = std::numeric_limits<std::uint64_t>::max();
+constexpr std::size_t segmentSize = 65536;
+constexpr int endPaddingBytes = 2;
+constexpr std::uint64_t noCost = std::numeric_limits<std::uint64_t>::max();
 
 struct Block {
     TableShape shape;
@@ -31,10 +31,10 @@ struct Block {
     std::vector<std::uint8_t> symbols;  // audio mode, in output order
     int firstChannel = 0;
     std::size_t end = 0;  // history position after the block
-    std::uint32_t freq[kLengthPlaces] = {};
-    std::uint8_t lengths[kLengthPlaces] = {};
+    std::uint32_t freq[lengthPlaces] = {};
+    std::uint8_t lengths[lengthPlaces] = {};
     std::uint64_t extraBits = 0;
-    std::uint64_t cost = kNoCost;
+    std::uint64_t cost = noCost;
     LzCoderState lz;
     AudioState audio;
 };
@@ -67,9 +67,9 @@ void countLz(Block& b)
         if (hasSubSymbol(item.symbol)) b.freq[subSymbolPlace(item.symbol) + item.sub]++;
         b.extraBits += item.bitsA + item.bitsB;
     }
-    keepSymbol(b.freq, kLiteralCount, kNewTablesSymbol);
-    completeTable(b.freq + kDistanceOffset, kDistanceCount);
-    completeTable(b.freq + kRepeatLengthOffset, kRepeatLengthCount);
+    keepSymbol(b.freq, rarformat::literalCount, rarformat::newTablesSymbol);
+    completeTable(b.freq + rarformat::distanceLengthsAt, rarformat::distanceCount);
+    completeTable(b.freq + rarformat::repeatLengthsAt, rarformat::repeatLengthCount);
 }
 
 void countAudio(Block& b)
@@ -77,33 +77,35 @@ void countAudio(Block& b)
     const int channels = b.shape.channels;
     for (std::size_t i = 0; i < b.symbols.size(); ++i) {
         const int channel = static_cast<int>((b.firstChannel + i) % channels);
-        b.freq[kAudioSymbolCount * channel + b.symbols[i]]++;
+        b.freq[rarformat::audioSymbolCount * channel + b.symbols[i]]++;
     }
     for (int c = 0; c < channels; ++c)
-        keepSymbol(b.freq + kAudioSymbolCount * c, kAudioSymbolCount, kAudioNewTablesSymbol);
+        keepSymbol(b.freq + rarformat::audioSymbolCount * c, rarformat::audioSymbolCount,
+                   rarformat::audioNewTablesSymbol);
 }
 
 void buildLengths(Block& b)
 {
     if (b.shape.audio) {
         for (int c = 0; c < b.shape.channels; ++c)
-            buildCodeLengths(b.freq + kAudioSymbolCount * c, kAudioSymbolCount,
-                             b.lengths + kAudioSymbolCount * c, kMaxCodeLength);
+            buildCodeLengths(b.freq + rarformat::audioSymbolCount * c, rarformat::audioSymbolCount,
+                             b.lengths + rarformat::audioSymbolCount * c, maxCodeLength);
         return;
     }
-    buildCodeLengths(b.freq, kLiteralCount, b.lengths, kMaxCodeLength);
-    buildCodeLengths(b.freq + kDistanceOffset, kDistanceCount, b.lengths + kDistanceOffset, kMaxCodeLength);
-    buildCodeLengths(b.freq + kRepeatLengthOffset, kRepeatLengthCount, b.lengths + kRepeatLengthOffset,
-                     kMaxCodeLength);
+    buildCodeLengths(b.freq, rarformat::literalCount, b.lengths, maxCodeLength);
+    buildCodeLengths(b.freq + rarformat::distanceLengthsAt, rarformat::distanceCount,
+                     b.lengths + rarformat::distanceLengthsAt, maxCodeLength);
+    buildCodeLengths(b.freq + rarformat::repeatLengthsAt, rarformat::repeatLengthCount,
+                     b.lengths + rarformat::repeatLengthsAt, maxCodeLength);
 }
 
-// Bits of the block's symbols under the given lengths; kNoCost if one is missing.
+// Bits of the block's symbols under the given lengths; noCost if one is missing.
 std::uint64_t dataBits(const Block& b, const std::uint8_t* lengths)
 {
     std::uint64_t bits = b.extraBits;
     for (int i = 0; i < b.shape.places(); ++i) {
         if (b.freq[i] == 0) continue;
-        if (lengths[i] == 0) return kNoCost;
+        if (lengths[i] == 0) return noCost;
         bits += static_cast<std::uint64_t>(b.freq[i]) * lengths[i];
     }
     return bits;
@@ -113,8 +115,9 @@ std::uint64_t dataBits(const Block& b, const std::uint8_t* lengths)
 int switchBits(const StreamState& s)
 {
     if (!s.started) return 0;
-    if (s.shape.audio) return s.lengths[kAudioSymbolCount * s.audio.current + kAudioNewTablesSymbol];
-    return s.lengths[kNewTablesSymbol];
+    if (s.shape.audio)
+        return s.lengths[rarformat::audioSymbolCount * s.audio.current + rarformat::audioNewTablesSymbol];
+    return s.lengths[rarformat::newTablesSymbol];
 }
 
 bool sameShape(const TableShape& a, const TableShape& b)
@@ -131,7 +134,7 @@ void priceBlock(const StreamState& s, Block& b)
     b.newTables = true;
     if (s.started && sameShape(s.shape, b.shape)) {
         const std::uint64_t kept = dataBits(b, s.lengths);
-        if (kept != kNoCost && kept <= b.cost) {
+        if (kept != noCost && kept <= b.cost) {
             b.cost = kept;
             b.newTables = false;
         }
@@ -141,14 +144,14 @@ void priceBlock(const StreamState& s, Block& b)
 // After an audio block the LZ trial only looks for the obvious matches: sample
 // data makes long hash chains of short matches, and a full search there costs
 // many times the rest of the work for nothing.
-constexpr int kChainAfterAudio = 16;
+constexpr int chainAfterAudio = 16;
 
 void tryLz(StreamState& s, std::size_t begin, std::size_t goal, Block& b)
 {
     b.shape = TableShape{};
     b.lz = s.lz;
     const int fullChain = s.finder.maxChain;
-    if (s.started && s.shape.audio) s.finder.maxChain = std::min(fullChain, kChainAfterAudio);
+    if (s.started && s.shape.audio) s.finder.maxChain = std::min(fullChain, chainAfterAudio);
     b.end = parseLz(s.finder, s.costs, b.lz, s.history.data(), begin, goal, s.history.size(), b.items);
     s.finder.maxChain = fullChain;
     countLz(b);
@@ -178,25 +181,29 @@ void allCodes(const StreamState& s, std::uint16_t* codes)
 {
     if (s.shape.audio) {
         for (int c = 0; c < s.shape.channels; ++c)
-            buildCodes(s.lengths + kAudioSymbolCount * c, kAudioSymbolCount, codes + kAudioSymbolCount * c);
+            buildCodes(s.lengths + rarformat::audioSymbolCount * c, rarformat::audioSymbolCount,
+                       codes + rarformat::audioSymbolCount * c);
         return;
     }
-    buildCodes(s.lengths, kLiteralCount, codes);
-    buildCodes(s.lengths + kDistanceOffset, kDistanceCount, codes + kDistanceOffset);
-    buildCodes(s.lengths + kRepeatLengthOffset, kRepeatLengthCount, codes + kRepeatLengthOffset);
+    buildCodes(s.lengths, rarformat::literalCount, codes);
+    buildCodes(s.lengths + rarformat::distanceLengthsAt, rarformat::distanceCount,
+               codes + rarformat::distanceLengthsAt);
+    buildCodes(s.lengths + rarformat::repeatLengthsAt, rarformat::repeatLengthCount,
+               codes + rarformat::repeatLengthsAt);
 }
 
 void sendTables(StreamState& s, const Block& b, BitWriter& out, StreamStats& stats)
 {
     if (s.started) {
-        std::uint16_t codes[kLengthPlaces];
+        std::uint16_t codes[lengthPlaces];
         allCodes(s, codes);
         const int place =
-            s.shape.audio ? kAudioSymbolCount * s.audio.current + kAudioNewTablesSymbol : kNewTablesSymbol;
+            s.shape.audio ? rarformat::audioSymbolCount * s.audio.current + rarformat::audioNewTablesSymbol
+                          : rarformat::newTablesSymbol;
         putSymbol(out, s.lengths, codes, place);
     }
     writeTableHeader(&out, b.shape, b.lengths, s.lengths, s.lengthsKnown);
-    std::memcpy(s.lengths, b.lengths, kLengthPlaces);
+    std::memcpy(s.lengths, b.lengths, lengthPlaces);
     s.lengthsKnown = b.shape.places();
     s.shape = b.shape;
     s.started = true;
@@ -205,7 +212,7 @@ void sendTables(StreamState& s, const Block& b, BitWriter& out, StreamStats& sta
 
 void sendLzItems(const StreamState& s, const Block& b, BitWriter& out)
 {
-    std::uint16_t codes[kLengthPlaces];
+    std::uint16_t codes[lengthPlaces];
     allCodes(s, codes);
     for (const LzItem& item : b.items) {
         putSymbol(out, s.lengths, codes, item.symbol);
@@ -218,12 +225,12 @@ void sendLzItems(const StreamState& s, const Block& b, BitWriter& out)
 
 void sendAudioSymbols(const StreamState& s, const Block& b, BitWriter& out)
 {
-    std::uint16_t codes[kLengthPlaces];
+    std::uint16_t codes[lengthPlaces];
     allCodes(s, codes);
     const int channels = b.shape.channels;
     for (std::size_t i = 0; i < b.symbols.size(); ++i) {
         const int channel = static_cast<int>((b.firstChannel + i) % channels);
-        putSymbol(out, s.lengths, codes, kAudioSymbolCount * channel + b.symbols[i]);
+        putSymbol(out, s.lengths, codes, rarformat::audioSymbolCount * channel + b.symbols[i]);
     }
 }
 
@@ -246,19 +253,19 @@ void sendBlock(StreamState& s, const Block& b, BitWriter& out, StreamStats& stat
 // the decoder's look past the end of the file will find.
 void sendStreamEnd(const StreamState& s, BitWriter& out)
 {
-    const int base = s.shape.audio ? kAudioSymbolCount * s.audio.current : 0;
-    const int count = s.shape.audio ? kAudioSymbolCount : kLiteralCount;
-    const int reserved = s.shape.audio ? kAudioNewTablesSymbol : kNewTablesSymbol;
+    const int base = s.shape.audio ? rarformat::audioSymbolCount * s.audio.current : 0;
+    const int count = s.shape.audio ? rarformat::audioSymbolCount : rarformat::literalCount;
+    const int reserved = s.shape.audio ? rarformat::audioNewTablesSymbol : rarformat::newTablesSymbol;
     int best = -1;
     for (int sym = 0; sym < count; ++sym)
         if (sym != reserved && s.lengths[base + sym] &&
             (best < 0 || s.lengths[base + sym] < s.lengths[base + best]))
             best = sym;
-    std::uint16_t codes[kLengthPlaces];
+    std::uint16_t codes[lengthPlaces];
     allCodes(s, codes);
     if (best >= 0) putSymbol(out, s.lengths, codes, base + best);
     flushBits(out);
-    for (int i = 0; i < kEndPaddingBytes; ++i) out.bytes.push_back(0);
+    for (int i = 0; i < endPaddingBytes; ++i) out.bytes.push_back(0);
 }
 
 // Matches reach back one window at most, so older history is dropped, in whole
@@ -266,8 +273,9 @@ void sendStreamEnd(const StreamState& s, BitWriter& out)
 // This keeps a solid stream's copy for the stored-or-compressed trial small.
 void trimHistory(StreamState& s)
 {
-    if (s.history.size() < 2 * std::size_t{kWindowSize}) return;
-    const std::size_t drop = (s.history.size() - kWindowSize) & ~std::size_t{kWindowSize - 1};
+    if (s.history.size() < 2 * std::size_t{rarformat::windowSize}) return;
+    const std::size_t drop =
+        (s.history.size() - rarformat::windowSize) & ~std::size_t{rarformat::windowSize - 1};
     s.history.erase(s.history.begin(), s.history.begin() + static_cast<std::ptrdiff_t>(drop));
     for (std::uint32_t* table : {s.finder.head.data(), s.finder.chain.data()}) {
         const std::size_t count =
@@ -297,8 +305,8 @@ void encodeFile(StreamState& s, const std::uint8_t* data, std::size_t size, std:
     BitWriter out;
     for (std::size_t pos = begin; pos < end;) {
         auto best = std::make_unique<Block>();
-        tryLz(s, pos, std::min(end, pos + kSegmentSize), *best);
-        for (int channels = 1; s.effort > 1 && channels <= kMaxChannels; ++channels) {
+        tryLz(s, pos, std::min(end, pos + segmentSize), *best);
+        for (int channels = 1; s.effort > 1 && channels <= int(rarformat::maxAudioChannels); ++channels) {
             auto audio = std::make_unique<Block>();
             tryAudio(s, pos, best->end, channels, *audio);
             if (audio->cost < best->cost) best = std::move(audio);
