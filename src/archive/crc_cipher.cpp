@@ -18,20 +18,6 @@
 namespace rarformat {
 namespace {
 
-std::uint32_t loadWord(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-void storeWord(std::uint8_t* p, std::uint32_t w)
-{
-    p[0] = std::uint8_t(w);
-    p[1] = std::uint8_t(w >> 8);
-    p[2] = std::uint8_t(w >> 16);
-    p[3] = std::uint8_t(w >> 24);
-}
-
 std::uint32_t rotl(std::uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
 
 // Each byte of the word goes through the substitution table.
@@ -59,15 +45,15 @@ void cipherRound(const CipherState& cipher, std::uint32_t w[4], int r)
 // Both directions load the words whitened by the keys and store them crosswise.
 void loadBlock(const CipherState& cipher, const std::uint8_t* block, std::uint32_t w[4])
 {
-    for (int i = 0; i < 4; ++i) w[i] = loadWord(block + 4 * i) ^ cipher.keys[i];
+    for (int i = 0; i < 4; ++i) w[i] = le32(block + 4 * i) ^ cipher.keys[i];
 }
 
 void storeBlock(const CipherState& cipher, std::uint8_t* block, const std::uint32_t w[4])
 {
-    storeWord(block + 0, w[2] ^ cipher.keys[0]);
-    storeWord(block + 4, w[3] ^ cipher.keys[1]);
-    storeWord(block + 8, w[0] ^ cipher.keys[2]);
-    storeWord(block + 12, w[1] ^ cipher.keys[3]);
+    put32(block + 0, w[2] ^ cipher.keys[0]);
+    put32(block + 4, w[3] ^ cipher.keys[1]);
+    put32(block + 8, w[0] ^ cipher.keys[2]);
+    put32(block + 12, w[1] ^ cipher.keys[3]);
 }
 
 // The published start table of the substitution, shuffled by the password.
@@ -219,10 +205,10 @@ void decipherBlocks(CipherState& cipher, const CrcTables& tables, std::uint8_t* 
             c = nextC;
             d = nextD;
         }
-        storeWord(bytes, c ^ k[0]);
-        storeWord(bytes + 4, d ^ k[1]);
-        storeWord(bytes + 8, a ^ k[2]);
-        storeWord(bytes + 12, b ^ k[3]);
+        put32(bytes, c ^ k[0]);
+        put32(bytes + 4, d ^ k[1]);
+        put32(bytes + 8, a ^ k[2]);
+        put32(bytes + 12, b ^ k[3]);
         for (int g = 0; g < 16; g += 4)
             for (int j = 0; j < 4; ++j) k[j] ^= crc[enciphered[g + j]];
     }

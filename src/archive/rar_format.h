@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/common/little_endian.h"
+
 namespace rarformat {
 
 // ---------------------------------------------------------------- blocks
@@ -37,6 +39,7 @@ constexpr std::uint16_t mainFlagSolid = 0x0008;
 constexpr std::uint16_t flagEncrypted = 0x0004;
 constexpr std::uint16_t flagContinuesSolid = 0x0010;  // the file goes on from the one before
 constexpr std::uint16_t flagDictionary1M = 0x0080;
+constexpr std::uint16_t directoryFlags = 0x00E0;  // every dictionary bit set: the entry is a directory
 constexpr std::uint16_t endBlockFlags = 0x4000;
 constexpr std::uint16_t flagHasData = 0x8000;
 
@@ -96,23 +99,10 @@ inline constexpr std::uint8_t shortBits[8] = {2, 2, 3, 4, 5, 6, 6, 6};
 
 // ---------------------------------------------------------------- fields
 
-inline std::uint16_t le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-inline std::uint32_t le32(const std::uint8_t* p)
-{
-    return std::uint32_t(le16(p)) | std::uint32_t(le16(p + 2)) << 16;
-}
-
-inline void put16(std::uint8_t* p, std::uint32_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
-
-inline void put32(std::uint8_t* p, std::uint32_t v)
-{
-    put16(p, v & 0xFFFF);
-    put16(p + 2, v >> 16);
-}
+using platform::le16;
+using platform::le32;
+using platform::put16;
+using platform::put32;
 
 // A block's common head.
 struct BlockHead {

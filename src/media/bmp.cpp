@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "media/bmp_layout.h"
+#include "platform/common/little_endian.h"
 
 namespace {
 
@@ -16,13 +17,6 @@ constexpr std::size_t pixelOffsetField = 10;
 constexpr std::uint32_t coreHeaderBytes = 12;
 constexpr std::uint32_t infoHeaderBytes = 40;
 constexpr std::size_t maskBytes = 12;
-
-// Little-endian reads; the caller has checked the bounds.
-std::uint32_t u16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t u32(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
-}
 
 // Colour-table entries: colours used when an info header gives it, else by depth.
 std::uint32_t colourEntries(const Layout& l, bool info)
@@ -43,20 +37,20 @@ std::uint32_t colourEntries(const Layout& l, bool info)
 void readHeaderFields(const std::uint8_t* h, bool info, Layout& l)
 {
     if (!info) {
-        l.width = std::int32_t(u16(h + 4));
-        l.height = std::int32_t(u16(h + 6));
-        l.planes = std::uint16_t(u16(h + 8));
-        l.bitsPerPixel = std::uint16_t(u16(h + 10));
+        l.width = std::int32_t(platform::le16(h + 4));
+        l.height = std::int32_t(platform::le16(h + 6));
+        l.planes = std::uint16_t(platform::le16(h + 8));
+        l.bitsPerPixel = std::uint16_t(platform::le16(h + 10));
         l.entrySize = 3;
         return;
     }
-    l.width = std::int32_t(u32(h + 4));
-    l.height = std::int32_t(u32(h + 8));
-    l.planes = std::uint16_t(u16(h + 12));
-    l.bitsPerPixel = std::uint16_t(u16(h + 14));
-    l.compression = u32(h + 16);
-    l.imageSize = u32(h + 20);
-    l.coloursUsed = u32(h + 32);
+    l.width = std::int32_t(platform::le32(h + 4));
+    l.height = std::int32_t(platform::le32(h + 8));
+    l.planes = std::uint16_t(platform::le16(h + 12));
+    l.bitsPerPixel = std::uint16_t(platform::le16(h + 14));
+    l.compression = platform::le32(h + 16);
+    l.imageSize = platform::le32(h + 20);
+    l.coloursUsed = platform::le32(h + 32);
     l.entrySize = 4;
 }
 
@@ -85,7 +79,7 @@ BmpFailure parse(const std::uint8_t* data, std::size_t size, Layout& l)
     const bool isFile = size >= 2 && data[0] == 'B' && data[1] == 'M';
     const std::size_t start = isFile ? fileHeaderBytes : 0;
     if (size < start + 4) return BmpFailure::conversion;
-    const std::uint32_t headerSize = u32(data + start);
+    const std::uint32_t headerSize = platform::le32(data + start);
     if (headerSize != coreHeaderBytes && headerSize != infoHeaderBytes) return BmpFailure::unknownFormat;
     if (size - start < headerSize) return BmpFailure::conversion;
     const bool info = headerSize == infoHeaderBytes;
@@ -95,7 +89,7 @@ BmpFailure parse(const std::uint8_t* data, std::size_t size, Layout& l)
     defaultMasks(l);
     if (info && l.compression == bmp::bitFields) {
         if (size - table < maskBytes) return BmpFailure::conversion;
-        for (int i = 0; i < 3; ++i) l.masks[i] = u32(data + table + 4 * i);
+        for (int i = 0; i < 3; ++i) l.masks[i] = platform::le32(data + table + 4 * i);
         table += maskBytes;
     }
     l.colourCount = colourEntries(l, info);
@@ -104,7 +98,7 @@ BmpFailure parse(const std::uint8_t* data, std::size_t size, Layout& l)
         if (size - table < tableBytes) return BmpFailure::conversion;
         l.colourTable = data + table;
     }
-    const std::size_t pixels = isFile ? u32(data + pixelOffsetField) : table + tableBytes;
+    const std::size_t pixels = isFile ? platform::le32(data + pixelOffsetField) : table + tableBytes;
     if (pixels > size) return BmpFailure::conversion;
     l.bits = data + pixels;
     l.bitsSize = size - pixels;

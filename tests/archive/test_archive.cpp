@@ -91,7 +91,7 @@ Member packedMember(const std::string& name, const Bytes& packed, const Bytes& c
     Member m = storedMember(name, content);
     m.packed = packed;
     m.method = 0x33;
-    if (continues) m.flags |= 0x0010;
+    if (continues) m.flags |= rarformat::flagContinuesSolid;
     return m;
 }
 
@@ -108,7 +108,7 @@ Member encryptedStoredMember(const std::string& name, const Bytes& content, cons
 {
     Member m = storedMember(name, content);
     m.packed = encipher(content, password);
-    m.flags |= 0x0004;
+    m.flags |= rarformat::flagEncrypted;
     return m;
 }
 
@@ -118,9 +118,9 @@ Bytes fileHeader(const Member& m)
 {
     Bytes h;
     put16(h, 0);
-    h.push_back(0x74);
+    h.push_back(rarformat::typeFile);
     put16(h, m.flags);
-    put16(h, std::uint32_t(32 + m.name.size()));
+    put16(h, std::uint32_t(rarformat::fileHeaderSize + m.name.size()));
     put32(h, std::uint32_t(m.declaredPackSize >= 0 ? std::uint64_t(m.declaredPackSize) : m.packed.size()));
     put32(h, m.unpSize);
     h.push_back(2);
@@ -132,8 +132,7 @@ Bytes fileHeader(const Member& m)
     put32(h, 0x20);
     h.insert(h.end(), m.name.begin(), m.name.end());
     const std::uint32_t crc = crc32(Bytes(h.begin() + 2, h.end())) ^ (m.breakHeaderCrc ? 1 : 0);
-    h[0] = std::uint8_t(crc);
-    h[1] = std::uint8_t(crc >> 8);
+    put16(h, 0, crc);
     return h;
 }
 
@@ -144,8 +143,8 @@ Bytes rawBlock(std::uint8_t type, const Bytes& data)
     Bytes b;
     put16(b, 0);
     b.push_back(type);
-    put16(b, 0x8000);
-    put16(b, 11);
+    put16(b, rarformat::flagHasData);
+    put16(b, rarformat::blockHeadSize + 4);  // with the data size
     put32(b, std::uint32_t(data.size()));
     b.insert(b.end(), data.begin(), data.end());
     return b;
@@ -155,9 +154,9 @@ Bytes buildArchive(const ArchiveLayout& layout)
 {
     Bytes a = layout.marker;
     put16(a, 0);
-    a.push_back(0x73);
-    put16(a, layout.solid ? 0x0008 : 0);
-    put16(a, 13);
+    a.push_back(rarformat::typeMain);
+    put16(a, layout.solid ? rarformat::mainFlagSolid : 0);
+    put16(a, rarformat::mainHeaderSize);
     put16(a, 0);
     put32(a, 0);
     a.insert(a.end(), layout.blocksBefore.begin(), layout.blocksBefore.end());

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "archive/rar_format.h"
 #include "archive/rarreader.h"
 
 namespace testrar {
@@ -29,9 +31,9 @@ struct Member {
     Bytes packed;
     std::uint32_t unpSize = 0;
     std::uint32_t crc = 0;
-    std::uint8_t method = 0x30;
-    std::uint8_t unpVer = 20;
-    std::uint16_t flags = 0x8000;
+    std::uint8_t method = rarformat::methodStored;
+    std::uint8_t unpVer = rarformat::unpackVersion20;
+    std::uint16_t flags = rarformat::flagHasData;
     bool breakHeaderCrc = false;
     std::int64_t declaredPackSize = -1;  // the header's packed size; -1: that of `packed`
 };
@@ -45,7 +47,7 @@ Member packedMember(const std::string& name, const Bytes& packed, const Bytes& c
 struct ArchiveLayout {
     std::vector<Member> members;
     bool solid = false;
-    Bytes marker = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00};
+    Bytes marker = Bytes(std::begin(rarformat::rarMarker), std::end(rarformat::rarMarker));
     Bytes blocksBefore;  // raw blocks between the main header and the first file
 };
 Bytes buildArchive(const ArchiveLayout& layout);

@@ -8,18 +8,12 @@
 #include <cstring>
 
 #include "support/capture_harness.h"
+#include "support/little_endian.h"
 
 namespace {
 
 constexpr std::size_t wavHeaderBytes = 44;
 constexpr std::uint64_t soundRate = 44100;
-
-std::uint32_t littleEndian32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | std::uint8_t(bytes[at + i]);
-    return value;
-}
 
 std::uint32_t bigEndian32(const std::string& bytes, std::size_t at)
 {
@@ -32,8 +26,8 @@ std::uint32_t bigEndian32(const std::string& bytes, std::size_t at)
 long long wavFrames(const std::string& wav)
 {
     if (wav.size() < wavHeaderBytes || wav.compare(0, 4, "RIFF") != 0) return -1;
-    std::uint32_t dataBytes = littleEndian32(wav, 40);
-    if (dataBytes != wav.size() - wavHeaderBytes || littleEndian32(wav, 4) != dataBytes + 36) return -1;
+    std::uint32_t dataBytes = get32(wav, 40);
+    if (dataBytes != wav.size() - wavHeaderBytes || get32(wav, 4) != dataBytes + 36) return -1;
     return dataBytes / 4;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/little_endian.h"
 #include "platform/headless.h"
 #include "platform/sound.h"
 #include "tiny_module.h"
@@ -33,13 +34,9 @@ Wav readWav(const std::string& path)
     if (!file) return wav;
     unsigned char header[44] = {};
     if (std::fread(header, 1, 44, file) == 44) {
-        auto u32 = [&](int at) {
-            return std::uint32_t(header[at] | header[at + 1] << 8 | header[at + 2] << 16 |
-                                 std::uint32_t(header[at + 3]) << 24);
-        };
-        wav.riffSize = u32(4);
-        wav.rate = u32(24);
-        wav.dataSize = u32(40);
+        wav.riffSize = platform::le32(header + 4);
+        wav.rate = platform::le32(header + 24);
+        wav.dataSize = platform::le32(header + 40);
         std::int16_t sample;
         while (std::fread(&sample, 2, 1, file) == 1) wav.samples.push_back(sample);
     }

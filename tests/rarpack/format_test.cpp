@@ -81,13 +81,12 @@ TEST(Headers, MarkerMainHeaderFileHeaderAndEndBlock)
     EXPECT_EQ(image[10] & 0x08, 0x08);  // solid
     const std::uint8_t* file = image.data() + 20;
     EXPECT_EQ(file[2], 0x74);
-    const unsigned flags = file[3] | file[4] << 8;
+    const unsigned flags = platform::le16(file + 3);
     EXPECT_EQ(flags & 0x8004u, 0x8004u);  // data follows, encrypted
     EXPECT_EQ(flags & 0x0010u, 0u);       // the first file starts the stream
     EXPECT_EQ(file[24], 20);
     EXPECT_TRUE(file[25] >= 0x33 && file[25] <= 0x35);
-    const std::uint32_t packed =
-        file[7] | file[8] << 8 | file[9] << 16 | static_cast<std::uint32_t>(file[10]) << 24;
+    const std::uint32_t packed = platform::le32(file + 7);
     EXPECT_EQ(packed % 16, 0u);
     const Bytes end = {0xC4, 0x3D, 0x7B, 0x00, 0x40, 0x07, 0x00};
     EXPECT_TRUE(std::equal(end.begin(), end.end(), image.end() - 7));

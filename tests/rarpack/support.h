@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "archive/rarreader.h"
+#include "little_endian.h"
 
 namespace rarpack::test {
 
@@ -70,7 +71,7 @@ inline Bytes samples(std::size_t frames, int channels, int bytesPerSample, std::
             if (bytesPerSample == 1)
                 b.push_back(static_cast<std::uint8_t>(s + 128));
             else
-                b.push_back(static_cast<std::uint8_t>(s)), b.push_back(static_cast<std::uint8_t>(s >> 8));
+                put16(b, static_cast<std::uint32_t>(s));
         }
     return b;
 }

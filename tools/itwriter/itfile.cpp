@@ -146,8 +146,7 @@ bool writePattern(Writer& w, const Pattern& p, std::string& error)
         error = "pattern '" + p.name + "' packs to more than 64k bytes";
         return false;
     }
-    w.b[start] = uint8_t(packed & 0xFF);
-    w.b[start + 1] = uint8_t(packed >> 8);
+    put16(w.b, start, uint32_t(packed));
     return true;
 }
 

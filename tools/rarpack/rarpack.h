@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/rar_format.h"
+
 namespace rarpack {
 
 struct PackOptions {
@@ -54,8 +56,8 @@ struct Entry {
     std::uint8_t method = 0;
     std::uint16_t flags = 0;
     bool headerCrcOk = true;
-    bool isDirectory() const { return (flags & 0x00E0) == 0x00E0; }
-    bool isEncrypted() const { return (flags & 0x0004) != 0; }
+    bool isDirectory() const { return (flags & rarformat::directoryFlags) == rarformat::directoryFlags; }
+    bool isEncrypted() const { return (flags & rarformat::flagEncrypted) != 0; }
 };
 
 struct Listing {

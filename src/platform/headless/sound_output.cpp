@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/common/little_endian.h"
 #include "platform/headless/state.h"
 #include "platform/sound/output.h"
 
@@ -18,27 +19,22 @@ constexpr int bytesPerFrame = 4;  // 16-bit stereo
 constexpr std::size_t renderChunkFrames = 4096;
 constexpr std::uint64_t largestDataBytes = 0xFFFFFFFFu - 36;
 
-void putLittleEndian(std::uint8_t* at, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) at[i] = std::uint8_t(value >> (8 * i));
-}
-
 void writeWavHeader(std::FILE* file, std::uint64_t frames, int rate)
 {
     std::uint64_t dataBytes = frames * bytesPerFrame;
     if (dataBytes > largestDataBytes) dataBytes = largestDataBytes;
     std::uint8_t header[wavHeaderBytes];
     std::memcpy(header, "RIFF\0\0\0\0WAVEfmt ", 16);
-    putLittleEndian(header + 4, std::uint32_t(36 + dataBytes), 4);
-    putLittleEndian(header + 16, 16, 4);  // format chunk size
-    putLittleEndian(header + 20, 1, 2);   // PCM
-    putLittleEndian(header + 22, 2, 2);   // channels
-    putLittleEndian(header + 24, std::uint32_t(rate), 4);
-    putLittleEndian(header + 28, std::uint32_t(rate * bytesPerFrame), 4);
-    putLittleEndian(header + 32, bytesPerFrame, 2);
-    putLittleEndian(header + 34, 16, 2);  // bits per sample
+    platform::put32(header + 4, std::uint32_t(36 + dataBytes));
+    platform::put32(header + 16, 16);  // format chunk size
+    platform::put16(header + 20, 1);   // PCM
+    platform::put16(header + 22, 2);   // channels
+    platform::put32(header + 24, std::uint32_t(rate));
+    platform::put32(header + 28, std::uint32_t(rate * bytesPerFrame));
+    platform::put16(header + 32, bytesPerFrame);
+    platform::put16(header + 34, 16);  // bits per sample
     std::memcpy(header + 36, "data", 4);
-    putLittleEndian(header + 40, std::uint32_t(dataBytes), 4);
+    platform::put32(header + 40, std::uint32_t(dataBytes));
     std::fwrite(header, 1, sizeof header, file);
 }
 
