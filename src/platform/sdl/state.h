@@ -53,6 +53,10 @@ extern SdlState state;
 bool createFramebuffer(int width, int height);
 void destroyFramebuffer();
 void presentFramebuffer();
+// The GL context on state.window, made current; false, with SDL's reason on stderr,
+// when it cannot be had (gl_context.cpp). dropGlContext releases it, if any.
+bool makeGlContext();
+void dropGlContext();
 // Starts SDL's video (once); false, with SDL's reason on stderr, when it cannot.
 bool startVideo();
 // Alt+Enter: between the desktop full screen and a window of the picture's size.

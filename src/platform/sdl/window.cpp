@@ -163,24 +163,12 @@ bool createWindow(const char* title, int x, int y, int width, int height, Window
     return true;
 }
 
-void destroyWindow()
-{
-    if (state.context) destroyGlContext();
-    if (state.window) SDL_DestroyWindow(state.window);
-    state.window = nullptr;
-}
-
 bool createGlContext(int, int depthBits)
 {
     if (!state.window) return false;
     if (state.context) return true;
     sdl::requestGlAttributes(depthBits);
-    state.context = SDL_GL_CreateContext(state.window);
-    if (!state.context || SDL_GL_MakeCurrent(state.window, state.context) != 0) {
-        std::fprintf(stderr, "zwirbelalp: no GL context: %s\n", SDL_GetError());
-        destroyGlContext();
-        return false;
-    }
+    if (!sdl::makeGlContext()) return false;
     sdl::chooseSwapInterval();
     if (!sdl::createFramebuffer(state.pictureWidth, state.pictureHeight)) sdl::fallBackToPictureSizedWindow();
     return true;
@@ -190,9 +178,7 @@ void destroyGlContext()
 {
     if (!state.context) return;
     sdl::destroyFramebuffer();
-    SDL_GL_MakeCurrent(state.window, nullptr);
-    SDL_GL_DeleteContext(state.context);
-    state.context = nullptr;
+    sdl::dropGlContext();
 }
 
 void showWindow()

@@ -80,34 +80,15 @@ bool createWindow(const char* title, int, int, int width, int height, WindowStyl
     return true;
 }
 
-void destroyWindow()
-{
-    if (state.context) destroyGlContext();
-    if (state.window) SDL_DestroyWindow(state.window);
-    state.window = nullptr;
-}
-
 bool createGlContext(int, int depthBits)
 {
     if (!state.window) return false;
     if (state.context) return true;
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
-    state.context = SDL_GL_CreateContext(state.window);
-    if (!state.context || SDL_GL_MakeCurrent(state.window, state.context) != 0) {
-        std::fprintf(stderr, "zwirbelalp: no GL context: %s\n", SDL_GetError());
-        destroyGlContext();
-        return false;
-    }
-    return true;
+    return sdl::makeGlContext();
 }
 
-void destroyGlContext()
-{
-    if (!state.context) return;
-    SDL_GL_MakeCurrent(state.window, nullptr);
-    SDL_GL_DeleteContext(state.context);
-    state.context = nullptr;
-}
+void destroyGlContext() { sdl::dropGlContext(); }
 
 void showWindow() {}
 
