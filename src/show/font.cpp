@@ -90,7 +90,8 @@ Font::Font(const char* colourFile, const char* maskFile)
 }
 
 Font::Font(const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width, int height)
-    : colourTexture(uploadTexture(colourRgb, width, height)), maskTexture(uploadTexture(maskRgb, width, height))
+    : colourTexture(uploadTexture(colourRgb, width, height)),
+      maskTexture(uploadTexture(maskRgb, width, height))
 {
     fillGlyphMap(glyphMap);
     maskInAlpha = putMaskIntoAlpha(*this, colourRgb, maskRgb, width, height);

@@ -46,7 +46,6 @@ protected:
     }
     void TearDown() override { platform::destroyGlContext(); }
 
-
     GLuint colour = 0, mask = 0;
 };
 

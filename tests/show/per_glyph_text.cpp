@@ -5,4 +5,7 @@
 // the batched drawing against its pictures.
 #include "show/font.h"
 
-void drawText(const Font& font, const char* text, float x, float y) { drawTextGlyphByGlyph(font, text, x, y); }
+void drawText(const Font& font, const char* text, float x, float y)
+{
+    drawTextGlyphByGlyph(font, text, x, y);
+}
