@@ -86,7 +86,13 @@ Font::Font(const char* colourFile, const char* maskFile)
     loadTexture(maskTexture, maskFile);
     fillGlyphMap(glyphMap);
     const bool bothLoaded = textureState.nextTextureId == firstId + 2;
+#ifndef __EMSCRIPTEN__
     maskInAlpha = bothLoaded && putFileMaskIntoAlpha(*this, colourFile, maskFile);
+#else
+    // The page's GL (an emulation over WebGL) draws the one-state text wrong, and a
+    // browser's GPU pays little for blend changes: the page draws glyph by glyph.
+    (void)bothLoaded;
+#endif
 }
 
 Font::Font(const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width, int height)
