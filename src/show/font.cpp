@@ -6,6 +6,9 @@
 // (-11, 11] are drawn; the first character on a line at or below -11 ends the text.
 #include "show/font.h"
 
+#include <vector>
+
+#include "media/bmp.h"
 #include "media/texture.h"
 
 namespace {
@@ -14,6 +17,9 @@ constexpr float charAdvance = 0.32f;
 constexpr float lineAdvance = 0.8f;
 constexpr float windowTop = 11.0f;
 constexpr float windowBottom = -11.0f;
+constexpr float glyphHalfWidth = 0.2f;
+constexpr float glyphHalfHeight = 0.5f;
+constexpr int gridColumns = 16;
 
 // Every character byte the font pictures hold, with its glyph number.
 struct MappedRange {
@@ -30,6 +36,40 @@ constexpr MappedRange mappedRanges[] = {
     {'[', '[', 54}, {']', ']', 55},   {'^', '^', 57}, {'`', '`', 60},   {'@', '@', 61}, {'0', '9', 64},
 };
 
+// The colour picture with the mask's grey as alpha, uploaded over the colour
+// texture; the GL binding is left on the mask, as loading it left it. Only a grey
+// mask fits into one alpha channel.
+bool putMaskIntoAlpha(const Font& font, const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width,
+                      int height)
+{
+    const std::size_t pixels = std::size_t(width) * std::size_t(height);
+    std::vector<std::uint8_t> rgba(pixels * 4);
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint8_t* mask = maskRgb + 3 * i;
+        if (mask[0] != mask[1] || mask[0] != mask[2]) return false;
+        for (int c = 0; c < 3; ++c) rgba[4 * i + c] = colourRgb[3 * i + c];
+        rgba[4 * i + 3] = mask[0];
+    }
+    glBindTexture(GL_TEXTURE_2D, font.colourTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_2D, font.maskTexture);
+    return true;
+}
+
+// The two files once more, now that both are textures, for their pixels.
+bool putFileMaskIntoAlpha(const Font& font, const char* colourFile, const char* maskFile)
+{
+    RgbImage* colour = nullptr;
+    RgbImage* mask = nullptr;
+    bool done = false;
+    if (loadBmp(colourFile, colour) == BmpFailure::none && loadBmp(maskFile, mask) == BmpFailure::none &&
+        colour->width == mask->width && colour->height == mask->height)
+        done = putMaskIntoAlpha(font, colour->pixels, mask->pixels, colour->width, colour->height);
+    freeRgbImage(colour);
+    freeRgbImage(mask);
+    return done;
+}
+
 }  // namespace
 
 void fillGlyphMap(std::int32_t (&map)[256])
@@ -41,9 +81,26 @@ void fillGlyphMap(std::int32_t (&map)[256])
 
 Font::Font(const char* colourFile, const char* maskFile)
 {
+    const std::uint32_t firstId = textureState.nextTextureId;
     loadTexture(colourTexture, colourFile);
     loadTexture(maskTexture, maskFile);
     fillGlyphMap(glyphMap);
+    const bool bothLoaded = textureState.nextTextureId == firstId + 2;
+#ifndef __EMSCRIPTEN__
+    maskInAlpha = bothLoaded && putFileMaskIntoAlpha(*this, colourFile, maskFile);
+#else
+    // The page's GL (an emulation over WebGL) draws the one-state text wrong, and a
+    // browser's GPU pays little for blend changes: the page draws glyph by glyph.
+    (void)bothLoaded;
+#endif
+}
+
+Font::Font(const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width, int height)
+    : colourTexture(uploadTexture(colourRgb, width, height)),
+      maskTexture(uploadTexture(maskRgb, width, height))
+{
+    fillGlyphMap(glyphMap);
+    maskInAlpha = putMaskIntoAlpha(*this, colourRgb, maskRgb, width, height);
 }
 
 Font::Font(GLuint colour, GLuint mask) : colourTexture(colour), maskTexture(mask) { fillGlyphMap(glyphMap); }
@@ -68,4 +125,22 @@ void layoutText(const std::int32_t (&glyphMap)[256], const char* text, float x, 
             ++column;
         }
     }
+}
+
+void glyphCorners(const Font& font, const PlacedGlyph& g)
+{
+    const int column = g.glyph % gridColumns;
+    const int row = g.glyph / gridColumns;
+    const float s0 = column * font.cellWidth;
+    const float s1 = (column + 1) * font.cellWidth;
+    const float tTop = 1.0f - row * font.cellHeight;
+    const float tBottom = 1.0f - (row + 1) * font.cellHeight;
+    glTexCoord2f(s0, tTop);
+    glVertex3f(g.x - glyphHalfWidth, g.y + glyphHalfHeight, 0.0f);
+    glTexCoord2f(s1, tTop);
+    glVertex3f(g.x + glyphHalfWidth, g.y + glyphHalfHeight, 0.0f);
+    glTexCoord2f(s1, tBottom);
+    glVertex3f(g.x + glyphHalfWidth, g.y - glyphHalfHeight, 0.0f);
+    glTexCoord2f(s0, tBottom);
+    glVertex3f(g.x - glyphHalfWidth, g.y - glyphHalfHeight, 0.0f);
 }
