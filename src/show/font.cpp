@@ -10,6 +10,7 @@
 
 #include "media/bmp.h"
 #include "media/texture.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -86,13 +87,9 @@ Font::Font(const char* colourFile, const char* maskFile)
     loadTexture(maskTexture, maskFile);
     fillGlyphMap(glyphMap);
     const bool bothLoaded = textureState.nextTextureId == firstId + 2;
-#ifndef __EMSCRIPTEN__
-    maskInAlpha = bothLoaded && putFileMaskIntoAlpha(*this, colourFile, maskFile);
-#else
-    // The page's GL (an emulation over WebGL) draws the one-state text wrong, and a
-    // browser's GPU pays little for blend changes: the page draws glyph by glyph.
-    (void)bothLoaded;
-#endif
+    // An emulated GL (the web page's, over WebGL) draws the one-state text wrong, and a
+    // browser's GPU pays little for blend changes: there text goes glyph by glyph.
+    maskInAlpha = bothLoaded && !platform::glEmulated() && putFileMaskIntoAlpha(*this, colourFile, maskFile);
 }
 
 Font::Font(const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width, int height)

@@ -115,6 +115,8 @@ void swapBuffers()
 
 int pixelScale() { return state.config.scale; }
 
+bool glEmulated() { return false; }
+
 }  // namespace platform
 
 namespace headless {

@@ -198,6 +198,8 @@ void swapBuffers()
 
 int pixelScale() { return 1; }
 
+bool glEmulated() { return false; }
+
 }  // namespace platform
 
 // System libraries that SDL loads (the desktop bus, the GL drivers) keep allocations

@@ -102,4 +102,6 @@ void swapBuffers()
 
 int pixelScale() { return 1; }
 
+bool glEmulated() { return true; }
+
 }  // namespace platform
