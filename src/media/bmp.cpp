@@ -168,7 +168,8 @@ BmpFailure convert(const Layout& l, RgbImage*& image)
 
 }  // namespace
 
-BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image, std::size_t maxOutputBytes)
+BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image,
+                     std::size_t maxOutputBytes)
 {
     image = nullptr;
     if (!bytes || size == 0) return BmpFailure::unreadable;  // an empty file cannot be mapped
