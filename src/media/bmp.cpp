@@ -2,6 +2,7 @@
 // check that everything the layout promises lies inside the file, convert.
 #include "media/bmp.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -125,12 +126,12 @@ bool validDepthAndCompression(const Layout& l)
 // Sizes first (before anything is allocated), then whether the stored rows of an
 // uncompressed picture are all inside the file. RLE streams are checked as they
 // are decoded.
-BmpFailure check(const Layout& l)
+BmpFailure check(const Layout& l, std::size_t maxOutputBytes)
 {
     if (l.width <= 0 || l.height == 0 || !validDepthAndCompression(l)) return BmpFailure::conversion;
     const std::size_t rows = bmp::rowCount(l);
     const std::size_t rowBytes = std::size_t(l.width) * 3;
-    if (rows > maxBmpOutputBytes / rowBytes) return BmpFailure::outOfMemory;
+    if (rows > maxOutputBytes / rowBytes) return BmpFailure::outOfMemory;
     if (l.compression == bmp::rle8 || l.compression == bmp::rle4) return BmpFailure::none;
     const std::size_t lastRow = (std::size_t(l.bitsPerPixel) * std::size_t(l.width) + 7) / 8;
     const std::size_t needed = bmp::storedRowBytes(l) * (rows - 1) + lastRow;
@@ -161,13 +162,14 @@ BmpFailure convert(const Layout& l, RgbImage*& image)
 
 }  // namespace
 
-BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image)
+BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image,
+                     std::size_t maxOutputBytes)
 {
     image = nullptr;
     if (!bytes || size == 0) return BmpFailure::unreadable;  // an empty file cannot be mapped
     Layout layout;
     BmpFailure failure = parse(bytes, size, layout);
-    if (failure == BmpFailure::none) failure = check(layout);
+    if (failure == BmpFailure::none) failure = check(layout, std::min(maxOutputBytes, maxBmpOutputBytes));
     if (failure == BmpFailure::none) failure = convert(layout, image);
     return failure;
 }

@@ -38,7 +38,10 @@ enum class BmpFailure {
 
 // Decodes a bitmap file into `image` (null on failure) and says how it went.
 BmpFailure loadBmp(const char* path, RgbImage*& image);
-// The same on bytes already in memory.
-BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image);
+// The same on bytes already in memory. `maxOutputBytes` lowers the output limit
+// for a caller that wants less (the fuzz harness: a few bytes of RLE can ask for
+// the whole limit, which takes long to fill).
+BmpFailure decodeBmp(const std::uint8_t* bytes, std::size_t size, RgbImage*& image,
+                     std::size_t maxOutputBytes = maxBmpOutputBytes);
 // Frees the pixel block and the record; null is allowed.
 void freeRgbImage(RgbImage* image);

@@ -252,6 +252,28 @@ TEST(BmpDecode, RefusalsSayWhy)
     }
 }
 
+// A caller may ask for less than the output limit (the fuzz harness does), never
+// for more.
+TEST(BmpDecode, CallersLimitLowersTheOutputLimit)
+{
+    const Bytes file = buildBmp(rgb24(4, 4));  // 48 bytes of RGB
+    RgbImage* image = nullptr;
+    EXPECT_EQ(decodeBmp(file.data(), file.size(), image, 48), BmpFailure::none);
+    freeRgbImage(image);
+    EXPECT_EQ(decodeBmp(file.data(), file.size(), image, 47), BmpFailure::outOfMemory);
+    EXPECT_EQ(image, nullptr);
+
+    BmpLayout huge = rgb24(1, 1);  // 16,384 x 16,384 x 3 = 768 MiB from two bytes of RLE
+    huge.width = huge.height = 16384;
+    huge.bitsPerPixel = 8;
+    huge.compression = 1;
+    huge.palette = rampPalette(256);
+    huge.pixels = {0, 1};
+    const Bytes hugeFile = buildBmp(huge);
+    EXPECT_EQ(decodeBmp(hugeFile.data(), hugeFile.size(), image, SIZE_MAX), BmpFailure::outOfMemory);
+    EXPECT_EQ(image, nullptr);
+}
+
 // Files that cannot be read as a whole; a file far larger than any picture is not
 // read at all.
 TEST(BmpDecode, UnreadableFiles)

@@ -139,6 +139,10 @@ TEST(Score, BadLinesAreReportedWithLineAndReason)
         {"track t\n  c5\nend\npattern p 4\n  a {t*x} . . .\nend\n", "test.score:9: bad number after '*'"},
         {"track t\n  b9\nend\npattern p 1\n  a {t+1}\nend\n",
          "test.score:9: a note of '{t+1}' falls out of range"},
+        // The row limit is checked as a line is read, before a reference expands.
+        {"pattern p 4\n  a step=200 c5 . h5\nend\n", "test.score:6: more than 200 rows"},
+        {"track t\n  step=100 c5\nend\npattern p 200\n  a {t*2} {t} h5\nend\n",
+         "test.score:9: more than 200 rows"},
         {"track t\nend\n", "test.score:6: track 't' is empty"},
         {"pattern p 1\nend\norder q\n", "test.score:7: the order names an unknown pattern 'q'"},
         {"pattern p 1\nend\norder p |:\n", "the loop mark '|:' is at the end of the order list"},

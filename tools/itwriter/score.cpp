@@ -1,5 +1,6 @@
 #include "score.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
@@ -16,11 +17,14 @@ constexpr size_t kMaxTitle = 25;
 // "c#5", is inside one).
 std::vector<std::string> splitWords(const std::string& line)
 {
-    std::istringstream in(line);
+    const auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
     std::vector<std::string> words;
-    for (std::string w; in >> w;) {
-        if (w[0] == '#') break;
-        if (w != "|") words.push_back(w);
+    for (auto at = line.begin();;) {
+        at = std::find_if_not(at, line.end(), isSpace);
+        if (at == line.end() || *at == '#') break;
+        const auto end = std::find_if(at, line.end(), isSpace);
+        if (std::string word(at, end); word != "|") words.push_back(std::move(word));
+        at = end;
     }
     return words;
 }
@@ -277,7 +281,7 @@ bool ScoreParser::closeBlock(Song& song)
                         std::to_string(p.rows));
         for (int r = 0; r < p.rows; ++r) p.cells[size_t(r)][size_t(ch)] = rows[size_t(r)];
     }
-    song.patterns.push_back(p);
+    song.patterns.push_back(std::move(p));
     block_ = Block();
     return true;
 }
@@ -317,8 +321,8 @@ bool ScoreParser::cells(const std::vector<std::string>& words, size_t first, con
         if (!cell(words[i], song, c)) return false;
         if (!place(c, channel, 0, out)) return fail("note out of range in '" + words[i] + "'");
         for (int k = 1; k < step; ++k) out.push_back(Cell());
+        if (int(out.size()) > kMaxRows) return fail("more than 200 rows");
     }
-    if (int(out.size()) > kMaxRows) return fail("more than 200 rows");
     return true;
 }
 
@@ -343,6 +347,9 @@ bool ScoreParser::trackRef(const std::string& token, const Channel* channel, std
         if (op == '>') delay = v;
         nameEnd = next;
     }
+    // Checked before expanding: a line of long repeated references would
+    // otherwise grow to millions of rows before the line's end is reached.
+    if (out.size() + size_t(repeat) * it->second.size() > size_t(kMaxRows)) return fail("more than 200 rows");
     std::vector<Cell> rows;
     for (int r = 0; r < repeat; ++r) rows.insert(rows.end(), it->second.begin(), it->second.end());
     rows.insert(rows.begin(), size_t(delay), Cell());
