@@ -25,9 +25,9 @@ namespace {
 ArchiveState& archive = reader.archive;
 
 using rarformat::typeSubBlock;
-// The output buffer starts at most this large, or at the size the packed data
-// would make at a likely expansion, and doubles as bytes arrive: a damaged archive
-// may declare a size far beyond what its data could make.
+// The output buffer starts at this size, or at what the packed data the archive
+// really holds would make at a likely expansion, and doubles as bytes arrive: a
+// damaged archive may declare sizes far beyond what its data could make.
 constexpr std::uint32_t firstOutputAllocation = 64 * 1024;
 constexpr std::uint64_t likelyExpansion = 8;
 
@@ -103,12 +103,21 @@ std::size_t nextFileHeader()
     return got;
 }
 
+// Packed bytes the current file can have: its packed size, as far as the archive
+// holds them.
+std::uint64_t packedBytesThere()
+{
+    const std::uint64_t dataStart = archive.blockStart + archive.file.head.headSize;
+    const std::uint64_t there = sourceSize() > dataStart ? sourceSize() - dataStart : 0;
+    return std::min<std::uint64_t>(archive.file.packSize, there);
+}
+
 // The wanted file's buffer, refused when its size is beyond what the reader hands
-// out. It starts at what the packed size suggests and grows as bytes arrive.
+// out. It starts at what its packed bytes suggest and grows as bytes arrive.
 ExtractFailure allocateOutput()
 {
     const std::uint32_t size = archive.file.unpSize;
-    const std::uint64_t likely = std::max<std::uint64_t>(archive.file.packSize * likelyExpansion, firstOutputAllocation);
+    const std::uint64_t likely = std::max(packedBytesThere() * likelyExpansion, std::uint64_t(firstOutputAllocation));
     const std::uint32_t first = std::uint32_t(std::min<std::uint64_t>(size, likely)) + outputSlack;
     archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::malloc(first)) : nullptr;
     archive.outputSize = size;
@@ -180,13 +189,13 @@ ExtractFailure checkFileCrc()
 }
 
 // The window, taken when the call first decodes: a call that only copies stored
-// bytes or fails in the headers never pays for it. Zeroed as a fresh stream
-// needs it (fresh pages come zeroed without a pass).
+// bytes, decodes in place or fails in the headers never pays for it. Fresh pages
+// come zeroed; later, a fresh stream clears what streams before it wrote.
 ExtractFailure holdWindow()
 {
     if (archive.window) return ExtractFailure::none;
     archive.window = static_cast<std::uint8_t*>(std::calloc(windowSize, 1));
-    reader.unpack.windowZeroed = true;
+    reader.unpack.windowDirty = 0;
     if (archive.window) return ExtractFailure::none;
     return RAR_FAIL(ExtractFailure::noMemory, "Can't allocate memory for decompression!");
 }

@@ -245,7 +245,13 @@ CryptoState& crypto = reader.crypto;
 
 }  // namespace
 
-void buildCrcTable() { rarformat::buildCrcTables(crypto.crc); }
+// The tables never change: built on the first call only.
+void buildCrcTable()
+{
+    if (crypto.crcBuilt) return;
+    rarformat::buildCrcTables(crypto.crc);
+    crypto.crcBuilt = true;
+}
 
 std::uint32_t crc32Update(std::uint32_t crc, const std::uint8_t* bytes, std::size_t count)
 {

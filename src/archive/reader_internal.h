@@ -83,6 +83,7 @@ struct ArchiveSource {
     const std::uint8_t* image = nullptr;
     std::uint64_t imageSize = 0;
     std::uint64_t position = 0;  // in the image
+    std::uint64_t size = 0;      // the archive's length (0 when a file's can't be had)
 };
 
 // One archive at a time, open only during a call.
@@ -108,6 +109,7 @@ struct ArchiveState {
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
 struct CryptoState {
     rarformat::CrcTables crc;
+    bool crcBuilt = false;
     rarformat::CipherState cipher;
     int cipherVersion = 0;         // 0: plain; otherwise the file's unpack version
     std::uint64_t packedLeft = 0;  // packed bytes of the current file not yet read
@@ -177,7 +179,7 @@ struct UnpackState {
     int sharedDelta = 0;
     AudioChannelState channels[rarformat::maxAudioChannels];
     bool streamStarted = false;  // a file of this call was decoded: the next may continue it
-    bool windowZeroed = false;   // the window is as calloc made it: no clearing pass needed
+    std::uint32_t windowDirty = 0;  // window bytes from its start that may not be zero
 };
 
 struct LogState {
@@ -220,6 +222,7 @@ std::size_t readSource(std::uint8_t* buffer, std::size_t count);
 bool sourceFailed();  // a read error happened
 bool seekSource(std::uint64_t position);
 std::int64_t sourcePosition();  // -1 when it can't be had
+std::uint64_t sourceSize();     // the archive's length; 0 when it can't be had
 
 // ---------------------------------------------------------------- decompressor
 

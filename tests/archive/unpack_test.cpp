@@ -187,6 +187,24 @@ TEST(Unpack, MatchesReachingBeforeTheStartReadZerosInPlaceAndInTheWindow)
     EXPECT_EQ(one.bytes, first.out);
     ASSERT_EQ(two.result, 1) << two.lastMessage;
     EXPECT_EQ(two.bytes, secondBytes);
+
+    // Calls on images keep their window: one that an earlier call filled all over
+    // with 'x' must read as fresh again.
+    LzStream filler;
+    filler.tables();
+    filler.literal('x');
+    while (filler.out.size() < rarreader::windowSize + 1000) filler.match(255, 1);
+    LzStream last;
+    last.literals = filler.literals;
+    last.literal('e');
+    ArchiveLayout filled;
+    filled.solid = true;
+    filled.members = {packedMember("fill", filler.w.finish(), filler.out),
+                      packedMember("last", last.w.finish(), Bytes(1, 'e'), true)};
+    ASSERT_EQ(extractImage(buildArchive(filled), "last").result, 1);
+    const Extraction again = extractImage(buildArchive(layout), "two");
+    ASSERT_EQ(again.result, 1) << again.lastMessage;
+    EXPECT_EQ(again.bytes, secondBytes);
 }
 
 TEST(Unpack, CodesLongerThanTheLookUpTableDecode)
