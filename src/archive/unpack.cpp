@@ -303,27 +303,26 @@ std::uint32_t absDiff(int a, int b) { return std::uint32_t(std::abs(a - b)); }
 
 // The channel's predicted byte minus the coded error is the output; the error
 // sums track how each weight would have fared.
-std::uint8_t predictAudioByte(UnpackState& s, unsigned delta)
+std::uint8_t predictAudioByte(AudioChannelState& ch, int& sharedDelta, unsigned delta)
 {
-    AudioChannelState& ch = s.channels[s.currentChannel];
     ++ch.sampleCount;
     ch.delta4 = ch.delta3;
     ch.delta3 = ch.delta2;
     ch.delta2 = ch.prevDelta - ch.delta1;
     ch.delta1 = ch.prevDelta;
     const int prediction = ((8 * ch.prevSample + ch.weight1 * ch.delta1 + ch.weight2 * ch.delta2 +
-                             ch.weight3 * ch.delta3 + ch.weight4 * ch.delta4 + ch.weight5 * s.sharedDelta) >>
+                             ch.weight3 * ch.delta3 + ch.weight4 * ch.delta4 + ch.weight5 * sharedDelta) >>
                             3) &
                            0xFF;
     const int sample = prediction - int(delta);
     const int d = int(std::int8_t(delta)) * 8;
-    const int past[5] = {ch.delta1, ch.delta2, ch.delta3, ch.delta4, s.sharedDelta};
+    const int past[5] = {ch.delta1, ch.delta2, ch.delta3, ch.delta4, sharedDelta};
     ch.errorSum[0] += absDiff(d, 0);
     for (int k = 0; k < 5; ++k) {
         ch.errorSum[1 + 2 * k] += absDiff(d, past[k]);
         ch.errorSum[2 + 2 * k] += absDiff(d, -past[k]);
     }
-    ch.prevDelta = s.sharedDelta = std::int8_t(sample - ch.prevSample);
+    ch.prevDelta = sharedDelta = std::int8_t(sample - ch.prevSample);
     ch.prevSample = sample;
     if (ch.sampleCount % 32 == 0) adaptWeights(ch);
     return std::uint8_t(sample);
@@ -609,24 +608,35 @@ void decodeLzSteps(UnpackState& s)
 // ---------------------------------------------------------------- audio steps
 
 // Audio steps under the same conditions as decodeLzSteps; 256 means new tables.
+// The register, positions and channel are worked on in locals, as in decodeLzSteps.
 template <bool direct>
 void decodeAudioSteps(UnpackState& s)
 {
-    BitRegister& r = s.in.reg;
+    BitRegister r = s.in.reg;
+    std::uint32_t writePos = s.writePos;
+    std::int64_t bytesLeft = s.bytesLeft;
+    int channel = s.currentChannel, sharedDelta = s.sharedDelta;
     const std::uint32_t lastStart = direct ? lastStepStart(s) : 0;
-    while (s.bytesLeft >= 0) {
+    bool newTables = false;
+    while (bytesLeft >= 0) {
         refill(r, s.in);
-        if (ranDry(r, s.in) || !roomForStep<direct>(s.writePos, s.flushedPos, lastStart)) return;
-        const unsigned symbol = decodeSymbol(r, s.audioTables[s.currentChannel]);
+        if (ranDry(r, s.in) || !roomForStep<direct>(writePos, s.flushedPos, lastStart)) break;
+        const unsigned symbol = decodeSymbol(r, s.audioTables[channel]);
         if (symbol == rarformat::audioNewTablesSymbol) {
-            readCodeLengths(s);
-            return;
+            newTables = true;
+            break;
         }
-        s.window[s.writePos] = predictAudioByte(s, symbol);
-        s.writePos = advance(direct, s.writePos, 1);
-        if (++s.currentChannel >= s.channelCount) s.currentChannel = 0;
-        --s.bytesLeft;
+        s.window[writePos] = predictAudioByte(s.channels[channel], sharedDelta, symbol);
+        writePos = advance(direct, writePos, 1);
+        if (++channel >= s.channelCount) channel = 0;
+        --bytesLeft;
     }
+    s.in.reg = r;
+    s.writePos = writePos;
+    s.bytesLeft = bytesLeft;
+    s.currentChannel = channel;
+    s.sharedDelta = sharedDelta;
+    if (newTables) readCodeLengths(s);
 }
 
 // ---------------------------------------------------------------- one file
