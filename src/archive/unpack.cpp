@@ -378,11 +378,13 @@ void makeRoom(UnpackState& s)
 }
 
 // The last write position at which a step may start in place: room for its bytes
-// before the buffer's end, and a flush due where the window would need one.
+// before the buffer's end, a flush due where the window would need one, and bytes
+// left to produce (in place, bytesLeft always equals this bound minus writePos).
 std::uint32_t lastStepStart(const UnpackState& s)
 {
     const std::uint32_t bufferEnd = reader.archive.outputAllocated - flushMargin;
-    return std::min(s.flushedPos + (windowSize - flushMargin), bufferEnd);
+    const std::uint32_t lastByte = std::uint32_t(s.writePos + s.bytesLeft);
+    return std::min({s.flushedPos + (windowSize - flushMargin), bufferEnd, lastByte});
 }
 
 // Whether a step may start at writePos.
@@ -533,7 +535,7 @@ HOT void copyMatch(LzRun& run, std::uint32_t length, std::uint32_t distance)
     run.oldDist[run.oldDistCounter++ & 3] = distance;
     run.lastDist = distance;
     run.lastLength = length;
-    run.bytesLeft -= length;
+    if (!direct) run.bytesLeft -= length;
     copyBytes<direct>(run.window, run.writePos, length, distance);
 }
 
@@ -569,7 +571,7 @@ HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
     if (symbol < rarformat::lastMatchSymbol) {
         run.window[run.writePos] = std::uint8_t(symbol);
         run.writePos = advance(direct, run.writePos, 1);
-        --run.bytesLeft;
+        if (!direct) --run.bytesLeft;
     } else if (symbol == rarformat::lastMatchSymbol) {
         copyMatch<direct>(run, run.lastLength, run.lastDist);
     } else if (symbol < rarformat::firstShortSymbol) {
@@ -583,17 +585,19 @@ HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 }
 
 // LZ steps until the file is produced, the data run dry, a flush or more room is
-// due or new tables come (those are read before returning).
+// due or new tables come (those are read before returning). In place, one bound
+// on the write position stands for the bytes left and the room (the caller refills
+// before it looks at the room), and the bytes left are counted once at the end.
 template <bool direct>
 void decodeLzSteps(UnpackState& s)
 {
     LzRun run = beginLzRun(s);
-    const std::uint32_t flushedPos = s.flushedPos;
+    const std::uint32_t flushedPos = s.flushedPos, firstPos = s.writePos;
     const std::uint32_t lastStart = direct ? lastStepStart(s) : 0;
     bool newTables = false;
-    while (run.bytesLeft >= 0) {
+    while (direct ? run.writePos <= lastStart : run.bytesLeft >= 0) {
         refill(run.r, s.in);
-        if (ranDry(run.r, s.in) || !roomForStep<direct>(run.writePos, flushedPos, lastStart)) break;
+        if (ranDry(run.r, s.in) || (!direct && !roomForStep<false>(run.writePos, flushedPos, 0))) break;
         const unsigned symbol = decodeSymbol(run.r, s.literalTable);
         if (symbol == rarformat::newTablesSymbol) {
             newTables = true;
@@ -601,6 +605,7 @@ void decodeLzSteps(UnpackState& s)
         }
         decodeLzSymbol<direct>(s, run, symbol);
     }
+    if (direct) run.bytesLeft -= run.writePos - firstPos;
     endLzRun(s, run);
     if (newTables) readCodeLengths(s);
 }
