@@ -117,7 +117,8 @@ std::uint64_t packedBytesThere()
 ExtractFailure allocateOutput()
 {
     const std::uint32_t size = archive.file.unpSize;
-    const std::uint64_t likely = std::max(packedBytesThere() * likelyExpansion, std::uint64_t(firstOutputAllocation));
+    const std::uint64_t likely =
+        std::max(packedBytesThere() * likelyExpansion, std::uint64_t(firstOutputAllocation));
     const std::uint32_t first = std::uint32_t(std::min<std::uint64_t>(size, likely)) + outputSlack;
     archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::malloc(first)) : nullptr;
     archive.outputSize = size;

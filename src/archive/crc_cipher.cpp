@@ -107,7 +107,8 @@ constexpr std::uint32_t initialKeys[4] = {0xD3A3B879, 0x3F6D12F7, 0x7515A235, 0x
 
 // Shuffles the substitution table: for every j and every pair of password bytes,
 // walk n1 towards n2, swapping entries on the way.
-NOT_TRACED_FOR_FUZZING void shuffleSbox(CipherState& cipher, const CrcTables& crc, const std::uint8_t* p, std::size_t length)
+NOT_TRACED_FOR_FUZZING void shuffleSbox(CipherState& cipher, const CrcTables& crc, const std::uint8_t* p,
+                                        std::size_t length)
 {
     for (unsigned j = 0; j < 256; ++j) {
         for (std::size_t i = 0; i < length; i += 2) {
@@ -172,16 +173,21 @@ CARRYLESS __m128i foldLane(__m128i lane, __m128i constants, __m128i next)
     return _mm_xor_si128(_mm_xor_si128(low, high), next);
 }
 
-CARRYLESS __m128i load16(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+CARRYLESS __m128i load16(const std::uint8_t* p)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
 
 // The 128 bits left after folding, reduced to the CRC.
 CARRYLESS std::uint32_t reduceLane(__m128i x)
 {
     const __m128i low32 = _mm_setr_epi32(~0, 0, ~0, 0);
-    x = _mm_xor_si128(_mm_srli_si128(x, 8),
-                      _mm_clmulepi64_si128(x, _mm_load_si128(reinterpret_cast<const __m128i*>(foldBy1)), 0x10));
-    x = _mm_xor_si128(_mm_srli_si128(x, 4),
-                      _mm_clmulepi64_si128(_mm_and_si128(x, low32), _mm_cvtsi64_si128(std::int64_t(fold64To32)), 0x00));
+    x = _mm_xor_si128(
+        _mm_srli_si128(x, 8),
+        _mm_clmulepi64_si128(x, _mm_load_si128(reinterpret_cast<const __m128i*>(foldBy1)), 0x10));
+    x = _mm_xor_si128(
+        _mm_srli_si128(x, 4),
+        _mm_clmulepi64_si128(_mm_and_si128(x, low32), _mm_cvtsi64_si128(std::int64_t(fold64To32)), 0x00));
     const __m128i p = _mm_load_si128(reinterpret_cast<const __m128i*>(barrett));
     __m128i t = _mm_and_si128(_mm_clmulepi64_si128(_mm_and_si128(x, low32), p, 0x10), low32);
     t = _mm_clmulepi64_si128(t, p, 0x00);

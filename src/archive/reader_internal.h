@@ -26,7 +26,7 @@ namespace rarreader {
 
 constexpr std::uint32_t windowSize = rarformat::windowSize;
 constexpr std::uint32_t windowMask = windowSize - 1;
-constexpr std::uint32_t inBufferSize = 8192; // bit input buffer: one read of packed bytes
+constexpr std::uint32_t inBufferSize = 8192;  // bit input buffer: one read of packed bytes
 constexpr std::uint32_t inBufferSlack = 64;   // room for the unread rest kept before a read
 constexpr unsigned quickBits = 10;            // prefix bits one table look-up resolves
 // Largest file the reader will hand out: anything bigger in a damaged or hostile
@@ -178,7 +178,7 @@ struct UnpackState {
     int currentChannel = 0;
     int sharedDelta = 0;
     AudioChannelState channels[rarformat::maxAudioChannels];
-    bool streamStarted = false;  // a file of this call was decoded: the next may continue it
+    bool streamStarted = false;     // a file of this call was decoded: the next may continue it
     std::uint32_t windowDirty = 0;  // window bytes from its start that may not be zero
 };
 

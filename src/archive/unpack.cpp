@@ -445,7 +445,8 @@ HOT void repeatByteOver(std::uint8_t* to, std::uint8_t value, std::uint32_t leng
 // Window: a match whose source or destination runs over the window's end, or whose
 // source lies ahead of writePos (bytes of a window ago), or a distance of 0 or the
 // whole window, where every byte is copied onto itself.
-void copyAcrossWindow(std::uint8_t* window, std::uint32_t writePos, std::uint32_t length, std::uint32_t distance)
+void copyAcrossWindow(std::uint8_t* window, std::uint32_t writePos, std::uint32_t length,
+                      std::uint32_t distance)
 {
     const std::uint32_t from = (writePos - distance) & windowMask;
     if (from == writePos) return;
@@ -464,12 +465,14 @@ void copyFromBeforeStart(std::uint8_t* output, std::uint32_t writePos, std::uint
                          std::uint32_t distance)
 {
     if (distance == 0) distance = windowSize;
-    for (std::uint32_t p = writePos; p < writePos + length; ++p) output[p] = p >= distance ? output[p - distance] : 0;
+    for (std::uint32_t p = writePos; p < writePos + length; ++p)
+        output[p] = p >= distance ? output[p - distance] : 0;
 }
 
 // Copies as if byte by byte, so that a match may overlap the bytes it produces.
 template <bool direct>
-HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length, std::uint32_t distance)
+HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length,
+                   std::uint32_t distance)
 {
     std::uint8_t* to = window + writePos;
     if (distance - 1 >= writePos || (!direct && writePos + length > windowSize)) {
@@ -717,7 +720,8 @@ void decodeStepsInWindow(UnpackState& s)
 
 bool continuesStream()
 {
-    return (reader.archive.file.head.flags & rarformat::flagContinuesSolid) != 0 && reader.unpack.streamStarted;
+    return (reader.archive.file.head.flags & rarformat::flagContinuesSolid) != 0 &&
+           reader.unpack.streamStarted;
 }
 
 // Decodes the current file until its unpacked size is produced. Bytes reach the

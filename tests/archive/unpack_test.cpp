@@ -67,7 +67,8 @@ void LzStream::match(unsigned length, unsigned distance)
     distances.put(w, d);
     w.put(distance - base - 1, bits);
     // Before the stream's first byte lie zeros, as in a fresh window.
-    for (unsigned i = 0; i < length; ++i) out.push_back(out.size() >= distance ? out[out.size() - distance] : 0);
+    for (unsigned i = 0; i < length; ++i)
+        out.push_back(out.size() >= distance ? out[out.size() - distance] : 0);
 }
 
 Extraction extractPacked(const std::string& file, const Bytes& packed, const Bytes& content,
