@@ -13,6 +13,15 @@ namespace {
 
 ArchiveSource& source = reader.archive.source;
 
+// Measured once at the start, read from the start afterwards.
+std::uint64_t fileLength(std::FILE* file)
+{
+    const bool measured = fseeko(file, 0, SEEK_END) == 0;
+    const off_t length = measured ? ftello(file) : -1;
+    std::rewind(file);
+    return length > 0 ? std::uint64_t(length) : 0;
+}
+
 }  // namespace
 
 bool openSource()
@@ -23,9 +32,11 @@ bool openSource()
         source.image = call.image;
         source.imageSize = call.image ? call.imageSize : 0;
         source.open = true;
+        source.size = source.imageSize;
     } else {
         source.file = std::fopen(call.archivePath, "rb");
         source.open = source.file != nullptr;
+        source.size = source.open ? fileLength(source.file) : 0;
     }
     return source.open;
 }
@@ -63,5 +74,7 @@ std::int64_t sourcePosition()
     if (source.file) return std::int64_t(ftello(source.file));
     return source.open ? std::int64_t(source.position) : -1;
 }
+
+std::uint64_t sourceSize() { return source.size; }
 
 }  // namespace rarreader

@@ -25,9 +25,11 @@ namespace {
 ArchiveState& archive = reader.archive;
 
 using rarformat::typeSubBlock;
-// The output buffer starts this small and doubles as bytes arrive: a damaged
-// archive may declare a size far beyond what its data could make.
+// The output buffer starts at this size, or at what the packed data the archive
+// really holds would make at a likely expansion, and doubles as bytes arrive: a
+// damaged archive may declare sizes far beyond what its data could make.
 constexpr std::uint32_t firstOutputAllocation = 64 * 1024;
+constexpr std::uint64_t likelyExpansion = 8;
 
 // The marker, then the main header. The old format and unknown markers are named
 // in the log; the caller adds "Not a RAR file".
@@ -101,12 +103,23 @@ std::size_t nextFileHeader()
     return got;
 }
 
+// Packed bytes the current file can have: its packed size, as far as the archive
+// holds them.
+std::uint64_t packedBytesThere()
+{
+    const std::uint64_t dataStart = archive.blockStart + archive.file.head.headSize;
+    const std::uint64_t there = sourceSize() > dataStart ? sourceSize() - dataStart : 0;
+    return std::min<std::uint64_t>(archive.file.packSize, there);
+}
+
 // The wanted file's buffer, refused when its size is beyond what the reader hands
-// out. It starts small and grows as bytes arrive (appendOutput).
+// out. It starts at what its packed bytes suggest and grows as bytes arrive.
 ExtractFailure allocateOutput()
 {
     const std::uint32_t size = archive.file.unpSize;
-    const std::uint32_t first = std::max<std::uint32_t>(std::min(size, firstOutputAllocation), 1);
+    const std::uint64_t likely =
+        std::max(packedBytesThere() * likelyExpansion, std::uint64_t(firstOutputAllocation));
+    const std::uint32_t first = std::uint32_t(std::min<std::uint64_t>(size, likely)) + outputSlack;
     archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::malloc(first)) : nullptr;
     archive.outputSize = size;
     archive.outputAllocated = archive.output ? first : 0;
@@ -116,14 +129,16 @@ ExtractFailure allocateOutput()
     return RAR_FAIL(ExtractFailure::noMemory, "can't allocate memory for the file decompression");
 }
 
-// Room for `total` bytes: the allocation doubles, but never beyond the file's size.
+// Room for `total` bytes: the allocation doubles, but never beyond the file's size
+// and its slack.
 bool reserveOutput(std::uint64_t total)
 {
     if (total <= archive.outputAllocated) return true;
-    if (total > archive.outputSize) return false;
+    const std::uint64_t most = std::uint64_t(archive.outputSize) + outputSlack;
+    if (total > most) return false;
     std::uint64_t grown = archive.outputAllocated;
     while (grown < total) grown *= 2;
-    grown = std::min<std::uint64_t>(grown, archive.outputSize);
+    grown = std::min(grown, most);
     auto* bigger = static_cast<std::uint8_t*>(std::realloc(archive.output, std::size_t(grown)));
     if (!bigger) return false;
     archive.output = bigger;
@@ -175,13 +190,13 @@ ExtractFailure checkFileCrc()
 }
 
 // The window, taken when the call first decodes: a call that only copies stored
-// bytes or fails in the headers never pays for it. Zeroed as a fresh stream
-// needs it (fresh pages come zeroed without a pass).
+// bytes, decodes in place or fails in the headers never pays for it. Fresh pages
+// come zeroed; later, a fresh stream clears what streams before it wrote.
 ExtractFailure holdWindow()
 {
     if (archive.window) return ExtractFailure::none;
     archive.window = static_cast<std::uint8_t*>(std::calloc(windowSize, 1));
-    reader.unpack.windowZeroed = true;
+    reader.unpack.windowDirty = 0;
     if (archive.window) return ExtractFailure::none;
     return RAR_FAIL(ExtractFailure::noMemory, "Can't allocate memory for decompression!");
 }
@@ -199,7 +214,9 @@ ExtractFailure processFileData()
     // The data follow the whole header: a header may carry more than its name
     // (a file comment, extended times), which must not be read as data.
     seekSource(archive.blockStart + f.head.headSize);
-    if (f.method != methodStored) {
+    if (f.method != methodStored && archive.fileFound && !continuesStream()) {
+        decompressFile(nullptr);  // straight into the output buffer
+    } else if (f.method != methodStored) {
         const ExtractFailure failure = holdWindow();
         if (failure != ExtractFailure::none) return failure;
         decompressFile(archive.window);
@@ -274,7 +291,8 @@ ExtractFailure extractFromArchive()
 bool appendOutput(const std::uint8_t* bytes, std::uint32_t count)
 {
     std::uint32_t& produced = *archive.sizeVar;
-    if (!reserveOutput(std::uint64_t(produced) + count)) {
+    const std::uint64_t total = std::uint64_t(produced) + count;
+    if (total > archive.outputSize || !reserveOutput(total)) {
         RAR_LOG("can't allocate memory for the file decompression");
         return false;
     }
@@ -282,6 +300,20 @@ bool appendOutput(const std::uint8_t* bytes, std::uint32_t count)
     archive.outputCrc = crc32Update(archive.outputCrc, bytes, count);
     produced += count;
     return true;
+}
+
+bool growOutput(std::uint64_t capacity)
+{
+    if (reserveOutput(capacity)) return true;
+    RAR_LOG("can't allocate memory for the file decompression");
+    return false;
+}
+
+void acceptOutput(std::uint32_t count)
+{
+    std::uint32_t& produced = *archive.sizeVar;
+    archive.outputCrc = crc32Update(archive.outputCrc, archive.output + produced, count);
+    produced += count;
 }
 
 }  // namespace rarreader

@@ -32,6 +32,9 @@ constexpr unsigned quickBits = 10;            // prefix bits one table look-up r
 // Largest file the reader will hand out: anything bigger in a damaged or hostile
 // archive is refused as "can't allocate" instead of exhausting memory.
 constexpr std::uint32_t maxUnpackedSize = 256u << 20;
+// Bytes the output buffer holds beyond the file's size: a file decoded straight into
+// it may overrun its size by one match before the decoder notices.
+constexpr std::uint32_t outputSlack = 512;
 constexpr std::size_t wantedNameSize = 512;
 constexpr std::size_t pathBufferSize = 4096;
 constexpr std::size_t messageSize = 1280;  // one formatted log message
@@ -80,6 +83,7 @@ struct ArchiveSource {
     const std::uint8_t* image = nullptr;
     std::uint64_t imageSize = 0;
     std::uint64_t position = 0;  // in the image
+    std::uint64_t size = 0;      // the archive's length (0 when a file's can't be had)
 };
 
 // One archive at a time, open only during a call.
@@ -95,7 +99,7 @@ struct ArchiveState {
     bool fileFound = false;
     std::uint8_t* output = nullptr;     // the wanted file's bytes (C heap)
     std::uint32_t outputSize = 0;       // the wanted file's unpacked size: all it may hold
-    std::uint32_t outputAllocated = 0;  // grows as bytes arrive, up to outputSize
+    std::uint32_t outputAllocated = 0;  // grows as bytes arrive, up to outputSize + outputSlack
     std::uint32_t* sizeVar = nullptr;   // bytes placed in `output` so far (caller's)
     std::uint32_t outputCrc = 0;        // running CRC-32 of those bytes (preset, not complemented)
     std::uint8_t* window = nullptr;     // the 1 MiB window (C heap), held for one call
@@ -105,6 +109,7 @@ struct ArchiveState {
 // CRC-32 table and the block cipher's keys; the gate for packed bytes.
 struct CryptoState {
     rarformat::CrcTables crc;
+    bool crcBuilt = false;
     rarformat::CipherState cipher;
     int cipherVersion = 0;         // 0: plain; otherwise the file's unpack version
     std::uint64_t packedLeft = 0;  // packed bytes of the current file not yet read
@@ -152,8 +157,11 @@ struct AudioChannelState {
 };
 
 // Everything the decoder keeps; it survives from file to file for solid streams.
+// Bytes go into the window, or for the wanted file of a fresh stream straight into
+// the output buffer (`direct`: positions count from the file's start, no wrap).
 struct UnpackState {
-    std::uint8_t* window = nullptr;
+    std::uint8_t* window = nullptr;  // the window, or the output buffer when direct
+    bool direct = false;
     std::uint32_t writePos = 0;    // where the next byte goes
     std::uint32_t flushedPos = 0;  // bytes before this have been handed on
     std::int64_t bytesLeft = 0;    // bytes still to produce
@@ -170,8 +178,8 @@ struct UnpackState {
     int currentChannel = 0;
     int sharedDelta = 0;
     AudioChannelState channels[rarformat::maxAudioChannels];
-    bool streamStarted = false;  // a file of this call was decoded: the next may continue it
-    bool windowZeroed = false;   // the window is as calloc made it: no clearing pass needed
+    bool streamStarted = false;     // a file of this call was decoded: the next may continue it
+    std::uint32_t windowDirty = 0;  // window bytes from its start that may not be zero
 };
 
 struct LogState {
@@ -214,9 +222,14 @@ std::size_t readSource(std::uint8_t* buffer, std::size_t count);
 bool sourceFailed();  // a read error happened
 bool seekSource(std::uint64_t position);
 std::int64_t sourcePosition();  // -1 when it can't be had
+std::uint64_t sourceSize();     // the archive's length; 0 when it can't be had
 
 // ---------------------------------------------------------------- decompressor
 
+// Whether the current file goes on from the stream the call decoded before it.
+bool continuesStream();
+// Decodes the current file into the window, or with no window (the wanted file of a
+// fresh stream) straight into the output buffer.
 void decompressFile(std::uint8_t* window);
 
 // ---------------------------------------------------------------- archive walk
@@ -227,6 +240,11 @@ bool namesMatch(const char* a, const char* b);
 // Appends bytes of the wanted file to the output buffer, which grows as they arrive;
 // false (logged) when the buffer can't grow.
 bool appendOutput(const std::uint8_t* bytes, std::uint32_t count);
+// For bytes decoded in place: the buffer holds at least `capacity` bytes (at most
+// the file's size + outputSlack); false (logged) when it can't grow.
+bool growOutput(std::uint64_t capacity);
+// The next `count` bytes the decoder placed in the buffer join the file.
+void acceptOutput(std::uint32_t count);
 
 // ---------------------------------------------------------------- memory seam
 

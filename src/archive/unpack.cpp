@@ -21,8 +21,9 @@
 #include "archive/reader_internal.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace rarreader {
 namespace {
@@ -156,14 +157,18 @@ HOT std::uint16_t symbolAt(const DecodeTable& t, unsigned len, std::uint32_t val
 
 // Every prefix whose code has at most quickBits bits gets its symbol and length.
 // Limits up to that length are multiples of 2^(16 - quickBits), so the prefix alone
-// decides the walk.
+// decides the walk; a code of length len owns a run of 2^(quickBits - len) prefixes.
 void fillQuickTable(DecodeTable& t)
 {
     constexpr unsigned shift = 16 - quickBits;
     std::uint32_t prefix = 0;
-    for (unsigned len = 1; len <= quickBits; ++len)
-        for (const std::uint32_t end = limitBound(t, len) >> shift; prefix < end; ++prefix)
-            t.quick[prefix] = std::uint16_t(symbolAt(t, len, prefix << shift) | len << 12);
+    for (unsigned len = 1; len <= quickBits; ++len) {
+        const std::uint32_t end = limitBound(t, len) >> shift, run = 1u << (quickBits - len);
+        for (std::uint32_t p = prefix; p < end; p += run)
+            std::fill(t.quick + p, t.quick + std::min(p + run, end),
+                      std::uint16_t(symbolAt(t, len, p << shift) | len << 12));
+        prefix = std::max(prefix, end);
+    }
     std::fill(t.quick + prefix, std::end(t.quick), 0);
 }
 
@@ -293,31 +298,31 @@ void adaptWeights(AudioChannelState& ch)
     }
 }
 
-std::uint32_t absDiff(int a, int b) { return std::uint32_t(a > b ? a - b : b - a); }
+// Without a branch: the predictor runs it eleven times a byte.
+std::uint32_t absDiff(int a, int b) { return std::uint32_t(std::abs(a - b)); }
 
 // The channel's predicted byte minus the coded error is the output; the error
 // sums track how each weight would have fared.
-std::uint8_t predictAudioByte(UnpackState& s, unsigned delta)
+std::uint8_t predictAudioByte(AudioChannelState& ch, int& sharedDelta, unsigned delta)
 {
-    AudioChannelState& ch = s.channels[s.currentChannel];
     ++ch.sampleCount;
     ch.delta4 = ch.delta3;
     ch.delta3 = ch.delta2;
     ch.delta2 = ch.prevDelta - ch.delta1;
     ch.delta1 = ch.prevDelta;
     const int prediction = ((8 * ch.prevSample + ch.weight1 * ch.delta1 + ch.weight2 * ch.delta2 +
-                             ch.weight3 * ch.delta3 + ch.weight4 * ch.delta4 + ch.weight5 * s.sharedDelta) >>
+                             ch.weight3 * ch.delta3 + ch.weight4 * ch.delta4 + ch.weight5 * sharedDelta) >>
                             3) &
                            0xFF;
     const int sample = prediction - int(delta);
     const int d = int(std::int8_t(delta)) * 8;
-    const int past[5] = {ch.delta1, ch.delta2, ch.delta3, ch.delta4, s.sharedDelta};
+    const int past[5] = {ch.delta1, ch.delta2, ch.delta3, ch.delta4, sharedDelta};
     ch.errorSum[0] += absDiff(d, 0);
     for (int k = 0; k < 5; ++k) {
         ch.errorSum[1 + 2 * k] += absDiff(d, past[k]);
         ch.errorSum[2 + 2 * k] += absDiff(d, -past[k]);
     }
-    ch.prevDelta = s.sharedDelta = std::int8_t(sample - ch.prevSample);
+    ch.prevDelta = sharedDelta = std::int8_t(sample - ch.prevSample);
     ch.prevSample = sample;
     if (ch.sampleCount % 32 == 0) adaptWeights(ch);
     return std::uint8_t(sample);
@@ -326,21 +331,23 @@ std::uint8_t predictAudioByte(UnpackState& s, unsigned delta)
 // ---------------------------------------------------------------- window
 
 // Hands the bytes from flushedPos to writePos on to the output buffer (two copies
-// when they wrap). Output beyond the file's unpacked size is dropped and ends decoding.
+// when they wrap; none when they were decoded in place). Output beyond the file's
+// unpacked size is dropped and ends decoding.
 void flushWindow(UnpackState& s)
 {
     const ArchiveState& a = reader.archive;
     const std::uint32_t first = s.flushedPos & windowMask;
-    const std::uint32_t last = s.writePos & windowMask;
-    const std::uint32_t count = (last - first) & windowMask;
+    const std::uint32_t count = (s.writePos - s.flushedPos) & windowMask;
     if (std::uint64_t(*a.sizeVar) + count > a.outputSize) {
         RAR_LOG("Fatal! Buffer overrun during decompression!");
         s.bytesLeft = -1;
+    } else if (s.direct) {
+        acceptOutput(count);
     } else {
         const std::uint32_t head = std::min(count, windowSize - first);
         if (!appendOutput(s.window + first, head) || !appendOutput(s.window, count - head)) s.bytesLeft = -1;
     }
-    s.flushedPos = last;
+    s.flushedPos = s.writePos;
 }
 
 // Hands bytes on, or for a file nobody asked for just passes them over.
@@ -349,13 +356,50 @@ void handOn(UnpackState& s)
     if (reader.archive.fileFound)
         flushWindow(s);
     else
-        s.flushedPos = s.writePos & windowMask;
+        s.flushedPos = s.writePos;
 }
 
 // Free bytes ahead of writePos before unflushed ones (all of the window when none wait).
 HOT std::uint32_t roomAhead(std::uint32_t flushedPos, std::uint32_t writePos)
 {
     return ((flushedPos - writePos - 1) & windowMask) + 1;
+}
+
+// Decoding in place: the output buffer grows (by doubling) to hold the next step.
+void makeRoom(UnpackState& s)
+{
+    const ArchiveState& a = reader.archive;
+    const std::uint64_t needed = std::uint64_t(s.writePos) + flushMargin;
+    if (needed <= a.outputAllocated) return;
+    if (growOutput(std::min<std::uint64_t>(needed, std::uint64_t(a.outputSize) + outputSlack)))
+        s.window = a.output;
+    else
+        s.bytesLeft = -1;
+}
+
+// The last write position at which a step may start in place: room for its bytes
+// before the buffer's end, a flush due where the window would need one, and bytes
+// left to produce (in place, bytesLeft always equals this bound minus writePos).
+std::uint32_t lastStepStart(const UnpackState& s)
+{
+    const std::uint32_t bufferEnd = reader.archive.outputAllocated - flushMargin;
+    const std::uint32_t lastByte = std::uint32_t(s.writePos + s.bytesLeft);
+    return std::min({s.flushedPos + (windowSize - flushMargin), bufferEnd, lastByte});
+}
+
+// Whether a step may start at writePos.
+template <bool direct>
+HOT bool roomForStep(std::uint32_t writePos, std::uint32_t flushedPos, std::uint32_t lastStart)
+{
+    if constexpr (direct)
+        return writePos <= lastStart;
+    else
+        return roomAhead(flushedPos, writePos) >= flushMargin;
+}
+
+HOT std::uint32_t advance(bool direct, std::uint32_t position, std::uint32_t count)
+{
+    return direct ? position + count : (position + count) & windowMask;
 }
 
 // A match shorter than 8 bytes whose source lies at least 8 bytes behind: two
@@ -385,28 +429,70 @@ HOT void copyFar(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length
     std::memcpy(to + length - 8, src + length - 8, 8);
 }
 
+// In place, where the bytes after a match are free to write (they are produced
+// later; the buffer keeps room beyond a step): 8 bytes at a time, up to 7 more.
+HOT void copyFarOver(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
+{
+    for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(to + i, src + i, 8);
+}
+
+HOT void repeatByteOver(std::uint8_t* to, std::uint8_t value, std::uint32_t length)
+{
+    const std::uint64_t pattern = 0x0101010101010101ull * value;
+    for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(to + i, &pattern, 8);
+}
+
+// Window: a match whose source or destination runs over the window's end, or whose
+// source lies ahead of writePos (bytes of a window ago), or a distance of 0 or the
+// whole window, where every byte is copied onto itself.
+void copyAcrossWindow(std::uint8_t* window, std::uint32_t writePos, std::uint32_t length,
+                      std::uint32_t distance)
+{
+    const std::uint32_t from = (writePos - distance) & windowMask;
+    if (from == writePos) return;
+    if (from + length > windowSize || writePos + length > windowSize) {
+        for (std::uint32_t i = 0; i < length; ++i)
+            window[(writePos + i) & windowMask] = window[(from + i) & windowMask];
+    } else {
+        std::memmove(window + writePos, window + from, length);  // each byte is read before it is overwritten
+    }
+}
+
+// In place: a match reaching back before the file's start, or by a distance of 0,
+// which in the window stands for the whole window. Those bytes are zeros, as a fresh
+// window holds.
+void copyFromBeforeStart(std::uint8_t* output, std::uint32_t writePos, std::uint32_t length,
+                         std::uint32_t distance)
+{
+    if (distance == 0) distance = windowSize;
+    for (std::uint32_t p = writePos; p < writePos + length; ++p)
+        output[p] = p >= distance ? output[p - distance] : 0;
+}
+
 // Copies as if byte by byte, so that a match may overlap the bytes it produces.
+template <bool direct>
 HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length,
                    std::uint32_t distance)
 {
-    const std::uint32_t from = (writePos - distance) & windowMask;
     std::uint8_t* to = window + writePos;
-    const std::uint8_t* src = window + from;
-    if (from == writePos) {
-        // A distance of 0 or the whole window: every byte is copied onto itself.
-    } else if (from + length > windowSize || writePos + length > windowSize) {
-        for (std::uint32_t i = 0; i < length; ++i)
-            window[(writePos + i) & windowMask] = window[(from + i) & windowMask];
-    } else if (from > writePos) {
-        std::memmove(to, src, length);  // source ahead: each byte is read before it is overwritten
+    if (distance - 1 >= writePos || (!direct && writePos + length > windowSize)) {
+        if constexpr (direct)
+            copyFromBeforeStart(window, writePos, length, distance);
+        else
+            copyAcrossWindow(window, writePos, length, distance);
+    } else if (direct && distance >= 8) {
+        copyFarOver(to, to - distance, length);
     } else if (distance >= 8) {
-        copyFar(to, src, length);
+        copyFar(to, to - distance, length);
+    } else if (direct && distance == 1) {
+        repeatByteOver(to, to[-1], length);
     } else if (distance == 1) {
-        std::memset(to, *src, length);
+        std::memset(to, to[-1], length);
     } else {
+        const std::uint8_t* src = to - distance;
         for (std::uint32_t i = 0; i < length; ++i) to[i] = src[i];
     }
-    writePos = (writePos + length) & windowMask;
+    writePos = advance(direct, writePos, length);
 }
 
 // ---------------------------------------------------------------- LZ
@@ -446,16 +532,18 @@ void endLzRun(UnpackState& s, const LzRun& run)
 }
 
 // Every match becomes the newest of the four previous distances and the last match.
+template <bool direct>
 HOT void copyMatch(LzRun& run, std::uint32_t length, std::uint32_t distance)
 {
     run.oldDist[run.oldDistCounter++ & 3] = distance;
     run.lastDist = distance;
     run.lastLength = length;
-    run.bytesLeft -= length;
-    copyBytes(run.window, run.writePos, length, distance);
+    if (!direct) run.bytesLeft -= length;
+    copyBytes<direct>(run.window, run.writePos, length, distance);
 }
 
 // 257..260: one of the four last distances; the length grows with the distance.
+template <bool direct>
 HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
     const std::uint32_t distance =
@@ -464,10 +552,11 @@ HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
     std::uint32_t length = lengthBase[n] + 2 + getBits(run.r, lengthBits[n]);
     length += (distance >= rarformat::repeatBonusDistance) + (distance >= rarformat::farBonusDistance1) +
               (distance >= rarformat::farBonusDistance2);
-    copyMatch(run, length, distance);
+    copyMatch<direct>(run, length, distance);
 }
 
 // 270..297: a coded length, then a distance from the distance table.
+template <bool direct>
 HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
     const unsigned n = symbol - rarformat::firstLengthSymbol;
@@ -475,45 +564,51 @@ HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
     const unsigned d = decodeSymbol(run.r, s.distanceTable);
     const std::uint32_t distance = distanceBase[d] + 1 + getBits(run.r, distanceBits[d]);
     length += (distance >= rarformat::farBonusDistance1) + (distance >= rarformat::farBonusDistance2);
-    copyMatch(run, length, distance);
+    copyMatch<direct>(run, length, distance);
 }
 
 // One literal/length symbol other than 269 (new tables).
+template <bool direct>
 HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 {
     if (symbol < rarformat::lastMatchSymbol) {
         run.window[run.writePos] = std::uint8_t(symbol);
-        run.writePos = (run.writePos + 1) & windowMask;
-        --run.bytesLeft;
+        run.writePos = advance(direct, run.writePos, 1);
+        if (!direct) --run.bytesLeft;
     } else if (symbol == rarformat::lastMatchSymbol) {
-        copyMatch(run, run.lastLength, run.lastDist);
+        copyMatch<direct>(run, run.lastLength, run.lastDist);
     } else if (symbol < rarformat::firstShortSymbol) {
-        repeatMatch(s, run, symbol);
+        repeatMatch<direct>(s, run, symbol);
     } else if (symbol < rarformat::newTablesSymbol) {
         const unsigned n = symbol - rarformat::firstShortSymbol;
-        copyMatch(run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
+        copyMatch<direct>(run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
     } else {
-        longMatch(s, run, symbol);
+        longMatch<direct>(s, run, symbol);
     }
 }
 
-// LZ steps until the file is produced, the data run dry, a flush is due or new
-// tables come (those are read before returning).
+// LZ steps until the file is produced, the data run dry, a flush or more room is
+// due or new tables come (those are read before returning). In place, one bound
+// on the write position stands for the bytes left and the room (the caller refills
+// before it looks at the room), and the bytes left are counted once at the end.
+template <bool direct>
 void decodeLzSteps(UnpackState& s)
 {
     LzRun run = beginLzRun(s);
-    const std::uint32_t flushedPos = s.flushedPos;
+    const std::uint32_t flushedPos = s.flushedPos, firstPos = s.writePos;
+    const std::uint32_t lastStart = direct ? lastStepStart(s) : 0;
     bool newTables = false;
-    while (run.bytesLeft >= 0) {
+    while (direct ? run.writePos <= lastStart : run.bytesLeft >= 0) {
         refill(run.r, s.in);
-        if (ranDry(run.r, s.in) || roomAhead(flushedPos, run.writePos) < flushMargin) break;
+        if (ranDry(run.r, s.in) || (!direct && !roomForStep<false>(run.writePos, flushedPos, 0))) break;
         const unsigned symbol = decodeSymbol(run.r, s.literalTable);
         if (symbol == rarformat::newTablesSymbol) {
             newTables = true;
             break;
         }
-        decodeLzSymbol(s, run, symbol);
+        decodeLzSymbol<direct>(s, run, symbol);
     }
+    if (direct) run.bytesLeft -= run.writePos - firstPos;
     endLzRun(s, run);
     if (newTables) readCodeLengths(s);
 }
@@ -521,27 +616,55 @@ void decodeLzSteps(UnpackState& s)
 // ---------------------------------------------------------------- audio steps
 
 // Audio steps under the same conditions as decodeLzSteps; 256 means new tables.
+// The register, positions and channel are worked on in locals, as in decodeLzSteps.
+template <bool direct>
 void decodeAudioSteps(UnpackState& s)
 {
-    BitRegister& r = s.in.reg;
-    while (s.bytesLeft >= 0) {
+    BitRegister r = s.in.reg;
+    std::uint32_t writePos = s.writePos;
+    std::int64_t bytesLeft = s.bytesLeft;
+    int channel = s.currentChannel, sharedDelta = s.sharedDelta;
+    const std::uint32_t lastStart = direct ? lastStepStart(s) : 0;
+    bool newTables = false;
+    while (bytesLeft >= 0) {
         refill(r, s.in);
-        if (ranDry(r, s.in) || roomAhead(s.flushedPos, s.writePos) < flushMargin) return;
-        const unsigned symbol = decodeSymbol(r, s.audioTables[s.currentChannel]);
+        if (ranDry(r, s.in) || !roomForStep<direct>(writePos, s.flushedPos, lastStart)) break;
+        const unsigned symbol = decodeSymbol(r, s.audioTables[channel]);
         if (symbol == rarformat::audioNewTablesSymbol) {
-            readCodeLengths(s);
-            return;
+            newTables = true;
+            break;
         }
-        s.window[s.writePos] = predictAudioByte(s, symbol);
-        s.writePos = (s.writePos + 1) & windowMask;
-        if (++s.currentChannel >= s.channelCount) s.currentChannel = 0;
-        --s.bytesLeft;
+        s.window[writePos] = predictAudioByte(s.channels[channel], sharedDelta, symbol);
+        writePos = advance(direct, writePos, 1);
+        if (++channel >= s.channelCount) channel = 0;
+        --bytesLeft;
     }
+    s.in.reg = r;
+    s.writePos = writePos;
+    s.bytesLeft = bytesLeft;
+    s.currentChannel = channel;
+    s.sharedDelta = sharedDelta;
+    if (newTables) readCodeLengths(s);
 }
 
 // ---------------------------------------------------------------- one file
 
-// A fresh stream forgets all history; a continuing one keeps everything but the bit input.
+// The window is zero beyond what streams wrote into it since it was last cleared.
+void clearWindow(UnpackState& s)
+{
+    std::memset(s.window, 0, s.windowDirty);
+    s.windowDirty = 0;
+}
+
+// After steps from `before` on: a wrap leaves the whole window written.
+void noteWindowWrites(UnpackState& s, std::uint32_t before)
+{
+    s.windowDirty = s.writePos < before ? windowSize : std::max(s.windowDirty, s.writePos);
+}
+
+// A fresh stream forgets all history; a continuing one keeps everything but the bit
+// input. A fresh window is zeroed (when it is not zeroed already); the output
+// buffer, decoded in place, stands for a zeroed window by itself.
 void startFile(UnpackState& s, bool continues)
 {
     if (!continues) {
@@ -549,11 +672,10 @@ void startFile(UnpackState& s, bool continues)
         std::fill(std::begin(s.oldDist), std::end(s.oldDist), 0);
         s.oldDistCounter = s.lastDist = s.lastLength = 0;
         s.sharedDelta = s.currentChannel = 0;
-        if (!s.windowZeroed) std::memset(s.window, 0, windowSize);
+        if (!s.direct) clearWindow(s);
         std::memset(s.previousLengths, 0, sizeof s.previousLengths);
         s.writePos = s.flushedPos = 0;
     }
-    s.windowZeroed = false;
     startBits(s.in);
     if (!continues) readCodeLengths(s);
 }
@@ -573,9 +695,34 @@ void readLastTables(UnpackState& s)
     }
 }
 
+// Steps until a flush or more room is due, the tables change, or the file ends.
+template <bool direct>
+void decodeSteps(UnpackState& s)
+{
+    if (s.audioMode)
+        decodeAudioSteps<direct>(s);
+    else
+        decodeLzSteps<direct>(s);
+}
+
+// Between two flushes the steps move on less than a window: a write position
+// below the one before means they wrapped.
+void decodeStepsInWindow(UnpackState& s)
+{
+    const std::uint32_t before = s.writePos;
+    decodeSteps<false>(s);
+    noteWindowWrites(s, before);
+}
+
 #undef HOT
 
 }  // namespace
+
+bool continuesStream()
+{
+    return (reader.archive.file.head.flags & rarformat::flagContinuesSolid) != 0 &&
+           reader.unpack.streamStarted;
+}
 
 // Decodes the current file until its unpacked size is produced. Bytes reach the
 // output buffer only for the wanted file. Decoding ends early once it has taken
@@ -584,22 +731,27 @@ void decompressFile(std::uint8_t* window)
 {
     UnpackState& s = reader.unpack;
     const FileHeader& file = reader.archive.file;
-    s.window = window;
-    startFile(s, (file.head.flags & rarformat::flagContinuesSolid) != 0 && s.streamStarted);
+    s.direct = window == nullptr;
+    s.window = s.direct ? reader.archive.output : window;
+    startFile(s, continuesStream());
     s.streamStarted = true;
     s.bytesLeft = std::int64_t(file.unpSize) - 1;
     while (s.bytesLeft >= 0) {
         refill(s.in.reg, s.in);
         if (ranDry(s.in.reg, s.in)) break;
         if (roomAhead(s.flushedPos, s.writePos) < flushMargin) handOn(s);
-        if (s.audioMode)
-            decodeAudioSteps(s);
+        if (s.direct) makeRoom(s);
+        if (s.bytesLeft < 0)
+            break;
+        else if (s.direct)
+            decodeSteps<true>(s);
         else
-            decodeLzSteps(s);
+            decodeStepsInWindow(s);
     }
     readLastTables(s);
     if (reader.archive.fileFound) flushWindow(s);
     s.flushedPos = s.writePos;
+    s.window = nullptr;
 }
 
 }  // namespace rarreader

@@ -66,7 +66,9 @@ void LzStream::match(unsigned length, unsigned distance)
     w.put(coded - lengthBase[n] - 3, lengthBits[n]);
     distances.put(w, d);
     w.put(distance - base - 1, bits);
-    for (unsigned i = 0; i < length; ++i) out.push_back(out[out.size() - distance]);
+    // Before the stream's first byte lie zeros, as in a fresh window.
+    for (unsigned i = 0; i < length; ++i)
+        out.push_back(out.size() >= distance ? out[out.size() - distance] : 0);
 }
 
 Extraction extractPacked(const std::string& file, const Bytes& packed, const Bytes& content,
@@ -152,6 +154,58 @@ TEST(Unpack, MatchesAcrossTheWindowsEndAndAWholeWindowBack)
     const Extraction e = extractPacked("window-edge.rar", s.w.finish(), s.out, std::uint32_t(s.out.size()));
     ASSERT_EQ(e.result, 1) << e.lastMessage;
     EXPECT_TRUE(e.bytes == s.out);
+}
+
+TEST(Unpack, MatchesReachingBeforeTheStartReadZerosInPlaceAndInTheWindow)
+{
+    // The wanted file of a fresh stream is decoded in place, a file passed over in
+    // a solid archive in the window: both find zeros before the stream's start, and
+    // the next file of the solid stream sees what the window holds.
+    LzStream first;
+    first.tables();
+    first.literal('a');
+    first.literal('b');
+    first.match(6, 10);  // wholly before the start
+    first.match(5, 9);   // partly
+    first.literal('c');
+    first.match(40, 100000);
+    ASSERT_EQ(first.out.size(), 54u);
+    EXPECT_EQ(first.out[9], 'a');
+    LzStream second;
+    second.literals = first.literals;
+    second.out = first.out;
+    second.match(30, 60);
+    second.match(20, 13);
+    second.literal('d');
+    const Bytes secondBytes(second.out.begin() + std::ptrdiff_t(first.out.size()), second.out.end());
+    ArchiveLayout layout;
+    layout.solid = true;
+    layout.members = {packedMember("one", first.w.finish(), first.out),
+                      packedMember("two", second.w.finish(), secondBytes, true)};
+    const std::string path = saveArchive("before-start.rar", buildArchive(layout));
+    const Extraction one = extract(path, "one"), two = extract(path, "two");
+    ASSERT_EQ(one.result, 1) << one.lastMessage;
+    EXPECT_EQ(one.bytes, first.out);
+    ASSERT_EQ(two.result, 1) << two.lastMessage;
+    EXPECT_EQ(two.bytes, secondBytes);
+
+    // Calls on images keep their window: one that an earlier call filled all over
+    // with 'x' must read as fresh again.
+    LzStream filler;
+    filler.tables();
+    filler.literal('x');
+    while (filler.out.size() < rarreader::windowSize + 1000) filler.match(255, 1);
+    LzStream last;
+    last.literals = filler.literals;
+    last.literal('e');
+    ArchiveLayout filled;
+    filled.solid = true;
+    filled.members = {packedMember("fill", filler.w.finish(), filler.out),
+                      packedMember("last", last.w.finish(), Bytes(1, 'e'), true)};
+    ASSERT_EQ(extractImage(buildArchive(filled), "last").result, 1);
+    const Extraction again = extractImage(buildArchive(layout), "two");
+    ASSERT_EQ(again.result, 1) << again.lastMessage;
+    EXPECT_EQ(again.bytes, secondBytes);
 }
 
 TEST(Unpack, CodesLongerThanTheLookUpTableDecode)
