@@ -10,17 +10,17 @@
 
 namespace {
 
-constexpr int kRate = 22050;
-constexpr double kMaxPeak = 0.891;  // -1 dBFS
-constexpr double kMaxQuiet = 2.0;
-constexpr double kDayBreak = 16.0;
+constexpr int rate = 22050;
+constexpr double maxPeak = 0.891;  // -1 dBFS
+constexpr double maxQuiet = 2.0;
+constexpr double dayBreak = 16.0;
 
 const itw::ModuleReport& report()
 {
     static const itw::ModuleReport r = [] {
         std::ifstream in(ZW_MODULE_PATH, std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return itw::checkModule(bytes, kRate, 2);  // twice through, so the loop seam is heard
+        return itw::checkModule(bytes, rate, 2);  // twice through, so the loop seam is heard
     }();
     return r;
 }
@@ -30,7 +30,7 @@ double rmsBetween(double from, double to)
     const auto& w = report().windowRms;
     double sum = 0;
     size_t n = 0;
-    for (size_t k = size_t(from / itw::kWindowSeconds); k < size_t(to / itw::kWindowSeconds) && k < w.size();
+    for (size_t k = size_t(from / itw::windowSeconds); k < size_t(to / itw::windowSeconds) && k < w.size();
          ++k, ++n)
         sum += w[k] * w[k];
     return n ? std::sqrt(sum / double(n)) : 0;
@@ -53,15 +53,15 @@ TEST(Music, HasTheVoicesAndTheLength)
 TEST(Music, StaysBelowFullScaleAndNeverFallsSilent)
 {
     EXPECT_GT(report().peak, 0.1);
-    EXPECT_LE(report().peak, kMaxPeak);
-    EXPECT_LE(report().longestQuiet, kMaxQuiet) << "quiet from " << report().longestQuietAt << " s";
+    EXPECT_LE(report().peak, maxPeak);
+    EXPECT_LE(report().longestQuiet, maxQuiet) << "quiet from " << report().longestQuietAt << " s";
     // twice through: the render covers the loop seam as well
-    EXPECT_GE(report().windowRms.size() * itw::kWindowSeconds, report().seconds * 1.5);
+    EXPECT_GE(report().windowRms.size() * itw::windowSeconds, report().seconds * 1.5);
 }
 
 TEST(Music, OpensUpAtDayBreak)
 {
-    double evening = rmsBetween(0, kDayBreak - 8), day = rmsBetween(kDayBreak, kDayBreak + 8);
+    double evening = rmsBetween(0, dayBreak - 8), day = rmsBetween(dayBreak, dayBreak + 8);
     EXPECT_GT(20 * std::log10(day / evening), 1.0);
     EXPECT_GT(rmsBetween(0, 1), 0.003);  // it starts with the picture
 }

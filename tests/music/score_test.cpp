@@ -6,15 +6,15 @@
 
 namespace {
 
-const char* kHead = "instrument lead acco loop=0.5\n"
-                    "instrument drum kick\n"
-                    "channel a lead note=g4\n"
-                    "channel b drum\n";
+const char* head = "instrument lead acco loop=0.5\n"
+                   "instrument drum kick\n"
+                   "channel a lead note=g4\n"
+                   "channel b drum\n";
 
 bool read(const std::string& body, itw::Song& song, std::string& error)
 {
     itw::ScoreParser parser;
-    bool ok = parser.parse(kHead + body, "test.score", song) && parser.finish(song);
+    bool ok = parser.parse(head + body, "test.score", song) && parser.finish(song);
     error = parser.error();
     return ok;
 }
@@ -44,16 +44,16 @@ TEST(Score, CellsStepsAndSuffixes)
     EXPECT_EQ(c[0][0].note, 60);
     EXPECT_EQ(c[0][0].sample, 1);
     EXPECT_EQ(c[0][0].volume, 40);
-    EXPECT_EQ(c[1][0].note, itw::kNoValue);  // the rest of the step is empty
-    EXPECT_EQ(c[2][0].note, 55);             // "x" plays the channel's g4
-    EXPECT_EQ(c[2][0].sample, 2);            // ... with the instrument named
-    EXPECT_EQ(c[4][0].command, 10);          // J
+    EXPECT_EQ(c[1][0].note, itw::noValue);  // the rest of the step is empty
+    EXPECT_EQ(c[2][0].note, 55);            // "x" plays the channel's g4
+    EXPECT_EQ(c[2][0].sample, 2);           // ... with the instrument named
+    EXPECT_EQ(c[4][0].command, 10);         // J
     EXPECT_EQ(c[4][0].param, 0x47);
-    EXPECT_EQ(c[4][0].note, itw::kNoValue);
-    EXPECT_EQ(c[6][0].note, itw::kNoteCut);
-    EXPECT_EQ(c[6][0].sample, itw::kNoValue);  // a cut plays no instrument
+    EXPECT_EQ(c[4][0].note, itw::noValue);
+    EXPECT_EQ(c[6][0].note, itw::noteCut);
+    EXPECT_EQ(c[6][0].sample, itw::noValue);  // a cut plays no instrument
     EXPECT_EQ(c[0][1].note, 60);
-    EXPECT_EQ(c[4][1].note, itw::kNoteOff);
+    EXPECT_EQ(c[4][1].note, itw::noteOff);
     EXPECT_EQ(c[7][1].volume, 12);
     EXPECT_EQ(c[7][1].command, 1);
     EXPECT_EQ(c[7][1].param, 3);
@@ -75,7 +75,7 @@ TEST(Score, TracksTransposeRepeatAndDelay)
     EXPECT_EQ(c[2][0].note, 57);  // x = g4, transposed too
     EXPECT_EQ(c[4][0].note, 60);
     EXPECT_EQ(c[8][0].note, 60);
-    EXPECT_EQ(c[12][0].note, itw::kNoValue);  // delayed by one row
+    EXPECT_EQ(c[12][0].note, itw::noValue);  // delayed by one row
     EXPECT_EQ(c[13][0].note, 60);
     EXPECT_EQ(c[15][0].note, 55);  // the delayed cut fell off
     EXPECT_EQ(c[0][1].note, 48);

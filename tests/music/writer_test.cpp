@@ -89,18 +89,18 @@ bool buildModule(const std::string& score, std::vector<uint8_t>& bytes, std::str
 }
 
 // 8 rows a second: speed 6 at tempo 120 makes a row 0.125 s.
-const char* kSong = "title test\nspeed 6\ntempo 120\n"
-                    "instrument sq pulse base=a4 duty=0.5 len=0.01 loop=0.5\n"
-                    "channel one sq\nchannel two sq pan=0\n"
-                    "pattern intro 8\n  one a4 . . . . . . .\nend\n"
-                    "pattern main 16\n  one a4 . . . . . . . . . . . . . . .\n  two step=16 c5\nend\n"
-                    "order intro |: main main\n";
+const char* testSong = "title test\nspeed 6\ntempo 120\n"
+                       "instrument sq pulse base=a4 duty=0.5 len=0.01 loop=0.5\n"
+                       "channel one sq\nchannel two sq pan=0\n"
+                       "pattern intro 8\n  one a4 . . . . . . .\nend\n"
+                       "pattern main 16\n  one a4 . . . . . . . . . . . . . . .\n  two step=16 c5\nend\n"
+                       "order intro |: main main\n";
 
 TEST(Writer, ModuleLoadsQuietlyAndLoopsToTheMark)
 {
     std::vector<uint8_t> bytes;
     std::string error;
-    ASSERT_TRUE(buildModule(kSong, bytes, error)) << error;
+    ASSERT_TRUE(buildModule(testSong, bytes, error)) << error;
     itw::ModuleReport r = itw::checkModule(std::vector<char>(bytes.begin(), bytes.end()), 22050, 1);
     ASSERT_TRUE(r.loaded) << r.error;
     EXPECT_EQ(r.log, "");
@@ -123,7 +123,7 @@ TEST(Writer, NotesSoundAtTheirPitch)
 {
     std::vector<uint8_t> bytes;
     std::string error;
-    ASSERT_TRUE(buildModule(kSong, bytes, error)) << error;
+    ASSERT_TRUE(buildModule(testSong, bytes, error)) << error;
     std::ostringstream log;
     openmpt::module mod(bytes, log);
     const int rate = 44100;

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr size_t kMinLines = 100, kMaxLines = 300, kMaxWidth = 70;
-const std::string kDrawable = "abcdefghijklmnopqrstuvwxyz0123456789.,;:+-_#*~!\"%&/()=?\\{}[]^`@";
-const std::string kAddress = "www.quarzel.invalid";
+constexpr size_t minLines = 100, maxLines = 300, maxWidth = 70;
+const std::string drawable = "abcdefghijklmnopqrstuvwxyz0123456789.,;:+-_#*~!\"%&/()=?\\{}[]^`@";
+const std::string address = "www.quarzel.invalid";
 
 std::string text()
 {
@@ -36,7 +36,7 @@ TEST(Invitation, EveryByteIsDrawn)
     ASSERT_FALSE(t.empty());
     for (size_t i = 0; i < t.size(); ++i) {
         char c = t[i];
-        bool ok = c == '\n' || c == ' ' || c == '$' || kDrawable.find(c) != std::string::npos;
+        bool ok = c == '\n' || c == ' ' || c == '$' || drawable.find(c) != std::string::npos;
         EXPECT_TRUE(ok) << "byte " << int(static_cast<unsigned char>(c)) << " at offset " << i;
     }
 }
@@ -44,10 +44,10 @@ TEST(Invitation, EveryByteIsDrawn)
 TEST(Invitation, LinesFitAndHighlightsClose)
 {
     std::vector<std::string> all = lines(text());
-    EXPECT_GE(all.size(), kMinLines);
-    EXPECT_LE(all.size(), kMaxLines);
+    EXPECT_GE(all.size(), minLines);
+    EXPECT_LE(all.size(), maxLines);
     for (size_t n = 0; n < all.size(); ++n) {
-        EXPECT_LE(all[n].size(), kMaxWidth) << "line " << n + 1;
+        EXPECT_LE(all[n].size(), maxWidth) << "line " << n + 1;
         EXPECT_EQ(std::count(all[n].begin(), all[n].end(), '$') % 2, 0) << "line " << n + 1;
         EXPECT_TRUE(all[n].empty() || all[n].back() != ' ') << "trailing space, line " << n + 1;
     }
@@ -56,7 +56,7 @@ TEST(Invitation, LinesFitAndHighlightsClose)
 TEST(Invitation, NamesThePartyAndItsAddress)
 {
     std::string t = text();
-    EXPECT_NE(t.find(kAddress), std::string::npos);
+    EXPECT_NE(t.find(address), std::string::npos);
     EXPECT_NE(t.find("quarzel"), std::string::npos);
     EXPECT_NE(t.find("schratten"), std::string::npos);
     EXPECT_NE(t.find("18. - 20. october"), std::string::npos);

@@ -15,7 +15,7 @@ double decibels(double x) { return x > 0 ? 20 * std::log10(x) : -120; }
 
 void printSeconds(const itw::ModuleReport& r)
 {
-    size_t perSecond = size_t(1 / itw::kWindowSeconds);
+    size_t perSecond = size_t(1 / itw::windowSeconds);
     for (size_t s = 0; s * perSecond < r.windowRms.size(); ++s) {
         double sum = 0;
         size_t n = 0;

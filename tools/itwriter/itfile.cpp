@@ -8,17 +8,17 @@ namespace itw {
 namespace {
 
 // Format notes: every number is little-endian; offsets are from the file's start.
-constexpr size_t kHeaderSize = 0xC0;
-constexpr size_t kSampleHeaderSize = 0x50;
-constexpr uint16_t kTrackerVersion = 0x0214;
-constexpr uint16_t kFlagsStereoLinear = 0x0009;
-constexpr uint8_t kOrderEnd = 255;
-constexpr uint8_t kChannelOff = 32 + 128;  // centred and disabled
-constexpr uint8_t kSampleHas = 0x01, kSample16 = 0x02, kSampleLoop = 0x10;
-constexpr uint8_t kSigned = 0x01;
-constexpr int kJumpCommand = 2;  // Bxx: jump to order xx
-constexpr size_t kMaxPacked = 0xFFFF - 8;
-constexpr size_t kMaxPatterns = 200;  // order entries 0..199 name patterns
+constexpr size_t headerSize = 0xC0;
+constexpr size_t sampleHeaderSize = 0x50;
+constexpr uint16_t trackerVersion = 0x0214;
+constexpr uint16_t flagsStereoLinear = 0x0009;
+constexpr uint8_t orderEnd = 255;
+constexpr uint8_t channelOff = 32 + 128;  // centred and disabled
+constexpr uint8_t sampleHas = 0x01, sample16 = 0x02, sampleLoop = 0x10;
+constexpr uint8_t signedConversion = 0x01;
+constexpr int jumpCommand = 2;  // Bxx: jump to order xx
+constexpr size_t maxPacked = 0xFFFF - 8;
+constexpr size_t maxPatterns = 200;  // order entries 0..199 name patterns
 
 struct Writer {
     std::vector<uint8_t>& b;
@@ -54,7 +54,7 @@ bool withLoopJump(const Song& song, std::vector<Pattern>& patterns, std::vector<
                 "' has no free effect column for the loop jump";
         return false;
     }
-    free->command = kJumpCommand;
+    free->command = jumpCommand;
     free->param = song.loopOrder;
     patterns.push_back(last);
     orders.back() = int(patterns.size()) - 1;
@@ -71,9 +71,9 @@ void writeHeader(Writer& w, const Song& song, size_t orders, size_t samples, siz
     w.u16(0);
     w.u16(unsigned(samples));
     w.u16(unsigned(patterns));
-    w.u16(kTrackerVersion);
-    w.u16(kTrackerVersion);
-    w.u16(kFlagsStereoLinear);
+    w.u16(trackerVersion);
+    w.u16(trackerVersion);
+    w.u16(flagsStereoLinear);
     w.u16(0);
     w.u8(unsigned(song.globalVolume));
     w.u8(unsigned(song.mixVolume));
@@ -84,9 +84,9 @@ void writeHeader(Writer& w, const Song& song, size_t orders, size_t samples, siz
     w.u16(0);
     w.u32(0);
     w.u32(0);  // separation, pitch wheel, message, reserved
-    for (size_t c = 0; c < kMaxChannels; ++c)
-        w.u8(c < song.channels.size() ? unsigned(song.channels[c].pan) : kChannelOff);
-    for (size_t c = 0; c < kMaxChannels; ++c)
+    for (size_t c = 0; c < maxChannels; ++c)
+        w.u8(c < song.channels.size() ? unsigned(song.channels[c].pan) : channelOff);
+    for (size_t c = 0; c < maxChannels; ++c)
         w.u8(c < song.channels.size() ? unsigned(song.channels[c].volume) : 64);
 }
 
@@ -97,10 +97,10 @@ void writeSampleHeader(Writer& w, const SampleData& s, uint32_t dataOffset)
     w.text(s.name.substr(0, 8) + ".raw", 12);
     w.u8(0);
     w.u8(unsigned(s.globalVolume));
-    w.u8(kSampleHas | kSample16 | (loops ? kSampleLoop : 0));
+    w.u8(sampleHas | sample16 | (loops ? sampleLoop : 0));
     w.u8(unsigned(s.volume));
     w.text(s.name, 26);
-    w.u8(kSigned);
+    w.u8(signedConversion);
     w.u8(0);  // signed PCM; no default pan
     w.u32(uint32_t(s.pcm.size()));
     w.u32(loops ? uint32_t(s.loopStart) : 0);
@@ -142,7 +142,7 @@ bool writePattern(Writer& w, const Pattern& p, std::string& error)
         w.u8(0);
     }
     size_t packed = w.b.size() - start - 8;
-    if (packed > kMaxPacked) {
+    if (packed > maxPacked) {
         error = "pattern '" + p.name + "' packs to more than 64k bytes";
         return false;
     }
@@ -158,8 +158,8 @@ bool writeIt(const Song& song, const std::vector<SampleData>& samples, std::vect
     std::vector<Pattern> patterns;
     std::vector<int> orders;
     if (!withLoopJump(song, patterns, orders, error)) return false;
-    if (patterns.size() > kMaxPatterns) {
-        error = "more than " + std::to_string(kMaxPatterns) +
+    if (patterns.size() > maxPatterns) {
+        error = "more than " + std::to_string(maxPatterns) +
                 " patterns (with the copy that carries the loop jump)";
         return false;
     }
@@ -167,7 +167,7 @@ bool writeIt(const Song& song, const std::vector<SampleData>& samples, std::vect
     Writer w{out};
     writeHeader(w, song, orders.size(), samples.size(), patterns.size());
     for (int o : orders) w.u8(unsigned(o));
-    w.u8(kOrderEnd);
+    w.u8(orderEnd);
     size_t sampleTable = out.size();
     out.resize(out.size() + 4 * (samples.size() + patterns.size()), 0);
     size_t patternTable = sampleTable + 4 * samples.size();

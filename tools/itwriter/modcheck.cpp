@@ -8,15 +8,15 @@
 namespace itw {
 namespace {
 
-constexpr size_t kChunkFrames = 4096;
+constexpr size_t chunkFrames = 4096;
 
 void measure(openmpt::module& mod, int rate, ModuleReport& r)
 {
-    size_t window = size_t(rate * kWindowSeconds), filled = 0, quietRun = 0;
+    size_t window = size_t(rate * windowSeconds), filled = 0, quietRun = 0;
     double sum = 0;
-    std::vector<float> buf(kChunkFrames * 2);
+    std::vector<float> buf(chunkFrames * 2);
     for (;;) {
-        size_t got = mod.read_interleaved_stereo(rate, kChunkFrames, buf.data());
+        size_t got = mod.read_interleaved_stereo(rate, chunkFrames, buf.data());
         if (got == 0) break;
         for (size_t i = 0; i < got; ++i) {
             double l = buf[2 * i], rgt = buf[2 * i + 1];
@@ -25,10 +25,10 @@ void measure(openmpt::module& mod, int rate, ModuleReport& r)
             if (++filled < window) continue;
             double rms = std::sqrt(sum / double(window));
             r.windowRms.push_back(rms);
-            quietRun = rms < kQuietRms ? quietRun + 1 : 0;
-            if (quietRun * kWindowSeconds > r.longestQuiet) {
-                r.longestQuiet = double(quietRun) * kWindowSeconds;
-                r.longestQuietAt = double(r.windowRms.size() - quietRun) * kWindowSeconds;
+            quietRun = rms < quietRms ? quietRun + 1 : 0;
+            if (quietRun * windowSeconds > r.longestQuiet) {
+                r.longestQuiet = double(quietRun) * windowSeconds;
+                r.longestQuietAt = double(r.windowRms.size() - quietRun) * windowSeconds;
             }
             filled = 0;
             sum = 0;

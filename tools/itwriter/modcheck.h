@@ -20,8 +20,8 @@ struct ModuleReport {
     std::vector<double> windowRms;  // RMS of each window
 };
 
-constexpr double kWindowSeconds = 0.1;
-constexpr double kQuietRms = 0.001;  // -60 dBFS
+constexpr double windowSeconds = 0.1;
+constexpr double quietRms = 0.001;  // -60 dBFS
 
 // Loads the bytes and renders `passes` times through the song at `rate` Hz.
 ModuleReport checkModule(const std::vector<char>& bytes, int rate, int passes);

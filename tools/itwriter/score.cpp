@@ -8,10 +8,10 @@
 namespace itw {
 namespace {
 
-constexpr int kChannelNote = -2;  // "x": the channel's note, filled in on placement
-constexpr int kMaxRows = 200;
-constexpr int kMinRows = 1;
-constexpr size_t kMaxTitle = 25;
+constexpr int channelNote = -2;  // "x": the channel's note, filled in on placement
+constexpr int maxRows = 200;
+constexpr int minRows = 1;
+constexpr size_t maxTitle = 25;
 
 // Words of a line up to its comment: a "#" that begins a word (a sharp, as in
 // "c#5", is inside one).
@@ -93,7 +93,7 @@ int parseNoteName(const std::string& text)
     }
     if (pos + 1 != text.size() || !std::isdigit(static_cast<unsigned char>(text[pos]))) return -1;
     note += 12 * (text[pos] - '0');
-    return note <= kMaxNote ? note : -1;
+    return note <= maxNote ? note : -1;
 }
 
 bool ScoreParser::fail(const std::string& reason)
@@ -138,7 +138,7 @@ bool ScoreParser::header(const std::vector<std::string>& words, Song& song)
     if (w == "title") {
         std::string title;
         for (size_t i = 1; i < words.size(); ++i) title += (i > 1 ? " " : "") + words[i];
-        if (title.empty() || title.size() > kMaxTitle) return fail("title must have 1 to 25 characters");
+        if (title.empty() || title.size() > maxTitle) return fail("title must have 1 to 25 characters");
         song.title = title;
         return true;
     }
@@ -194,7 +194,7 @@ bool ScoreParser::channel(const std::vector<std::string>& words, Song& song)
 {
     if (words.size() < 3) return fail("channel needs a name and an instrument");
     if (findChannel(song, words[1]) >= 0) return fail("channel '" + words[1] + "' is defined twice");
-    if (int(song.channels.size()) >= kMaxChannels) return fail("more than 64 channels");
+    if (int(song.channels.size()) >= maxChannels) return fail("more than 64 channels");
     Channel ch;
     ch.name = words[1];
     ch.instrument = findInstrument(song, words[2]);
@@ -246,7 +246,7 @@ bool ScoreParser::openBlock(const std::vector<std::string>& words, const Song& s
     for (const Pattern& p : song.patterns)
         if (!isTrack && p.name == words[1]) return fail("pattern '" + words[1] + "' is defined twice");
     if (words.size() == 3 &&
-        (!toInt(words[2], block_.rows) || block_.rows < kMinRows || block_.rows > kMaxRows))
+        (!toInt(words[2], block_.rows) || block_.rows < minRows || block_.rows > maxRows))
         return fail("pattern rows must be 1 to 200, got '" + words[2] + "'");
     return true;
 }
@@ -290,14 +290,14 @@ bool ScoreParser::closeBlock(Song& song)
 static bool place(Cell c, const Channel* channel, int transpose, std::vector<Cell>& out)
 {
     if (channel) {
-        if (c.note == kChannelNote) c.note = channel->note;
-        bool realNote = c.note >= 0 && c.note <= kMaxNote;
+        if (c.note == channelNote) c.note = channel->note;
+        bool realNote = c.note >= 0 && c.note <= maxNote;
         if (realNote) c.note += transpose;
-        if (realNote && c.sample == kNoValue) c.sample = channel->instrument;
-        if (realNote && (c.note < 0 || c.note > kMaxNote)) return false;
-    } else if (c.note >= 0 && c.note <= kMaxNote) {
+        if (realNote && c.sample == noValue) c.sample = channel->instrument;
+        if (realNote && (c.note < 0 || c.note > maxNote)) return false;
+    } else if (c.note >= 0 && c.note <= maxNote) {
         c.note += transpose;
-        if (c.note < 0 || c.note > kMaxNote) return false;
+        if (c.note < 0 || c.note > maxNote) return false;
     }
     out.push_back(c);
     return true;
@@ -308,7 +308,7 @@ bool ScoreParser::cells(const std::vector<std::string>& words, size_t first, con
 {
     int step = 1;
     if (first < words.size() && words[first].rfind("step=", 0) == 0) {
-        if (!toInt(words[first].substr(5), step) || step < 1 || step > kMaxRows)
+        if (!toInt(words[first].substr(5), step) || step < 1 || step > maxRows)
             return fail("step must be 1 to 200, got '" + words[first] + "'");
         ++first;
     }
@@ -321,7 +321,7 @@ bool ScoreParser::cells(const std::vector<std::string>& words, size_t first, con
         if (!cell(words[i], song, c)) return false;
         if (!place(c, channel, 0, out)) return fail("note out of range in '" + words[i] + "'");
         for (int k = 1; k < step; ++k) out.push_back(Cell());
-        if (int(out.size()) > kMaxRows) return fail("more than 200 rows");
+        if (int(out.size()) > maxRows) return fail("more than 200 rows");
     }
     return true;
 }
@@ -339,7 +339,7 @@ bool ScoreParser::trackRef(const std::string& token, const Channel* channel, std
         char op = body[nameEnd];
         size_t next = body.find_first_of("+-*>", nameEnd + 1);
         int v = 0;
-        if (!toInt(body.substr(nameEnd + 1, next - nameEnd - 1), v) || v < 0 || v > kMaxRows)
+        if (!toInt(body.substr(nameEnd + 1, next - nameEnd - 1), v) || v < 0 || v > maxRows)
             return fail("bad number after '" + std::string(1, op) + "' in '" + token + "'");
         if (op == '+') transpose = v;
         if (op == '-') transpose = -v;
@@ -349,7 +349,7 @@ bool ScoreParser::trackRef(const std::string& token, const Channel* channel, std
     }
     // Checked before expanding: a line of long repeated references would
     // otherwise grow to millions of rows before the line's end is reached.
-    if (out.size() + size_t(repeat) * it->second.size() > size_t(kMaxRows)) return fail("more than 200 rows");
+    if (out.size() + size_t(repeat) * it->second.size() > size_t(maxRows)) return fail("more than 200 rows");
     std::vector<Cell> rows;
     for (int r = 0; r < repeat; ++r) rows.insert(rows.end(), it->second.begin(), it->second.end());
     rows.insert(rows.begin(), size_t(delay), Cell());
@@ -364,13 +364,13 @@ bool ScoreParser::cell(const std::string& token, const Song& song, Cell& out)
     size_t pos = token.find_first_of("@:!");
     std::string head = token.substr(0, pos);
     if (head == "." || head.empty())
-        out.note = kNoValue;
+        out.note = noValue;
     else if (head == "x")
-        out.note = kChannelNote;
+        out.note = channelNote;
     else if (head == "^")
-        out.note = kNoteCut;
+        out.note = noteCut;
     else if (head == "=")
-        out.note = kNoteOff;
+        out.note = noteOff;
     else if ((out.note = parseNoteName(head)) < 0)
         return fail("'" + head + "' is not a note, '.', 'x', '^' or '='");
     while (pos < token.size()) {

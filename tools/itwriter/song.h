@@ -9,19 +9,19 @@
 
 namespace itw {
 
-constexpr int kMaxChannels = 64;
-constexpr int kMaxNote = 119;      // B-9
-constexpr uint8_t kNoteCut = 254;  // ^^^
-constexpr uint8_t kNoteOff = 255;  // ===
-constexpr int kNoValue = -1;
+constexpr int maxChannels = 64;
+constexpr int maxNote = 119;      // B-9
+constexpr uint8_t noteCut = 254;  // ^^^
+constexpr uint8_t noteOff = 255;  // ===
+constexpr int noValue = -1;
 
-// One cell of a pattern; kNoValue marks an empty field.
+// One cell of a pattern; noValue marks an empty field.
 struct Cell {
-    int note = kNoValue;     // 0..119, kNoteCut or kNoteOff
-    int sample = kNoValue;   // 1-based sample number
-    int volume = kNoValue;   // 0..64
-    int command = kNoValue;  // 1..26 (A..Z)
-    int param = 0;           // 0..255
+    int note = noValue;     // 0..119, noteCut or noteOff
+    int sample = noValue;   // 1-based sample number
+    int volume = noValue;   // 0..64
+    int command = noValue;  // 1..26 (A..Z)
+    int param = 0;          // 0..255
 };
 
 // A synthesis recipe: the kind names the generator, params its numbers.

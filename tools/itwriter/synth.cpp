@@ -8,12 +8,12 @@
 namespace itw {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kC5Hz = 261.6255653;  // the pitch of note 60
-constexpr double kPeak = 0.95;         // every sample is normalised to this
-constexpr double kEndFade = 0.004;     // seconds faded out at a one-shot's end
-constexpr int kMaxSeconds = 8;
-constexpr int kMaxHarmonics = 160;  // keeps very low base notes quick to make
+constexpr double pi = 3.14159265358979323846;
+constexpr double c5Hz = 261.6255653;  // the pitch of note 60
+constexpr double normalPeak = 0.95;   // every sample is normalised to this
+constexpr double endFade = 0.004;     // seconds faded out at a one-shot's end
+constexpr int maxSeconds = 8;
+constexpr int maxHarmonics = 160;  // keeps very low base notes quick to make
 
 // Everything a generator needs; it writes `out` and returns the fundamental it made.
 struct Voice {
@@ -45,10 +45,10 @@ using Generator = std::function<double(Voice&)>;
 void addHarmonics(Voice& v, double f0, const std::function<double(int, double)>& amp)
 {
     double ceiling = v.rate * 0.22;
-    for (int n = 1; n * f0 < ceiling && n <= kMaxHarmonics; ++n) {
-        double f = v.snap(n * f0), a = amp(n, f), phase = (v.random() + 1) * kPi;
+    for (int n = 1; n * f0 < ceiling && n <= maxHarmonics; ++n) {
+        double f = v.snap(n * f0), a = amp(n, f), phase = (v.random() + 1) * pi;
         if (a == 0) continue;
-        double w = 2 * kPi * f / v.rate;
+        double w = 2 * pi * f / v.rate;
         for (size_t i = 0; i < v.out.size(); ++i) v.out[i] += a * std::sin(w * double(i) + phase);
     }
 }
@@ -70,7 +70,7 @@ double accordion(Voice& v)
 double pulse(Voice& v)
 {
     double duty = v["duty"];
-    addHarmonics(v, v.freq, [&](int n, double) { return std::sin(n * kPi * duty) / n; });
+    addHarmonics(v, v.freq, [&](int n, double) { return std::sin(n * pi * duty) / n; });
     return v.snap(v.freq);
 }
 
@@ -94,7 +94,7 @@ double fm(Voice& v)
         double t = double(i) / v.rate;
         double loopT = v.loopSeconds > 0 ? std::min(t, double(v.out.size()) / v.rate - v.loopSeconds) : t;
         double k = fall > 0 ? index * (0.25 + 0.75 * std::exp(-loopT / fall)) : index;
-        v.out[i] = std::sin(2 * kPi * carrier * t + k * std::sin(2 * kPi * modulator * t));
+        v.out[i] = std::sin(2 * pi * carrier * t + k * std::sin(2 * pi * modulator * t));
     }
     return carrier;
 }
@@ -131,7 +131,7 @@ double kick(Voice& v)
     double from = v["from"], to = v["to"], sweep = v["sweep"], phase = 0;
     for (size_t i = 0; i < v.out.size(); ++i) {
         double t = double(i) / v.rate;
-        phase += 2 * kPi * (to + (from - to) * std::exp(-t / sweep)) / v.rate;
+        phase += 2 * pi * (to + (from - to) * std::exp(-t / sweep)) / v.rate;
         double click = t < 0.003 ? v.random() * (1 - t / 0.003) * v["click"] : 0;
         v.out[i] = std::sin(phase) + click;
     }
@@ -149,7 +149,7 @@ double metal(Voice& v, const std::vector<double>& freqs, size_t i)
 // A one-pole high-pass, run over the whole buffer.
 void highPass(std::vector<double>& x, double cutoff, double rate)
 {
-    double a = 1 / (1 + 2 * kPi * cutoff / rate), prevIn = 0, prevOut = 0;
+    double a = 1 / (1 + 2 * pi * cutoff / rate), prevIn = 0, prevOut = 0;
     for (double& s : x) {
         double in = s;
         s = a * (prevOut + in - prevIn);
@@ -160,7 +160,7 @@ void highPass(std::vector<double>& x, double cutoff, double rate)
 
 void lowPass(std::vector<double>& x, double cutoff, double rate)
 {
-    double a = 1 - std::exp(-2 * kPi * cutoff / rate), y = 0;
+    double a = 1 - std::exp(-2 * pi * cutoff / rate), y = 0;
     for (double& s : x) {
         y += a * (s - y);
         s = y;
@@ -172,7 +172,7 @@ double snare(Voice& v)
     double tone = v["tone"], mix = v["noise"];
     for (size_t i = 0; i < v.out.size(); ++i) {
         double t = double(i) / v.rate;
-        v.out[i] = (1 - mix) * std::sin(2 * kPi * tone * t) * std::exp(-t / 0.05) + mix * v.random();
+        v.out[i] = (1 - mix) * std::sin(2 * pi * tone * t) * std::exp(-t / 0.05) + mix * v.random();
     }
     highPass(v.out, v["hp"], v.rate);
     return v.freq;
@@ -269,13 +269,13 @@ bool checkRanges(const std::map<std::string, double>& p, std::string& error)
     const Range ranges[] = {{"vol", 0, 64},
                             {"gvol", 0, 64},
                             {"rate", 8000, 96000},
-                            {"len", 0.01, kMaxSeconds},
-                            {"attack", 0, kMaxSeconds},
+                            {"len", 0.01, maxSeconds},
+                            {"attack", 0, maxSeconds},
                             {"decay", 0, 60},
                             {"vibspeed", 0, 64},
                             {"vibdepth", 0, 64},
                             {"vibrate", 0, 64},
-                            {"loop", 0, kMaxSeconds},
+                            {"loop", 0, maxSeconds},
                             {"sustain", 0, 1},
                             {"reeds", 1, 7},
                             {"voices", 1, 9},
@@ -315,7 +315,7 @@ void shape(std::vector<double>& x, const std::map<std::string, double>& p, doubl
         x[i] *= a * d;
     }
     if (loopStart < x.size()) return;
-    size_t fade = std::min(x.size(), size_t(kEndFade * rate));
+    size_t fade = std::min(x.size(), size_t(endFade * rate));
     for (size_t k = 0; k < fade; ++k) x[x.size() - 1 - k] *= double(k) / double(fade);
 }
 
@@ -324,7 +324,7 @@ void toPcm(const std::vector<double>& x, std::vector<int16_t>& pcm)
     double peak = 1e-9;
     for (double s : x) peak = std::max(peak, std::abs(s));
     pcm.resize(x.size());
-    for (size_t i = 0; i < x.size(); ++i) pcm[i] = int16_t(std::lround(x[i] / peak * kPeak * 32767));
+    for (size_t i = 0; i < x.size(); ++i) pcm[i] = int16_t(std::lround(x[i] / peak * normalPeak * 32767));
 }
 
 uint32_t hashName(const std::string& name)
@@ -350,7 +350,7 @@ bool synthesize(const Instrument& ins, SampleData& out, std::string& error)
     size_t loopStart = size_t(std::lround(p["len"] * rate));
     size_t loopLength = kind->sustains ? size_t(std::lround(p["loop"] * rate)) : 0;
     std::vector<double> x(loopStart + loopLength, 0.0);
-    double wanted = kC5Hz * std::pow(2.0, (ins.baseNote - 60) / 12.0);
+    double wanted = c5Hz * std::pow(2.0, (ins.baseNote - 60) / 12.0);
     Voice v{p, rate, wanted, double(loopLength) / rate, hashName(ins.name), x};
     double made = kind->make(v);
     shape(x, p, rate, loopLength ? loopStart : x.size());
@@ -359,7 +359,7 @@ bool synthesize(const Instrument& ins, SampleData& out, std::string& error)
     out.loopStart = loopLength ? int(loopStart) : -1;
     out.loopEnd = loopLength ? int(x.size()) : -1;
     // At the base note the sample must sound `wanted`; it holds `made` at `rate`.
-    out.c5Speed = int(std::lround(rate * kC5Hz / made));
+    out.c5Speed = int(std::lround(rate * c5Hz / made));
     out.volume = int(p["vol"]);
     out.globalVolume = int(p["gvol"]);
     out.vibSpeed = int(p["vibspeed"]);
