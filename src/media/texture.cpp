@@ -136,8 +136,9 @@ bool putFileMaskIntoAlpha(GLuint colour, const char* colourFile, const char* mas
     RgbImage* colourImage = nullptr;
     RgbImage* maskImage = nullptr;
     bool done = false;
-    if (loadBmp(colourFile, colourImage) == BmpFailure::none && loadBmp(maskFile, maskImage) == BmpFailure::none &&
-        colourImage->width == maskImage->width && colourImage->height == maskImage->height)
+    if (loadBmp(colourFile, colourImage) == BmpFailure::none &&
+        loadBmp(maskFile, maskImage) == BmpFailure::none && colourImage->width == maskImage->width &&
+        colourImage->height == maskImage->height)
         done = putMaskIntoAlpha(colour, colourImage->pixels, maskImage->pixels, colourImage->width,
                                 colourImage->height);
     freeRgbImage(colourImage);
