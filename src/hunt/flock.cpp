@@ -63,6 +63,8 @@ void Flock::loadSprites()
     loadTexture(deadSprite.colour, media::vogeltotBmp);
     for (int f = 0; f < frameCount; ++f) loadTexture(flightSprites[f].mask, masks[f]);
     loadTexture(deadSprite.mask, media::vogeltotmBmp);
+    for (int f = 0; f < frameCount; ++f) putSpriteMaskIntoAlpha(flightSprites[f], colours[f], masks[f]);
+    putSpriteMaskIntoAlpha(deadSprite, media::vogeltotBmp, media::vogeltotmBmp);
 }
 
 void Flock::update(float dt)

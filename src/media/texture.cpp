@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "media/bmp.h"
 #include "platform/platform.h"
@@ -111,6 +112,40 @@ void loadTexture(GLuint& destination, const char* path)
     freeRgbImage(image);
 }
 
+bool putMaskIntoAlpha(GLuint colour, const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width,
+                      int height)
+{
+    const std::size_t pixels = std::size_t(width) * std::size_t(height);
+    std::vector<std::uint8_t> rgba(pixels * 4);
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const std::uint8_t* mask = maskRgb + 3 * i;
+        if (mask[0] != mask[1] || mask[0] != mask[2]) return false;
+        for (int c = 0; c < 3; ++c) rgba[4 * i + c] = colourRgb[3 * i + c];
+        rgba[4 * i + 3] = mask[0];
+    }
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, colour);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    return true;
+}
+
+bool putFileMaskIntoAlpha(GLuint colour, const char* colourFile, const char* maskFile)
+{
+    RgbImage* colourImage = nullptr;
+    RgbImage* maskImage = nullptr;
+    bool done = false;
+    if (loadBmp(colourFile, colourImage) == BmpFailure::none &&
+        loadBmp(maskFile, maskImage) == BmpFailure::none && colourImage->width == maskImage->width &&
+        colourImage->height == maskImage->height)
+        done = putMaskIntoAlpha(colour, colourImage->pixels, maskImage->pixels, colourImage->width,
+                                colourImage->height);
+    freeRgbImage(colourImage);
+    freeRgbImage(maskImage);
+    return done;
+}
+
 void bindTexture(GLuint id)
 {
     const auto wanted = static_cast<std::int32_t>(id);
@@ -131,6 +166,22 @@ void beginColourPass(GLuint colour)
     glBlendFunc(GL_ONE, GL_ONE);
     glEnable(GL_TEXTURE_2D);
     bindTexture(colour);
+}
+
+void beginOnePass(GLuint colour)
+{
+    glBlendFunc(GL_ONE, GL_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    bindTexture(colour);
+}
+
+void endOnePass() { glBlendFunc(GL_ONE, GL_ONE); }
+
+bool currentColourIsOpaqueWhite()
+{
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    return colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f;
 }
 
 void texturedQuad(float s0, float s1, float t0, float t1, float x0, float x1, float y0, float y1, float z)

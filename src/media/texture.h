@@ -25,6 +25,7 @@ extern TextureState textureState;
 struct TexturePair {
     GLuint colour = 0;
     GLuint mask = 0;
+    bool maskInAlpha = false;  // the colour texture is RGBA with the mask's grey as alpha
 };
 
 // Sets `destination` to the next id and, when the file is there, uploads it under
@@ -43,6 +44,16 @@ void loadTexture(GLuint& destination, const char* path);
 // with the program's one parameter set, and returns the id. Binds directly,
 // leaving the bind cache alone, and leaves texturing disabled.
 GLuint uploadTexture(const std::uint8_t* rgb, int width, int height);
+// Uploads the colour picture with the mask's grey as alpha over the texture
+// `colour`, and leaves GL's binding as it was. Only a grey mask of the colour
+// picture's size fits into one alpha channel: otherwise false, nothing uploaded.
+bool putMaskIntoAlpha(GLuint colour, const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width,
+                      int height);
+// The same from the two files, decoded once more.
+bool putFileMaskIntoAlpha(GLuint colour, const char* colourFile, const char* maskFile);
+// The same for a sprite, which drawSprite then draws in one pass where that gives
+// the two passes' pixels. Not on an emulated GL, which draws the one pass wrong.
+void putSpriteMaskIntoAlpha(TexturePair& pair, const char* colourFile, const char* maskFile);
 // Binds through the cache: no GL call when `id` is bound already.
 void bindTexture(GLuint id);
 
@@ -58,13 +69,30 @@ void texturedQuad(float s0, float s1, float t0, float t1, float x0, float x1, fl
 void beginMaskPass(GLuint mask);
 // Colour pass: the colour picture is added (GL_ONE, GL_ONE).
 void beginColourPass(GLuint colour);
+// Both passes in one, for a colour texture with the mask in alpha: frame x alpha +
+// colour (GL_ONE, GL_SRC_ALPHA). The software renderer computes frame x mask the
+// same way for a mask in alpha as for a mask picture, and each pass touches every
+// pixel of the quads, so one pass costs about half.
+void beginOnePass(GLuint colour);
+// The state the colour pass leaves, after a one-pass draw.
+void endOnePass();
+// Whether the current colour is (1, 1, 1, 1): then the colour texture's alpha
+// reaches the blend as it is and the one pass equals the two.
+bool currentColourIsOpaqueWhite();
 
 // The sprite rule: `geometry()` issues the same quads twice, mask pass then colour
 // pass, so the frame becomes frame x mask + colour. The current colour applies to
-// both passes.
+// both passes. A sprite with its mask in alpha under an opaque white colour goes
+// in one pass, with the same pixels and the same state after.
 template <class Geometry>
 void drawSprite(const TexturePair& pair, Geometry geometry)
 {
+    if (pair.maskInAlpha && currentColourIsOpaqueWhite()) {
+        beginOnePass(pair.colour);
+        geometry();
+        endOnePass();
+        return;
+    }
     beginMaskPass(pair.mask);
     geometry();
     beginColourPass(pair.colour);

@@ -6,9 +6,6 @@
 // (-11, 11] are drawn; the first character on a line at or below -11 ends the text.
 #include "show/font.h"
 
-#include <vector>
-
-#include "media/bmp.h"
 #include "media/texture.h"
 #include "platform/platform.h"
 
@@ -37,40 +34,6 @@ constexpr MappedRange mappedRanges[] = {
     {'[', '[', 54}, {']', ']', 55},   {'^', '^', 57}, {'`', '`', 60},   {'@', '@', 61}, {'0', '9', 64},
 };
 
-// The colour picture with the mask's grey as alpha, uploaded over the colour
-// texture; the GL binding is left on the mask, as loading it left it. Only a grey
-// mask fits into one alpha channel.
-bool putMaskIntoAlpha(const Font& font, const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width,
-                      int height)
-{
-    const std::size_t pixels = std::size_t(width) * std::size_t(height);
-    std::vector<std::uint8_t> rgba(pixels * 4);
-    for (std::size_t i = 0; i < pixels; ++i) {
-        const std::uint8_t* mask = maskRgb + 3 * i;
-        if (mask[0] != mask[1] || mask[0] != mask[2]) return false;
-        for (int c = 0; c < 3; ++c) rgba[4 * i + c] = colourRgb[3 * i + c];
-        rgba[4 * i + 3] = mask[0];
-    }
-    glBindTexture(GL_TEXTURE_2D, font.colourTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    glBindTexture(GL_TEXTURE_2D, font.maskTexture);
-    return true;
-}
-
-// The two files once more, now that both are textures, for their pixels.
-bool putFileMaskIntoAlpha(const Font& font, const char* colourFile, const char* maskFile)
-{
-    RgbImage* colour = nullptr;
-    RgbImage* mask = nullptr;
-    bool done = false;
-    if (loadBmp(colourFile, colour) == BmpFailure::none && loadBmp(maskFile, mask) == BmpFailure::none &&
-        colour->width == mask->width && colour->height == mask->height)
-        done = putMaskIntoAlpha(font, colour->pixels, mask->pixels, colour->width, colour->height);
-    freeRgbImage(colour);
-    freeRgbImage(mask);
-    return done;
-}
-
 }  // namespace
 
 void fillGlyphMap(std::int32_t (&map)[256])
@@ -89,7 +52,8 @@ Font::Font(const char* colourFile, const char* maskFile)
     const bool bothLoaded = textureState.nextTextureId == firstId + 2;
     // An emulated GL (the web page's, over WebGL) draws the one-state text wrong, and a
     // browser's GPU pays little for blend changes: there text goes glyph by glyph.
-    maskInAlpha = bothLoaded && !platform::glEmulated() && putFileMaskIntoAlpha(*this, colourFile, maskFile);
+    maskInAlpha =
+        bothLoaded && !platform::glEmulated() && putFileMaskIntoAlpha(colourTexture, colourFile, maskFile);
 }
 
 Font::Font(const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width, int height)
@@ -97,7 +61,7 @@ Font::Font(const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width
       maskTexture(uploadTexture(maskRgb, width, height))
 {
     fillGlyphMap(glyphMap);
-    maskInAlpha = putMaskIntoAlpha(*this, colourRgb, maskRgb, width, height);
+    maskInAlpha = putMaskIntoAlpha(colourTexture, colourRgb, maskRgb, width, height);
 }
 
 Font::Font(GLuint colour, GLuint mask) : colourTexture(colour), maskTexture(mask) { fillGlyphMap(glyphMap); }

@@ -50,6 +50,12 @@ void loadSpriteTextures()
     loadPair(scene.marlu, media::marlu256Bmp, media::marlu256mBmp, false);
     loadPair(scene.fenno, media::fennoBmp, media::fennomBmp, false);
     loadPair(scene.credits, media::credsBmp, media::credsmBmp, false);
+    // The landscape's sprites fill much of the frame each frame, so they go in one pass.
+    putSpriteMaskIntoAlpha(scene.mountainsLeft, media::berg1Bmp, media::berg1mBmp);
+    putSpriteMaskIntoAlpha(scene.mountainsRight, media::berg2Bmp, media::berg2mBmp);
+    putSpriteMaskIntoAlpha(scene.meadow, media::grasBmp, media::grasmBmp);
+    putSpriteMaskIntoAlpha(scene.secondMeadow, media::zweitwieseBmp, media::zweitwiesemBmp);
+    putSpriteMaskIntoAlpha(scene.marlu, media::marlu256Bmp, media::marlu256mBmp);
 }
 
 constexpr float eveningRed = 0.92156863f;

@@ -93,4 +93,67 @@ TEST_F(TextureDraw, SpriteRuleIsFrameTimesMaskPlusColour)
     EXPECT_EQ(textureState.boundTexture, GLint(colour));
 }
 
+// A 16 x 16 picture of varied bytes (grey when `grey`), as RGB rows.
+std::vector<std::uint8_t> variedPicture(unsigned seed, bool grey)
+{
+    std::vector<std::uint8_t> rgb;
+    for (int i = 0; i < 16 * 16; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        for (int c = 0; c < 3; ++c) rgb.push_back(std::uint8_t(seed >> (grey ? 16 : 8 * c + 8)));
+    }
+    return rgb;
+}
+
+std::vector<std::uint8_t> frameAfterSprite(const TexturePair& sprite)
+{
+    clearTo({120, 60, 200});
+    glEnable(GL_BLEND);
+    glColor3f(1, 1, 1);
+    drawSprite(sprite, [] { texturedQuad(0.1f, 0.9f, 0.2f, 0.7f, 13, 601, 7, 455); });
+    std::vector<std::uint8_t> pixels(640 * 480 * 4);
+    glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (std::size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0;  // only colour counts
+    return pixels;
+}
+
+// Filtered between texels and stretched, the one pass must give every pixel the
+// two passes give, and leave the colour pass's state.
+TEST_F(TextureDraw, SpriteWithMaskInAlphaDrawsTheTwoPassesPixels)
+{
+    const std::vector<std::uint8_t> colourRgb = variedPicture(1, false), maskRgb = variedPicture(2, true);
+    TexturePair sprite{uploadTexture(colourRgb.data(), 16, 16), uploadTexture(maskRgb.data(), 16, 16)};
+    const std::vector<std::uint8_t> twoPasses = frameAfterSprite(sprite);
+    ASSERT_TRUE(putMaskIntoAlpha(sprite.colour, colourRgb.data(), maskRgb.data(), 16, 16));
+    sprite.maskInAlpha = true;
+    EXPECT_TRUE(frameAfterSprite(sprite) == twoPasses);
+    GLint blend[2];
+    glGetIntegerv(GL_BLEND_SRC, &blend[0]);
+    glGetIntegerv(GL_BLEND_DST, &blend[1]);
+    EXPECT_EQ(blend[0], GL_ONE);
+    EXPECT_EQ(blend[1], GL_ONE);
+    EXPECT_EQ(textureState.boundTexture, GLint(sprite.colour));
+}
+
+// The logo is drawn under a colour with alpha 0, which would wipe a mask in
+// alpha: such a sprite still goes mask pass, then colour pass.
+TEST_F(TextureDraw, SpriteUnderTransparentColourKeepsTwoPasses)
+{
+    const std::vector<std::uint8_t> colourRgb(8 * 8 * 3, 40), maskRgb(8 * 8 * 3, 128);
+    TexturePair sprite{uploadTexture(colourRgb.data(), 8, 8), uploadTexture(maskRgb.data(), 8, 8)};
+    sprite.maskInAlpha = putMaskIntoAlpha(sprite.colour, colourRgb.data(), maskRgb.data(), 8, 8);
+    clearTo({200, 100, 0});
+    glEnable(GL_BLEND);
+    glColor4f(1, 1, 1, 0);
+    drawSprite(sprite, [] { texturedQuad(0, 0, 640, 480); });
+    expectNear(pixelAt(320, 240), {200 * 128 / 255 + 40, 100 * 128 / 255 + 40, 40});
+}
+
+TEST_F(TextureDraw, ColouredMaskDoesNotGoIntoAlpha)
+{
+    std::vector<std::uint8_t> colourRgb(8 * 8 * 3, 40), maskRgb(8 * 8 * 3, 128);
+    maskRgb[3 * 20 + 1] = 129;
+    const GLuint colour = uploadTexture(colourRgb.data(), 8, 8);
+    EXPECT_FALSE(putMaskIntoAlpha(colour, colourRgb.data(), maskRgb.data(), 8, 8));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The whole show, evening to outro, recorded twice: by the capture command and by
-// its twin that draws text glyph after glyph, mask then colour, as the show first
-// did. Batching the glyphs must not change a single pixel.
+// its twin that draws text glyph after glyph and every sprite mask pass then colour
+// pass, as the show first did. Batching the glyphs and drawing sprites in one pass
+// must not change a single pixel.
 #include <gtest/gtest.h>
 
 #include <png.h>
@@ -62,11 +63,11 @@ CaptureResult record(const std::string& program)
         dir);
 }
 
-TEST(WholeShow, BatchedTextDrawsTheSamePixelsAsGlyphByGlyph)
+TEST(WholeShow, OneStateTextAndSpritesDrawTheSamePixelsAsTwoPasses)
 {
-    const CaptureResult batched = record(captureProgram());
-    const CaptureResult perGlyph = record(ZW_PER_GLYPH_CAPTURE);
-    for (const CaptureResult* run : {&batched, &perGlyph}) {
+    const CaptureResult oneState = record(captureProgram());
+    const CaptureResult twoPass = record(ZW_PER_GLYPH_CAPTURE);
+    for (const CaptureResult* run : {&oneState, &twoPass}) {
         ASSERT_EQ(run->exitCode, 0) << run->output;
         ASSERT_EQ(run->pngs.size(), moments.size()) << run->output;
         EXPECT_TRUE(run->boxes.empty());
@@ -74,7 +75,7 @@ TEST(WholeShow, BatchedTextDrawsTheSamePixelsAsGlyphByGlyph)
         EXPECT_LT(run->seconds, outroEnd + 0.5);
     }
     for (std::size_t i = 0; i < moments.size(); ++i)
-        EXPECT_EQ(difference(readRgb(batched.pngs[i].path), readRgb(perGlyph.pngs[i].path)), "")
+        EXPECT_EQ(difference(readRgb(oneState.pngs[i].path), readRgb(twoPass.pngs[i].path)), "")
             << "at " << moments[i] << " s";
 }
 
