@@ -117,19 +117,19 @@ namespace {
 Bytes fileHeader(const Member& m)
 {
     Bytes h;
-    put16(h, 0);
+    append16(h, 0);
     h.push_back(rarformat::typeFile);
-    put16(h, m.flags);
-    put16(h, std::uint32_t(rarformat::fileHeaderSize + m.name.size()));
-    put32(h, std::uint32_t(m.declaredPackSize >= 0 ? std::uint64_t(m.declaredPackSize) : m.packed.size()));
-    put32(h, m.unpSize);
+    append16(h, m.flags);
+    append16(h, std::uint32_t(rarformat::fileHeaderSize + m.name.size()));
+    append32(h, std::uint32_t(m.declaredPackSize >= 0 ? std::uint64_t(m.declaredPackSize) : m.packed.size()));
+    append32(h, m.unpSize);
     h.push_back(2);
-    put32(h, m.crc);
-    put32(h, 0);
+    append32(h, m.crc);
+    append32(h, 0);
     h.push_back(m.unpVer);
     h.push_back(m.method);
-    put16(h, std::uint32_t(m.name.size()));
-    put32(h, 0x20);
+    append16(h, std::uint32_t(m.name.size()));
+    append32(h, 0x20);
     h.insert(h.end(), m.name.begin(), m.name.end());
     const std::uint32_t crc = crc32(Bytes(h.begin() + 2, h.end())) ^ (m.breakHeaderCrc ? 1 : 0);
     put16(h, 0, crc);
@@ -141,11 +141,11 @@ Bytes fileHeader(const Member& m)
 Bytes rawBlock(std::uint8_t type, const Bytes& data)
 {
     Bytes b;
-    put16(b, 0);
+    append16(b, 0);
     b.push_back(type);
-    put16(b, rarformat::flagHasData);
-    put16(b, rarformat::blockHeadSize + 4);  // with the data size
-    put32(b, std::uint32_t(data.size()));
+    append16(b, rarformat::flagHasData);
+    append16(b, rarformat::blockHeadSize + 4);  // with the data size
+    append32(b, std::uint32_t(data.size()));
     b.insert(b.end(), data.begin(), data.end());
     return b;
 }
@@ -153,12 +153,12 @@ Bytes rawBlock(std::uint8_t type, const Bytes& data)
 Bytes buildArchive(const ArchiveLayout& layout)
 {
     Bytes a = layout.marker;
-    put16(a, 0);
+    append16(a, 0);
     a.push_back(rarformat::typeMain);
-    put16(a, layout.solid ? rarformat::mainFlagSolid : 0);
-    put16(a, rarformat::mainHeaderSize);
-    put16(a, 0);
-    put32(a, 0);
+    append16(a, layout.solid ? rarformat::mainFlagSolid : 0);
+    append16(a, rarformat::mainHeaderSize);
+    append16(a, 0);
+    append32(a, 0);
     a.insert(a.end(), layout.blocksBefore.begin(), layout.blocksBefore.end());
     for (const Member& m : layout.members) {
         const Bytes h = fileHeader(m);

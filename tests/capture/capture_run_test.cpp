@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/common/little_endian.h"
 #include "support/capture_harness.h"
-#include "support/little_endian.h"
 
 namespace {
 
@@ -22,12 +22,17 @@ std::uint32_t bigEndian32(const std::string& bytes, std::size_t at)
     return value;
 }
 
+std::uint32_t littleEndian32(const std::string& bytes, std::size_t at)
+{
+    return platform::le32(reinterpret_cast<const std::uint8_t*>(bytes.data() + at));
+}
+
 // Stereo frames in a WAV file whose header agrees with its length, or -1.
 long long wavFrames(const std::string& wav)
 {
     if (wav.size() < wavHeaderBytes || wav.compare(0, 4, "RIFF") != 0) return -1;
-    std::uint32_t dataBytes = get32(wav, 40);
-    if (dataBytes != wav.size() - wavHeaderBytes || get32(wav, 4) != dataBytes + 36) return -1;
+    std::uint32_t dataBytes = littleEndian32(wav, 40);
+    if (dataBytes != wav.size() - wavHeaderBytes || littleEndian32(wav, 4) != dataBytes + 36) return -1;
     return dataBytes / 4;
 }
 

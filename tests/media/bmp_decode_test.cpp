@@ -62,18 +62,18 @@ std::vector<Case> cases()
     std::vector<Case> c;
     {  // 5-5-5, rows of 6 bytes padded to 8; 5-bit values widened by repeating their top bits
         BmpLayout s{.width = 3, .height = 2, .bitsPerPixel = 16};
-        for (auto v : {rgb555(31, 0, 0), rgb555(0, 31, 0), rgb555(0, 0, 31)}) put16(s.pixels, v);
-        put16(s.pixels, 0);
-        for (auto v : {rgb555(1, 15, 16), rgb555(31, 31, 31), rgb555(0, 0, 0)}) put16(s.pixels, v);
-        put16(s.pixels, 0);
+        for (auto v : {rgb555(31, 0, 0), rgb555(0, 31, 0), rgb555(0, 0, 31)}) append16(s.pixels, v);
+        append16(s.pixels, 0);
+        for (auto v : {rgb555(1, 15, 16), rgb555(31, 31, 31), rgb555(0, 0, 0)}) append16(s.pixels, v);
+        append16(s.pixels, 0);
         c.push_back(
             {"rgb555", s, 3, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255, 8, 123, 132, 255, 255, 255, 0, 0, 0}});
     }
     {  // 5-6-5 through bit fields
         BmpLayout s{
             .width = 2, .height = 1, .bitsPerPixel = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
-        put16(s.pixels, rgb565(31, 63, 0));
-        put16(s.pixels, rgb565(16, 32, 1));
+        append16(s.pixels, rgb565(31, 63, 0));
+        append16(s.pixels, rgb565(16, 32, 1));
         c.push_back({"bitfields565", s, 2, 1, {255, 255, 0, 132, 130, 8}});
     }
     {  // 32-bit bit fields with red in the lowest byte

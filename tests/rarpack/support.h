@@ -71,7 +71,7 @@ inline Bytes samples(std::size_t frames, int channels, int bytesPerSample, std::
             if (bytesPerSample == 1)
                 b.push_back(static_cast<std::uint8_t>(s + 128));
             else
-                put16(b, static_cast<std::uint32_t>(s));
+                append16(b, static_cast<std::uint32_t>(s));
         }
     return b;
 }

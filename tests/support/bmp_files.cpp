@@ -88,34 +88,34 @@ std::string makeTempDirectory()
 Bytes buildBmp(const BmpLayout& s)
 {
     Bytes header;
-    put32(header, s.headerSize);
+    append32(header, s.headerSize);
     if (s.headerSize == 12) {
-        put16(header, std::uint32_t(s.width));
-        put16(header, std::uint32_t(s.height));
-        put16(header, 1);
-        put16(header, s.bitsPerPixel);
+        append16(header, std::uint32_t(s.width));
+        append16(header, std::uint32_t(s.height));
+        append16(header, 1);
+        append16(header, s.bitsPerPixel);
     } else {
-        put32(header, std::uint32_t(s.width));
-        put32(header, std::uint32_t(s.height));
-        put16(header, 1);
-        put16(header, s.bitsPerPixel);
-        put32(header, s.compression);
-        put32(header, std::uint32_t(s.pixels.size()));
-        put32(header, 2835);
-        put32(header, 2835);
-        put32(header, s.coloursUsed);
-        put32(header, 0);
+        append32(header, std::uint32_t(s.width));
+        append32(header, std::uint32_t(s.height));
+        append16(header, 1);
+        append16(header, s.bitsPerPixel);
+        append32(header, s.compression);
+        append32(header, std::uint32_t(s.pixels.size()));
+        append32(header, 2835);
+        append32(header, 2835);
+        append32(header, s.coloursUsed);
+        append32(header, 0);
         header.resize(s.headerSize, 0);
     }
-    for (std::uint32_t m : s.masks) put32(header, m);
+    for (std::uint32_t m : s.masks) append32(header, m);
     header.insert(header.end(), s.palette.begin(), s.palette.end());
     Bytes file;
     if (!s.bare) {
         const std::uint32_t offset = 14 + std::uint32_t(header.size());
         file = {'B', 'M'};
-        put32(file, offset + std::uint32_t(s.pixels.size()));
-        put32(file, 0);
-        put32(file, offset);
+        append32(file, offset + std::uint32_t(s.pixels.size()));
+        append32(file, 0);
+        append32(file, offset);
     }
     file.insert(file.end(), header.begin(), header.end());
     file.insert(file.end(), s.pixels.begin(), s.pixels.end());

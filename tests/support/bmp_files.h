@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "little_endian.h"  // put16, put32: for building pixel data by hand
+#include "little_endian.h"  // append16, append32: for building pixel data by hand
 
 using Bytes = std::vector<std::uint8_t>;
 
