@@ -7,30 +7,12 @@
 
 #include <cstdio>
 #include <ctime>
-#include <cstring>
 #include <vector>
 
+#include "png_io.h"
 #include "tools/capture/png_encoder.h"
 
 namespace {
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgba;
-};
-
-bool readPicture(const char* path, Picture& picture)
-{
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path)) return false;
-    image.format = PNG_FORMAT_RGBA;
-    picture.rgba.resize(PNG_IMAGE_SIZE(image));
-    picture.width = int(image.width);
-    picture.height = int(image.height);
-    return png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr) != 0;
-}
 
 struct Filter {
     const char* name;
@@ -49,9 +31,9 @@ constexpr int rounds = 3;
 
 int main(int argc, char** argv)
 {
-    std::vector<Picture> pictures(argc > 1 ? argc - 1 : 0);
+    std::vector<RgbaPicture> pictures(argc > 1 ? argc - 1 : 0);
     for (int i = 1; i < argc; ++i)
-        if (!readPicture(argv[i], pictures[i - 1])) {
+        if (!readPngRgba(argv[i], pictures[i - 1]).empty()) {
             std::fprintf(stderr, "png_bench: cannot read %s\n", argv[i]);
             return 1;
         }
@@ -66,9 +48,10 @@ int main(int argc, char** argv)
             std::size_t bytes = 0;
             const std::clock_t start = std::clock();
             for (int r = 0; r < rounds; ++r)
-                for (const Picture& p : pictures)
-                    bytes += encodePng(p.rgba.data(), p.width, p.height, PngCompression{level, filter.flags})
-                                 .size();
+                for (const RgbaPicture& p : pictures)
+                    bytes +=
+                        encodePng(p.pixels.data(), p.width, p.height, PngCompression{level, filter.flags})
+                            .size();
             const double ms = 1000.0 * double(std::clock() - start) / CLOCKS_PER_SEC;
             const double n = double(rounds) * double(pictures.size());
             std::printf("%-6d %-9s %12.0f %12.2f\n", level, filter.name, double(bytes) / n, ms / n);

@@ -28,5 +28,13 @@ struct SceneResources {
 
 extern SceneResources scene;
 
+// The sprite pictures into the scene, in the order their texture ids are handed out.
+void loadSceneSprites();
+
+// Reads "invitation.txt" into `buffer` (capacity bytes, always NUL-terminated).
+// A missing file leaves the empty text after its message box; a text longer than
+// the buffer is cut at its end, with one line on stderr.
+void readInvitation(const char* path, char* buffer, int capacity);
+
 // drawText with the scene's font; nothing when there is none.
 void drawSceneText(const char* text, float x, float y);

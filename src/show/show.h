@@ -15,8 +15,3 @@ public:
 
     Flock flock;
 };
-
-// Reads "invitation.txt" into `buffer` (capacity bytes, always NUL-terminated).
-// A missing file leaves the empty text after its message box; a text longer than
-// the buffer is cut at its end, with one line on stderr.
-void readInvitation(const char* path, char* buffer, int capacity);

@@ -11,8 +11,8 @@
 #include "show/landscape.h"
 #include "show/main_scene.h"
 #include "show/outro.h"
+#include "show/resources.h"
 #include "show/scroller.h"
-#include "show/show.h"
 
 namespace {
 

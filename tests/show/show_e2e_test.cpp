@@ -5,12 +5,128 @@
 // [-2.49, 2.49]; text at depth 25 spans [-13.81, 13.81] by [-10.36, 10.36].
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <ostream>
 
-#include "capture_run.h"
+#include "assets/media_manifest.h"
+#include "support/capture_harness.h"
 
 namespace {
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+
+// The colour at a pixel; -1s outside the picture (a frame the run did not give).
+Rgb pixel(const RgbaPicture& f, int column, int row)
+{
+    if (column >= f.width || row >= f.height) return Rgb{-1, -1, -1};
+    const std::uint8_t* p = &f.pixels[(std::size_t(row) * f.width + column) * 4];
+    return Rgb{p[0], p[1], p[2]};
+}
+
+// Largest channel difference of two colours.
+int colourDistance(Rgb a, Rgb b)
+{
+    return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+// Sum of the channel differences of two colours.
+int channelSum(Rgb a, Rgb b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); }
+
+// Share of pixels in the rectangle whose colours differ by more than `threshold`.
+double changedShare(const RgbaPicture& a, const RgbaPicture& b, int x0, int y0, int x1, int y1, int threshold)
+{
+    if (a.pixels.empty() || b.pixels.empty()) return -1.0;
+    int changed = 0, total = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++total)
+            changed += colourDistance(pixel(a, x, y), pixel(b, x, y)) > threshold;
+    return total ? double(changed) / total : 0.0;
+}
+
+// The vertical shift (pixels, content of `b` moved up relative to `a`) within
+// -range..range that best aligns the rectangle of `a` with `b`; `error` receives
+// the mean absolute difference at that shift.
+int bestVerticalShift(const RgbaPicture& a, const RgbaPicture& b, int x0, int y0, int x1, int y1, int range,
+                      double& error)
+{
+    int best = 0;
+    error = 1e9;
+    if (a.pixels.empty() || b.pixels.empty()) return best;
+    for (int shift = -range; shift <= range; ++shift) {
+        double sum = 0;
+        int count = 0;
+        for (int y = y0; y < y1; ++y) {
+            const int yb = y - shift;
+            if (yb < 0 || yb >= b.height) continue;
+            for (int x = x0; x < x1; ++x, ++count) sum += channelSum(pixel(a, x, y), pixel(b, x, yb));
+        }
+        const double mean = count ? sum / count : 1e9;
+        if (mean < error) {
+            error = mean;
+            best = shift;
+        }
+    }
+    return best;
+}
+
+// Mean absolute channel difference over the rectangle.
+double meanDifference(const RgbaPicture& a, const RgbaPicture& b, int x0, int y0, int x1, int y1)
+{
+    if (a.pixels.empty() || b.pixels.empty()) return -1.0;
+    double sum = 0;
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++count) sum += channelSum(pixel(a, x, y), pixel(b, x, y));
+    return count ? sum / (3.0 * count) : 0.0;
+}
+
+// Share of pixels in the rectangle for which `test` holds.
+double shareOf(const RgbaPicture& f, int x0, int y0, int x1, int y1, bool (*test)(Rgb))
+{
+    if (f.pixels.empty()) return -1.0;
+    int hits = 0, count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++count) hits += test(pixel(f, x, y));
+    return count ? double(hits) / count : 0.0;
+}
+
+// Runs the show from `archive` at `fps` until the close request at `seconds`, with
+// the input script `input` (in the test data folder) and keeping the frames `at`
+// (times separated by commas); either may be empty.
+CaptureResult runShow(const std::string& fps, const std::string& seconds, const std::string& input,
+                      const std::string& at, const std::string& archive = builtArchive())
+{
+    std::vector<std::string> args = {"--fps", fps, "--seconds", seconds};
+    if (!input.empty()) args.insert(args.end(), {"--input", std::string(ZW_SHOW_TEST_DATA "/") + input});
+    if (!at.empty()) args.insert(args.end(), {"--png", "png", "--at", at});
+    return runCapture(args, makeShowDir(archive));
+}
+
+// Packs an archive like the built stuff.dat from the built media files, leaving out
+// `missing` and, when `invitation` is not empty, with that text as invitation.txt.
+// Returns its path, or an empty string when the packer is not there or fails.
+std::string packVariant(const std::vector<std::string>& missing, const std::string& invitation)
+{
+    const std::string media = ZW_MEDIA_DIR;
+    if (!std::ifstream(ZW_RARPACK) || !std::ifstream(media + "/marlu.it")) return "";
+    const std::string dir = makeTempDir();
+    std::string names;
+    for (const char* member : media::names) {
+        if (std::find(missing.begin(), missing.end(), member) != missing.end()) continue;
+        const bool replaced = !invitation.empty() && std::string(member) == "invitation.txt";
+        writeFile(dir + "/" + member, replaced ? invitation : readFile(media + "/" + member));
+        names += std::string(" ") + member;
+    }
+    const std::string command = "cd '" + dir + "' && '" + ZW_RARPACK + "' --quiet --password " +
+                                media::archivePassword + " stuff.dat" + names + " > /dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return "";
+    return dir + "/stuff.dat";
+}
 
 constexpr Rgb eveningSky{235, 177, 0};
 constexpr Rgb daySky{47, 106, 195};
@@ -25,7 +141,7 @@ int textColumn(float x) { return int(320.0f + x / 13.807f * 320.0f); }
 int textRow(float y) { return int(240.0f - y / 10.355f * 240.0f); }
 
 // A corner that neither rays, logo, landscape nor text reach: the clear colour.
-Rgb skyCorner(const Frame& f) { return f.at(4, 4); }
+Rgb skyCorner(const RgbaPicture& f) { return pixel(f, 4, 4); }
 
 ::testing::AssertionResult near(Rgb actual, Rgb expected, int tolerance)
 {
@@ -42,7 +158,7 @@ Rgb skyCorner(const Frame& f) { return f.at(4, 4); }
     } while (0)
 
 // The share of a logo piece's rectangle that changed between two frames.
-double pieceChange(const Frame& a, const Frame& b, int piece)
+double pieceChange(const RgbaPicture& a, const RgbaPicture& b, int piece)
 {
     const float centre = -2.2f + 2.2f * piece;
     return changedShare(a, b, sceneColumn(centre - 0.7f), sceneRow(1.8f), sceneColumn(centre + 0.7f),
@@ -53,14 +169,14 @@ double pieceChange(const Frame& a, const Frame& b, int piece)
 const int hintLeft = textColumn(-13.6f), hintTop = textRow(-9.4f);
 const int hintRight = textColumn(-7.3f), hintBottom = textRow(-10.2f);
 
-double hintChange(const Frame& a, const Frame& b)
+double hintChange(const RgbaPicture& a, const RgbaPicture& b)
 {
     return changedShare(a, b, hintLeft, hintTop, hintRight, hintBottom, 60);
 }
 
 // The font's light strokes, which neither sky nor landscape have down there.
 bool isGlyphStroke(Rgb p) { return p.r > 215 && p.g > 215 && p.b > 215; }
-double hintStrokes(const Frame& f)
+double hintStrokes(const RgbaPicture& f)
 {
     return shareOf(f, hintLeft, hintTop, hintRight, hintBottom, isGlyphStroke);
 }
@@ -71,21 +187,16 @@ bool isGreen(Rgb p) { return p.g > p.r + 20 && p.g > p.b + 20; }
 TEST(ShowEndToEnd, MainSceneFollowsItsScript)
 {
     SKIP_WITHOUT_CAPTURE();
-    CaptureRequest request;
-    request.name = "script";
-    request.fps = "30";
-    request.seconds = 26.1;
-    request.inputFile = "script.input";
-    request.at = {1.0, 2.0, 2.3, 6.5, 6.8, 11.0, 11.3, 15.9, 19.5, 21.9, 22.3, 23.5, 24.9, 26.0};
-    const CaptureRun run = runCapture(request);
-    ASSERT_TRUE(run.ran) << run.error;
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
+    const CaptureResult run =
+        runShow("30", "26.1", "script.input", "1,2,2.3,6.5,6.8,11,11.3,15.9,19.5,21.9,22.3,23.5,24.9,26");
+    ASSERT_TRUE(run.reportRead) << run.output;
+    EXPECT_EQ(run.programExit, 0);
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().text;
 
     // Evening before 16 s, day after 17.25 s.
-    EXPECT_TRUE(near(skyCorner(run.frame(1.0)), eveningSky, 3));
-    EXPECT_TRUE(near(skyCorner(run.frame(15.9)), eveningSky, 3));
-    EXPECT_TRUE(near(skyCorner(run.frame(19.5)), daySky, 3));
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(1.0)), eveningSky, 3));
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(15.9)), eveningSky, 3));
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(19.5)), daySky, 3));
 
     // Each logo piece appears only after its time, and not before.
     struct Step {
@@ -93,8 +204,7 @@ TEST(ShowEndToEnd, MainSceneFollowsItsScript)
         int piece;
     };
     for (const Step& s : {Step{2.0, 2.3, 0}, Step{6.5, 6.8, 1}, Step{11.0, 11.3, 2}}) {
-        const Frame& before = run.frame(s.before);
-        const Frame& after = run.frame(s.after);
+        const RgbaPicture before = run.pictureAt(s.before), after = run.pictureAt(s.after);
         EXPECT_GT(pieceChange(before, after, s.piece), 0.15) << "piece " << s.piece + 1;
         for (int later = s.piece + 1; later < 3; ++later)
             EXPECT_LT(pieceChange(before, after, later), 0.05) << "piece " << later + 1 << " at " << s.after;
@@ -102,20 +212,20 @@ TEST(ShowEndToEnd, MainSceneFollowsItsScript)
 
     // The landscape rises into the bottom of the picture after 16 s.
     const int bottom = sceneRow(-2.2f);
-    EXPECT_LT(shareOf(run.frame(15.9), 0, bottom, 640, 480, isGreen), 0.01);
-    EXPECT_GT(shareOf(run.frame(19.5), 0, bottom, 640, 480, isGreen), 0.2);
+    EXPECT_LT(shareOf(run.pictureAt(15.9), 0, bottom, 640, 480, isGreen), 0.01);
+    EXPECT_GT(shareOf(run.pictureAt(19.5), 0, bottom, 640, 480, isGreen), 0.2);
 
     // The hint line from 22 s.
-    EXPECT_LT(hintStrokes(run.frame(21.9)), 0.005);
-    EXPECT_GT(hintStrokes(run.frame(22.3)), 0.015);
+    EXPECT_LT(hintStrokes(run.pictureAt(21.9)), 0.005);
+    EXPECT_GT(hintStrokes(run.pictureAt(22.3)), 0.015);
 
     // The pointer appears where the show held the cursor: in the middle of the sun,
     // although the mouse was moved away before 22 s.
-    EXPECT_GT(changedShare(run.frame(21.9), run.frame(23.5), 308, 228, 332, 252, 60), 0.1);
+    EXPECT_GT(changedShare(run.pictureAt(21.9), run.pictureAt(23.5), 308, 228, 332, 252, 60), 0.1);
 
     // The scroller's panel tints the sky from 25 s.
-    EXPECT_TRUE(near(run.frame(24.9).at(40, 20), daySky, 3));
-    EXPECT_GT(run.frame(26.0).at(40, 20).b, 212);
+    EXPECT_TRUE(near(pixel(run.pictureAt(24.9), 40, 20), daySky, 3));
+    EXPECT_GT(pixel(run.pictureAt(26.0), 40, 20).b, 212);
 }
 
 // The text region inside the panel, clear of the pointer at either edge.
@@ -124,30 +234,23 @@ constexpr int textLeft = 48, textRight = 580, textTop = 60, textBottom = 420;
 TEST(ShowEndToEnd, ScrollingMovesTheTextAFrameAtATimeWithinItsRange)
 {
     SKIP_WITHOUT_CAPTURE();
-    CaptureRequest request;
-    request.name = "scroll";
-    request.fps = "10";
-    request.seconds = 125.1;
-    request.inputFile = "scroll.input";
-    request.at = {28.4, 36.4, 38.0, 38.5, 102.5, 124.9};
-    const CaptureRun run = runCapture(request);
-    ASSERT_TRUE(run.ran) << run.error;
-    EXPECT_EQ(run.exitCode, 0);
+    const CaptureResult run = runShow("10", "125.1", "scroll.input", "28.4,36.4,38,38.5,102.5,124.9");
+    ASSERT_TRUE(run.reportRead) << run.output;
+    EXPECT_EQ(run.programExit, 0);
 
     double error = 0;
     // Held at the top edge at the first line: nothing moves.
-    EXPECT_EQ(bestVerticalShift(run.frame(28.4), run.frame(36.4), textLeft, textTop, textRight, textBottom,
-                                20, error),
+    EXPECT_EQ(bestVerticalShift(run.pictureAt(28.4), run.pictureAt(36.4), textLeft, textTop, textRight,
+                                textBottom, 20, error),
               0);
     // Five frames at the bottom edge: 5 x 0.32 units, 37 pixels at text depth.
-    EXPECT_NEAR(bestVerticalShift(run.frame(38.0), run.frame(38.5), textLeft, textTop, textRight, textBottom,
-                                  60, error),
+    EXPECT_NEAR(bestVerticalShift(run.pictureAt(38.0), run.pictureAt(38.5), textLeft, textTop, textRight,
+                                  textBottom, 60, error),
                 37, 1);
     // 656 steps down from 8 reach 217.92; 100 steps up from 250, where the range
     // ends, reach 218: two pixels apart. Without that end the way back would have
     // started from 257.6, 180 pixels further on.
-    const Frame& down = run.frame(102.5);
-    const Frame& up = run.frame(124.9);
+    const RgbaPicture down = run.pictureAt(102.5), up = run.pictureAt(124.9);
     const int top = 20, bottom = 200;  // the text's last lines
     EXPECT_GT(shareOf(down, textLeft, top, textRight, bottom, isGlyphStroke), 0.01);
     EXPECT_GT(shareOf(up, textLeft, top, textRight, bottom, isGlyphStroke), 0.01);
@@ -157,79 +260,59 @@ TEST(ShowEndToEnd, ScrollingMovesTheTextAFrameAtATimeWithinItsRange)
 TEST(ShowEndToEnd, HiddenHuntThenOutroToItsOwnEnd)
 {
     SKIP_WITHOUT_CAPTURE();
-    CaptureRequest request;
-    request.name = "hunt";
-    request.fps = "10";
-    request.inputFile = "hunt.input";
-    request.seconds = 80.0;  // a safety net; the outro ends the program by itself
-    request.at = {25.9, 28.0, 32.0, 45.5, 46.5, 50.5, 59.5};
-    const CaptureRun run = runCapture(request);
-    ASSERT_TRUE(run.ran) << run.error;
+    // 80 s is a safety net; the outro ends the program by itself.
+    const CaptureResult run = runShow("10", "80", "hunt.input", "25.9,28,32,45.5,46.5,50.5,59.5");
+    ASSERT_TRUE(run.reportRead) << run.output;
 
     // Unlocked: the score line takes the hint's place and the panel is gone.
-    EXPECT_GT(hintChange(run.frame(25.9), run.frame(28.0)), 0.1);
-    EXPECT_GT(run.frame(25.9).at(40, 20).b, 212);
-    EXPECT_TRUE(near(run.frame(28.0).at(40, 20), daySky, 3));
+    EXPECT_GT(hintChange(run.pictureAt(25.9), run.pictureAt(28.0)), 0.1);
+    EXPECT_GT(pixel(run.pictureAt(25.9), 40, 20).b, 212);
+    EXPECT_TRUE(near(pixel(run.pictureAt(28.0), 40, 20), daySky, 3));
 
     // Shots hit: the number after "dead: " (the 22nd character) is no longer 0.
     // Its cell is compared with the same cell while it still showed 0.
     const int digit = textColumn(-13.5f + 21 * 0.32f);
     const double stillZero =
-        meanDifference(run.frame(28.0), run.frame(32.0), digit - 4, hintTop, digit + 5, hintBottom);
+        meanDifference(run.pictureAt(28.0), run.pictureAt(32.0), digit - 4, hintTop, digit + 5, hintBottom);
     const double afterShots =
-        meanDifference(run.frame(32.0), run.frame(45.5), digit - 4, hintTop, digit + 5, hintBottom);
+        meanDifference(run.pictureAt(32.0), run.pictureAt(45.5), digit - 4, hintTop, digit + 5, hintBottom);
     EXPECT_GT(afterShots, 3.0 * stillZero + 8.0);
 
     // The outro starts in the main scene's day colours and turns to deep orange,
     // then fades to black.
-    EXPECT_TRUE(near(skyCorner(run.frame(46.5)), daySky, 3));
-    EXPECT_TRUE(near(skyCorner(run.frame(50.5)), outroSky, 3));
-    EXPECT_TRUE(near(skyCorner(run.frame(59.5)), black, 3));
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(46.5)), daySky, 3));
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(50.5)), outroSky, 3));
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(59.5)), black, 3));
 
     // And it ends the program just after its 17th second, with exit code 0.
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_GT(run.lastSeconds, 46.0 + 17.0);
-    EXPECT_LT(run.lastSeconds, 46.0 + 17.4);
+    EXPECT_EQ(run.programExit, 0);
+    EXPECT_GT(run.seconds, 46.0 + 17.0);
+    EXPECT_LT(run.seconds, 46.0 + 17.4);
 }
 
 TEST(ShowEndToEnd, EscapeEndsTheOutroOnlyAfterItsEleventhSecond)
 {
     SKIP_WITHOUT_CAPTURE();
-    CaptureRequest request;
-    request.name = "escape";
-    request.fps = "20";
-    request.inputFile = "escape.input";
-    request.seconds = 40.0;
-    request.at = {5.5, 9.0};
-    const CaptureRun run = runCapture(request);
-    ASSERT_TRUE(run.ran) << run.error;
-    EXPECT_TRUE(near(skyCorner(run.frame(5.5)), eveningSky, 3));
-    EXPECT_TRUE(near(skyCorner(run.frame(9.0)), outroSky, 3));
-    EXPECT_EQ(run.exitCode, 0);
+    const CaptureResult run = runShow("20", "40", "escape.input", "5.5,9");
+    ASSERT_TRUE(run.reportRead) << run.output;
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(5.5)), eveningSky, 3));
+    EXPECT_TRUE(near(skyCorner(run.pictureAt(9.0)), outroSky, 3));
+    EXPECT_EQ(run.programExit, 0);
     // Not at 10.9 s of the outro (15.9 s), but at 11.1 s (16.1 s).
-    EXPECT_GT(run.lastSeconds, 16.0);
-    EXPECT_LT(run.lastSeconds, 16.3);
+    EXPECT_GT(run.seconds, 16.0);
+    EXPECT_LT(run.seconds, 16.3);
 }
 
 TEST(ShowEndToEnd, SameStateAtThirtySecondsWhateverTheFrameRate)
 {
     SKIP_WITHOUT_CAPTURE();
-    CaptureRequest slow;
-    slow.name = "fps30";
-    slow.fps = "30";
-    slow.seconds = 30.1;
-    slow.at = {30.0};
     // The hunt unlocked at once: no invitation text to draw, which the software
     // renderer is slow at, and the same state otherwise (the birds start at 31 s).
-    slow.inputFile = "unlock_early.input";
-    CaptureRequest fast = slow;
-    fast.name = "fps240";
-    fast.fps = "240";
-    const CaptureRun a = runCapture(slow);
-    const CaptureRun b = runCapture(fast);
-    ASSERT_TRUE(a.ran) << a.error;
-    ASSERT_TRUE(b.ran) << b.error;
-    const double changed = changedShare(a.frame(30.0), b.frame(30.0), 0, 0, 640, 480, 40);
+    const CaptureResult a = runShow("30", "30.1", "unlock_early.input", "30");
+    const CaptureResult b = runShow("240", "30.1", "unlock_early.input", "30");
+    ASSERT_TRUE(a.reportRead) << a.output;
+    ASSERT_TRUE(b.reportRead) << b.output;
+    const double changed = changedShare(a.pictureAt(30.0), b.pictureAt(30.0), 0, 0, 640, 480, 40);
     std::printf("30 vs 240 fps: %.4f of the pixels differ\n", changed);
     EXPECT_GE(changed, 0.0);
     // What differs is the mountains' outline by a few pixels: their drift is summed
@@ -255,25 +338,20 @@ TEST_P(BadMedia, ClearMessageAndCleanEnd)
 {
     SKIP_WITHOUT_CAPTURE();
     const BadMediaCase& c = GetParam();
-    const std::string archive =
-        packVariant(c.name, c.missing, c.overlongText ? std::string(20000, 'a') + "\n" : "");
+    const std::string archive = packVariant(c.missing, c.overlongText ? std::string(20000, 'a') + "\n" : "");
     if (archive.empty())
         GTEST_SKIP() << "end-to-end run skipped: the packer or the built media files are missing";
-    CaptureRequest request;
-    request.name = c.name;
-    request.fps = "5";
-    request.seconds = 26.0;  // past the scroller's start, should the show run
-    request.archive = archive;
-    const CaptureRun run = runCapture(request);
-    ASSERT_TRUE(run.ran) << run.error;
-    EXPECT_EQ(run.exitCode, 0);
+    // Past the scroller's start, should the show run.
+    const CaptureResult run = runShow("5", "26", "", "", archive);
+    ASSERT_TRUE(run.reportRead) << run.output;
+    EXPECT_EQ(run.programExit, 0);
     if (c.expectedBox != nullptr) {
         bool found = false;
-        for (const std::string& box : run.boxes)
-            found = found || box.find(c.expectedBox) != std::string::npos;
+        for (const CapturedBox& box : run.boxes)
+            found = found || (box.caption + ": " + box.text).find(c.expectedBox) != std::string::npos;
         EXPECT_TRUE(found) << "no message box with \"" << c.expectedBox << "\"";
     } else {
-        EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
+        EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().text;
     }
     if (c.expectedOutput != nullptr) {
         EXPECT_NE(run.output.find(c.expectedOutput), std::string::npos) << run.output;

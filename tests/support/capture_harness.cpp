@@ -8,8 +8,11 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "png_io.h"
 
 extern char** environ;
 
@@ -68,40 +71,11 @@ int waitFor(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace
-
-std::string CaptureResult::pngAt(double time) const
-{
-    for (const CapturedPng& png : pngs)
-        if (png.time >= time) return png.path;
-    return "";
-}
-
-std::string captureProgram() { return ZW_CAPTURE_PROGRAM; }
-std::string builtArchive() { return ZW_STUFF_DAT; }
-
-std::string makeTempDir()
-{
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zwirbelalp-test-XXXXXX";
-    if (!mkdtemp(pattern.data())) return "";
-    return pattern;
-}
-
-std::string makeShowDir()
-{
-    std::string dir = makeTempDir();
-    writeFile(dir + "/stuff.dat", readFile(builtArchive()));
-    return dir;
-}
-
 void parseCaptureReport(const std::string& text, CaptureResult& result)
 {
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) parseRecord(splitTabs(line), result);
 }
-
-namespace {
 
 int startCaptureWith(const std::string& program, const std::vector<std::string>& args,
                      const std::string& workDir)
@@ -124,6 +98,46 @@ int startCaptureWith(const std::string& program, const std::vector<std::string>&
 }
 
 }  // namespace
+
+std::string CaptureResult::pngAt(double time) const
+{
+    for (const CapturedPng& png : pngs)
+        if (png.time >= time) return png.path;
+    return "";
+}
+
+RgbaPicture CaptureResult::pictureAt(double time) const
+{
+    RgbaPicture picture;
+    readPngRgba(pngAt(time), picture);  // leaves it empty when there is none
+    return picture;
+}
+
+std::string captureProgram() { return ZW_CAPTURE_PROGRAM; }
+std::string builtArchive() { return ZW_STUFF_DAT; }
+
+std::string captureUnavailable()
+{
+    namespace fs = std::filesystem;
+    if (!fs::exists(captureProgram())) return "the capture tool is not built yet (" + captureProgram() + ")";
+    if (!fs::exists(builtArchive())) return "the media set is not packed yet (" + builtArchive() + ")";
+    return "";
+}
+
+std::string makeTempDir()
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zwirbelalp-test-XXXXXX";
+    if (!mkdtemp(pattern.data())) return "";
+    return pattern;
+}
+
+std::string makeShowDir(const std::string& archive)
+{
+    std::string dir = makeTempDir();
+    writeFile(dir + "/stuff.dat", readFile(archive));
+    return dir;
+}
 
 int startCapture(const std::vector<std::string>& args, const std::string& workDir)
 {

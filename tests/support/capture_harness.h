@@ -2,14 +2,16 @@
 // process (its state is process-wide and never reset, so every run needs a fresh
 // process), and what it did comes back from the capture's report.
 //
-//   CaptureResult run = runCapture({"--seconds", "3", "--png", dir, "--at", "2.5"}, work);
+//   CaptureResult run = runCapture({"--seconds", "3", "--png", "png", "--at", "2.5"}, makeShowDir());
 //   ASSERT_EQ(run.exitCode, 0) << run.output;
-//   std::string picture = run.pngAt(2.5);   // path of the frame at 2.5 s, or ""
+//   RgbaPicture frame = run.pictureAt(2.5);   // the frame at 2.5 s, empty if none
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "picture.h"
 
 struct CapturedPng {
     std::uint64_t frame = 0;
@@ -36,16 +38,20 @@ struct CaptureResult {
     int programExit = -1;
     // Path of the first picture taken at or after `time`, or "".
     std::string pngAt(double time) const;
+    // That picture read back (straight RGBA, top row first); empty when there is none.
+    RgbaPicture pictureAt(double time) const;
 };
 
 // The built capture command and the built archive.
 std::string captureProgram();
 std::string builtArchive();
+// Empty when the capture command and the built archive are both there; otherwise why not.
+std::string captureUnavailable();
 
 // A fresh empty directory under the system's temporary directory.
 std::string makeTempDir();
-// A fresh directory holding a copy of the built stuff.dat.
-std::string makeShowDir();
+// A fresh directory holding a copy of `archive` as stuff.dat.
+std::string makeShowDir(const std::string& archive = builtArchive());
 
 // Runs the capture with `args` in `workDir` (adds --report and --quiet itself) and
 // waits for it.
@@ -58,9 +64,6 @@ CaptureResult runCaptureWith(const std::string& program, const std::vector<std::
 // the child's process id (or -1), then its result.
 int startCapture(const std::vector<std::string>& args, const std::string& workDir);
 CaptureResult finishCapture(int pid, const std::string& workDir);
-
-// Parses a report file's text into `result`.
-void parseCaptureReport(const std::string& text, CaptureResult& result);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
