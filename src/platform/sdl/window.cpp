@@ -3,11 +3,11 @@
 // drawn off screen at its own size and scaled into it at every swap.
 #include <cstdio>
 
-#include "platform/sdl/native_keys.h"
 #include "platform/sdl/process.h"
 #include "platform/sdl/state.h"
 #include "platform/sound.h"
 #include "platform/common/backend.h"
+#include "platform/windows/native_keys.h"
 
 namespace platform::sdl {
 
@@ -91,7 +91,7 @@ bool startVideo()
         return false;
     }
     state.videoReady = true;
-    watchNativeKeys();
+    windows::watchNativeKeys();
     SDL_StopTextInput();  // characters come from translateMessage, not from SDL
     return true;
 }
