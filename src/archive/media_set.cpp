@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "archive/rarreader.h"
 #include "assets/media_manifest.h"
@@ -88,6 +89,16 @@ void extractMediaFile(const char* name)
         return;
     }
     reportFailure();
+}
+
+void enterArchiveFolder()
+{
+    if (std::FILE* archive = std::fopen(archivePath, "rb")) {
+        std::fclose(archive);
+        return;
+    }
+    const std::string folder = platform::programDirectory();
+    if (!folder.empty()) platform::changeDirectory(folder.c_str());
 }
 
 // In the manifest's order, both when extracting and when deleting.

@@ -4,6 +4,11 @@
 
 #include <cstdint>
 
+// A program started from another folder (a file manager, a shortcut, a command
+// line elsewhere) looks for "stuff.dat" beside itself: when the current directory
+// holds none, the program's own folder becomes the current directory. Where neither
+// holds one, the extraction reports the missing archive as it always has.
+void enterArchiveFolder();
 // Extracts every media file; each failure shows "Error in Archive stuff.dat" and
 // posts the quit message, and the next file is extracted regardless.
 void extractMediaSet();

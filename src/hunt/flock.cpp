@@ -6,10 +6,9 @@
 // that comes back heading toward the middle has escaped, and counts as such.
 #include "hunt/flock.h"
 
-#include <cstdlib>
-
 #include "app/clock.h"
 #include "assets/media_manifest.h"
+#include "gfx/random.h"
 
 FlockModule flockModule;
 
@@ -29,7 +28,7 @@ constexpr float birdHalfSize = 0.35f;
 constexpr float birdDepth = -6.2f;
 constexpr float fallSpeed = -1.5f;
 
-float randomVerticalSpeed() { return 0.1f - static_cast<float>(std::rand() % 100) * 0.0033333334f; }
+float randomVerticalSpeed() { return 0.1f - static_cast<float>(nextRandom() % 100) * 0.0033333334f; }
 
 bool hasLeft(const Vec3& p, const Vec3& v, float limit)
 {
@@ -44,8 +43,8 @@ Flock::Flock()
 {
     for (int i = 0; i < birdCount; ++i) {
         positions[i].set(-4.0f - i, (10 - i) * 0.6666667f - 1.5f, 0.0f);
-        const int b = std::rand() % 100;
-        const int a = std::rand() % 100;
+        const int b = nextRandom() % 100;
+        const int a = nextRandom() % 100;
         velocities[i].set(0.5f + a * 0.01f, 0.1f - b * 0.0033333334f, 0.0f);
         alive[i] = true;
         frame[i] = i % 3;
@@ -80,7 +79,7 @@ void Flock::update(float dt)
         }
         if (!hasLeft(positions[i], velocities[i], limit) || !respawnEnabled) continue;
         float x = positions[i].x;
-        const float y = static_cast<float>(std::rand() % 180) * 0.01f - 0.15f;
+        const float y = static_cast<float>(nextRandom() % 180) * 0.01f - 0.15f;
         if (-sideEdge < x && x < sideEdge) x = sideEdgeFor(x);
         positions[i].set(x, y, 0.0f);
         const float vx = -velocities[i].x;

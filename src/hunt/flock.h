@@ -21,7 +21,7 @@ struct Flock {
     int deadCount = 0;            // birds shot
     int aliveCount = -1;          // living birds that got away during the hunt
 
-    // Places the birds and draws their speeds (uses rand()); no textures.
+    // Places the birds and draws their speeds (from the show's random numbers); no textures.
     Flock();
     // Loads the wing and dead-bird sprites, colours first, then masks.
     void loadSprites();

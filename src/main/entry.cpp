@@ -31,10 +31,12 @@ struct Program {
     Show* show = nullptr;
 };
 
-// Media are written out, loaded into the show and the sound library, and deleted
-// again before the clock starts.
+// Media are written out (beside the archive, in the program's folder if it was
+// started elsewhere), loaded into the show and the sound library, and deleted again
+// before the clock starts.
 void loadEverything(Program& program)
 {
+    enterArchiveFolder();
     extractMediaSet();
     program.show = new (std::nothrow) Show();
     startMusic();

@@ -75,6 +75,10 @@ struct Config {
     // opened by FSOUND_Init, complete after FSOUND_Close (or any flushSound); empty:
     // dropped, not rendered.
     std::string wavPath;
+    // What programDirectory() answers: the folder of a program the test pretends to
+    // run. Empty (the capture tool's case): the program has no folder of its own and
+    // stays in the one it was started in.
+    std::string programDirectory;
     // Called at every buffer swap with the frame just drawn, before the counter moves.
     // frameIndex counts swaps from 0; the program's first swap (the black picture
     // before loading) is frame 0.

@@ -119,6 +119,11 @@ void yieldProcessor();            // gives up the rest of the time slice
 
 bool deleteFile(const char* path);
 std::string currentDirectory();
+// Makes `path` the current directory; false when it cannot.
+bool changeDirectory(const char* path);
+// The folder of the program's own executable, ending in its separator (where a
+// double click starts the program); empty when there is none to tell.
+std::string programDirectory();
 // Where the system keeps temporary files (no trailing separator).
 std::string tempDirectory();
 // Creates a file that does not exist yet, never through a symbolic link; null when

@@ -6,12 +6,11 @@
 
 #include <GL/gl.h>
 
-#include <cstdlib>
-
 #include "app/clock.h"
 #include "app/timeline.h"
 #include "gfx/color.h"
 #include "gfx/procedural.h"
+#include "gfx/random.h"
 #include "gfx/vec3.h"
 #include "hunt/flock.h"
 #include "hunt/pointer.h"
@@ -167,7 +166,7 @@ void drawLogoLine(int stage, bool wobble, float t)
         if (mainScene.wobbleAngle > 0.0f)
             mainScene.wobbleAngle = mainScene.wobbleAngle - 5.0f * dt;
         else
-            mainScene.wobbleAngle = static_cast<float>(std::rand() % 100) * 0.006666667f;
+            mainScene.wobbleAngle = static_cast<float>(nextRandom() % 100) * 0.006666667f;
     }
     glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
     drawSprite(scene.logo, [stage, wobble] { drawPieces(stage, wobble); });

@@ -53,14 +53,14 @@ protected:
     }
     void TearDown() override { ASSERT_EQ(::chdir(previous_), 0); }
 
-    void writeStuff(const std::string& leftOut = "")
+    void writeStuff(const std::string& leftOut = "", const std::string& path = "stuff.dat")
     {
         ArchiveLayout layout;
         for (const char* name : media::names)
             if (name != leftOut)
                 layout.members.push_back(
                     encryptedStoredMember(name, contentOf(name), media::archivePassword));
-        writeFile("stuff.dat", buildArchive(layout));
+        writeFile(path, buildArchive(layout));
     }
 
     static std::size_t quitMessages()
@@ -133,6 +133,54 @@ TEST_F(MediaSet, NoArchiveGivesABoxPerFile)
     EXPECT_EQ(quitMessages(), 34u);
     deleteMediaSet();
     EXPECT_TRUE(directoryContents().empty());
+}
+
+// The program's folder (on the headless back end, the one the test names), holding
+// an archive or not.
+std::string programFolder(const std::string& in)
+{
+    const std::string folder = in + "/program";
+    EXPECT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    headless::Config config;
+    config.programDirectory = folder + "/";
+    headless::configure(config);
+    return folder;
+}
+
+// Started from another folder: the media come out beside the archive in the
+// program's folder and go again; the folder it was started in gets nothing.
+TEST_F(MediaSet, StartedElsewhereTheProgramsFolderServes)
+{
+    const std::string program = programFolder(dir_);
+    writeStuff("", program + "/stuff.dat");
+    enterArchiveFolder();
+    EXPECT_EQ(platform::currentDirectory(), program);
+    extractMediaSet();
+    EXPECT_TRUE(headless::messageBoxes().empty());
+    EXPECT_EQ(readFile("berg1.bmp"), contentOf("berg1.bmp"));
+    for (const char* name : media::names) EXPECT_NE(::access((dir_ + "/" + name).c_str(), F_OK), 0) << name;
+    deleteMediaSet();
+    EXPECT_EQ(directoryContents().size(), 1u);
+}
+
+// An archive in the current folder is used where it is, also with another beside
+// the program; with none in either folder every file has its box, as ever.
+TEST_F(MediaSet, ArchiveHereStaysHereAndNoArchiveAnywhereIsReported)
+{
+    const std::string program = programFolder(dir_);
+    writeStuff("", program + "/stuff.dat");
+    writeStuff();
+    enterArchiveFolder();
+    EXPECT_EQ(platform::currentDirectory(), dir_);
+
+    ASSERT_EQ(::unlink((program + "/stuff.dat").c_str()), 0);
+    ASSERT_EQ(::unlink("stuff.dat"), 0);
+    enterArchiveFolder();
+    extractMediaSet();
+    EXPECT_EQ(headless::messageBoxes().size(), 34u);
+    EXPECT_EQ(quitMessages(), 34u);
+    deleteMediaSet();
+    EXPECT_EQ(::rmdir(program.c_str()), 0) << "nothing was written beside the program";
 }
 
 TEST_F(MediaSet, LogHasTwoEntriesPerFileInListOrder)

@@ -16,6 +16,7 @@ static void step(const char* name)
     if (entrySeams.quitAt == name) platform::postQuitMessage(0);
 }
 
+void enterArchiveFolder() { step("enterArchiveFolder"); }
 void extractMediaSet() { step("extractMediaSet"); }
 void deleteMediaSet() { step("deleteMediaSet"); }
 void startMusic() { step("startMusic"); }

@@ -18,10 +18,19 @@ using Calls = std::vector<std::string>;
 // The calls that make up the life cycle, without the per-turn platform calls.
 Calls lifeCycle(bool withQuit = true)
 {
-    static const Calls steps = {
-        "registerWindowClass", "swapBuffers",    "extractMediaSet", "Show",  "startMusic",
-        "deleteMediaSet",      "render",         "stopMusic",       "~Show", "destroyGlContext",
-        "destroyWindow",       "postQuitMessage"};
+    static const Calls steps = {"registerWindowClass",
+                                "swapBuffers",
+                                "enterArchiveFolder",
+                                "extractMediaSet",
+                                "Show",
+                                "startMusic",
+                                "deleteMediaSet",
+                                "render",
+                                "stopMusic",
+                                "~Show",
+                                "destroyGlContext",
+                                "destroyWindow",
+                                "postQuitMessage"};
     Calls out;
     for (const std::string& call : fakePlatform.calls)
         if (std::find(steps.begin(), steps.end(), call) != steps.end() &&
@@ -51,6 +60,7 @@ TEST_F(EntryTest, StartsUpRunsAndTearsDownInOrder)
     EXPECT_EQ(platform::programEntry(), 0);
     Calls expected = {"registerWindowClass",
                       "swapBuffers",
+                      "enterArchiveFolder",  // the archive's folder, before anything is written
                       "extractMediaSet",
                       "Show",
                       "startMusic",
@@ -81,8 +91,9 @@ TEST_F(EntryTest, QuitDuringStartUpStillFinishesStartUpAndDrawsNothing)
         SetUp();
         entrySeams.quitAt = failing;
         EXPECT_EQ(platform::programEntry(), 0) << failing;
-        Calls expected = {"registerWindowClass", "swapBuffers",    "extractMediaSet", "Show",
-                          "startMusic",          "deleteMediaSet", "stopMusic",       "~Show",
+        Calls expected = {"registerWindowClass", "swapBuffers",  "enterArchiveFolder",
+                          "extractMediaSet",     "Show",         "startMusic",
+                          "deleteMediaSet",      "stopMusic",    "~Show",
                           "destroyGlContext",    "destroyWindow"};
         EXPECT_EQ(lifeCycle(false), expected) << failing;
         EXPECT_EQ(callIndex("postQuitMessage"), callIndex(failing) + 1) << failing;
@@ -95,6 +106,7 @@ TEST_F(EntryTest, FailedWindowEndsBeforeAnythingIsExtracted)
     fakePlatform.failDisplayMode = true;
     fakePlatform.answer = platform::Answer::No;
     EXPECT_EQ(platform::programEntry(), 0);
+    EXPECT_EQ(callIndex("enterArchiveFolder"), -1);
     EXPECT_EQ(callIndex("extractMediaSet"), -1);
     EXPECT_EQ(callIndex("Show"), -1);
     EXPECT_EQ(callIndex("stopMusic"), -1);

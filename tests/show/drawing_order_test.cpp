@@ -32,12 +32,7 @@ std::string difference(const RgbaPicture& a, const RgbaPicture& b)
 
 CaptureResult record(const std::string& program)
 {
-    std::string at;
-    for (double t : moments) at += (at.empty() ? "" : ",") + std::to_string(t);
-    return runCaptureWith(program,
-                          {"--fps", "10", "--seconds", "70", "--input", ZW_SHOW_TEST_DATA "/whole_show.input",
-                           "--png", "png", "--at", at},
-                          makeShowDir());
+    return recordMoments(program, ZW_SHOW_TEST_DATA "/whole_show.input", "10", 70, moments);
 }
 
 TEST(WholeShow, OneStateTextAndSpritesDrawTheSamePixelsAsTwoPasses)

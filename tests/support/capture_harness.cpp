@@ -164,6 +164,17 @@ CaptureResult runCaptureWith(const std::string& program, const std::vector<std::
     return finishCapture(startCaptureWith(program, args, workDir), workDir);
 }
 
+CaptureResult recordMoments(const std::string& program, const std::string& script, const std::string& fps,
+                            double seconds, const std::vector<double>& moments)
+{
+    std::string at;
+    for (double t : moments) at += (at.empty() ? "" : ",") + std::to_string(t);
+    return runCaptureWith(
+        program,
+        {"--fps", fps, "--seconds", std::to_string(seconds), "--input", script, "--png", "png", "--at", at},
+        makeShowDir());
+}
+
 std::string readFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

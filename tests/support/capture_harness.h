@@ -60,6 +60,12 @@ CaptureResult runCapture(const std::vector<std::string>& args, const std::string
 CaptureResult runCaptureWith(const std::string& program, const std::vector<std::string>& args,
                              const std::string& workDir);
 
+// Runs `program` in a fresh directory with the built stuff.dat on the input script
+// `script` (a file's path) at `fps` frames a second, closes it at `seconds`, and
+// keeps the frames at `moments` as PNG files.
+CaptureResult recordMoments(const std::string& program, const std::string& script, const std::string& fps,
+                            double seconds, const std::vector<double>& moments);
+
 // The same in two halves, for tests that act on the running capture (Ctrl+C ...):
 // the child's process id (or -1), then its result.
 int startCapture(const std::vector<std::string>& args, const std::string& workDir);

@@ -58,9 +58,15 @@ browser=""
 times=$(sed -n 's/.*var compareAt = \[\(.*\)\];.*/\1/p' "$here/probe.js" | tr -d ' ')
 escape=$(sed -n 's/.*var escapeAt = \([0-9.]*\);.*/\1/p' "$here/probe.js")
 pointer=$(sed -n 's/.*var pointer = { at: \([0-9.]*\), x: \([0-9]*\), y: \([0-9]*\) };.*/\1 mouse \2 \3/p' "$here/probe.js")
-printf '%s\n%s key Escape\n' "$pointer" "$escape" > "$work/input.txt"
+# The hunt's keys one frame apart, as the probe types them.
+unlock_at=$(sed -n 's/.*var unlockAt = \([0-9.]*\);.*/\1/p' "$here/probe.js")
+unlock_keys=$(sed -n "s/.*var unlockKeys = '\([A-Z]*\)';.*/\1/p" "$here/probe.js")
+keys=$(awk -v at="$unlock_at" -v k="$unlock_keys" \
+         'BEGIN { for (i = 1; i <= length(k); i++) printf "%.4f key %s\n", at + (i - 1) / 60, substr(k, i, 1) }')
+printf '%s\n%s\n%s key Escape\n' "$pointer" "$keys" "$escape" > "$work/input.txt"
 mkdir "$work/run" && cp "$native/stuff.dat" "$work/run/"
-"$native/zwirbelalp-capture" --quiet --dir "$work/run" --seconds 31 --input "$work/input.txt" \
+"$native/zwirbelalp-capture" --quiet --dir "$work/run" --seconds "$(awk -v t="${times##*,}" 'BEGIN { print t + 1 }')" \
+  --input "$work/input.txt" \
   --png "$work/native" --at "$times" --report "$work/native.txt" >/dev/null
 
 report=$(sed -n '/<pre id="probe">/,/<\/pre>/p' "$work/dom.html" | sed 's/<[^>]*>//g')

@@ -1,13 +1,17 @@
 'use strict';
 // Test probe of the web page (added to a copy of index.html by page_test.sh, never
-// shipped): runs the page on a fixed clock step, clicks "start", presses Escape at
-// a set time, reads pixels of the drawn frames back inside the page and writes what
+// shipped): runs the page on a fixed clock step, clicks "start", types the hidden
+// hunt's keys and presses Escape at set times, reads pixels of the drawn frames back inside the page and writes what
 // it saw into <pre id="probe">, which the test reads through chromium's --dump-dom,
 // with each checked frame as a PNG (data URL) for the test's comparison with the
 // native pictures.
 (function () {
   var frameRate = 60;
-  var escapeAt = 27;
+  // The hidden hunt is unlocked by these keys, typed from unlockAt on, one a frame
+  // apart; its birds fly from 31 s.
+  var unlockAt = 27;
+  var unlockKeys = 'JAEGER';
+  var escapeAt = 36;
   // The pointer is moved over the picture at this time to this picture pixel; the
   // window is wider than 4:3, so the canvas is scaled and has bars beside it.
   var pointer = { at: 23, x: 160, y: 360 };
@@ -20,13 +24,13 @@
     { at: 17.51, x: 2, y: 2, rgb: [47, 106, 195], tolerance: 2, what: 'day sky' },
     { at: 26.01, x: 200, y: 8, rgb: [60, 92, 223], tolerance: 4, what: 'invitation panel' },
     { at: 26.01, x: 620, y: 8, rgb: [47, 106, 195], tolerance: 2, what: 'day sky beside the panel' },
-    { at: 30.01, x: 2, y: 2, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky' },
-    { at: 30.01, x: 600, y: 450, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky, bottom' },
+    { at: 39.01, x: 2, y: 2, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky' },
+    { at: 39.01, x: 600, y: 450, rgb: [181, 147, 39], tolerance: 4, what: 'outro sky, bottom' },
   ];
-  // Whole frames kept for the comparison with the native pictures. Not while the
-  // logo is on screen: its wobble angle comes from the C library's rand(), whose
-  // sequence differs between the native and the web C library.
-  var compareAt = [3.01, 26.01, 30.01];
+  // Whole frames kept for the comparison with the native pictures: also while the
+  // logo wobbles (15 to 16.5 s) and while the hunt's birds fly, both drawn from the
+  // show's own random numbers.
+  var compareAt = [3.01, 15.61, 16.21, 26.01, 34.01, 35.51, 39.01];
   var out = document.createElement('pre');
   out.id = 'probe';
   document.body.appendChild(out);
@@ -36,6 +40,7 @@
   var keptFrames = 0;
   var overlayChecked = false;
   var escaped = false;
+  var typed = 0;
   var finished = false;
 
   function report(line) {
@@ -77,11 +82,14 @@
            ': ' + seen.join(',') + ' (expected ' + c.rgb.join(',') + ' +-' + c.tolerance + ')');
   }
 
-  // The Escape key as a keyboard sends it (SDL reads keyCode and code).
-  function key(type) {
-    var event = new KeyboardEvent(type, { key: 'Escape', code: 'Escape', bubbles: true, cancelable: true });
-    Object.defineProperty(event, 'keyCode', { get: function () { return 27; } });
-    Object.defineProperty(event, 'which', { get: function () { return 27; } });
+  // A key as a keyboard sends it (SDL reads keyCode and code): Escape or a letter.
+  function key(type, name) {
+    var escape = name === 'Escape';
+    var code = escape ? 27 : name.charCodeAt(0);
+    var event = new KeyboardEvent(type, { key: escape ? name : name.toLowerCase(), code: escape ? name : 'Key' + name,
+                                          bubbles: true, cancelable: true });
+    Object.defineProperty(event, 'keyCode', { get: function () { return code; } });
+    Object.defineProperty(event, 'which', { get: function () { return code; } });
     window.dispatchEvent(event);
   }
 
@@ -120,13 +128,18 @@
       pointer.moved = true;
       movePointer(pointer.x, pointer.y);
     }
+    if (typed < unlockKeys.length && seconds >= unlockAt + typed / frameRate) {
+      key('keydown', unlockKeys[typed]);
+      key('keyup', unlockKeys[typed]);
+      if (++typed === unlockKeys.length) report('hunt keys typed by ' + seconds.toFixed(3) + ' s');
+    }
     if (!escaped && seconds >= escapeAt) {
       escaped = true;
-      key('keydown');
-      key('keyup');
+      key('keydown', 'Escape');
+      key('keyup', 'Escape');
       report('escape at ' + seconds.toFixed(3) + ' s');
     }
-    if (next === checks.length) finish();
+    if (next === checks.length && keptFrames === compareAt.length) finish();
   };
   Module.zwProgramEnded = finish;
 

@@ -20,6 +20,8 @@ std::string currentDirectory()
     return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
 }
 
+bool changeDirectory(const char* path) { return ::chdir(path) == 0; }
+
 std::string tempDirectory()
 {
     const char* dir = std::getenv("TMPDIR");

@@ -84,4 +84,6 @@ std::uint32_t tickCount()
 
 void yieldProcessor() {}
 
+std::string programDirectory() { return state.config.programDirectory; }
+
 }  // namespace platform

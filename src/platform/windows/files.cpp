@@ -100,6 +100,8 @@ std::string currentDirectory()
     return length > 0 && length <= MAX_PATH ? windows::narrowToUtf8(buffer, int(length)) : std::string();
 }
 
+bool changeDirectory(const char* path) { return SetCurrentDirectoryW(widen(path).c_str()) != 0; }
+
 // The system's temporary folder (TMP, TEMP, the user's profile ...), without the
 // separator it ends in unless it is a drive's root.
 std::string tempDirectory()
