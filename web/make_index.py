@@ -127,8 +127,8 @@ def archives_html(archives):
         if not url:
             sys.exit('make_index: --archive wants LABEL=URL, not %r' % entry)
         items.append('<li><a href="%s">%s</a></li>' % (html.escape(url), html.escape(label)))
-    return '<nav id="archives" aria-label="downloads"><h2>download</h2>\n<ul>\n%s\n</ul></nav>' % (
-        '\n'.join(items))
+    return ('<nav id="archives" aria-label="downloads">\n<p>The invitation to download and run on your computer:</p>\n'
+            '<ul>\n%s\n</ul></nav>' % '\n'.join(items))
 
 
 def main():
