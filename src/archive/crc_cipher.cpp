@@ -337,9 +337,23 @@ void encipherBlock(std::uint8_t* block) { rarformat::encipherBlock(crypto.cipher
 void decipherBlock(std::uint8_t* block) { rarformat::decipherBlock(crypto.cipher, crypto.crc, block); }
 void mixKeys(const std::uint8_t* block) { rarformat::mixKeys(crypto.cipher, crypto.crc, block); }
 
-// Reads no further than the current file's packed data. A block cut short by the
-// end of the data still counts as a whole block, but only when it fits inside the
-// caller's buffer; otherwise it is left as read (it cannot decipher correctly anyway).
+namespace {
+
+// Deciphers the last block of a read that the end of the packed data cut short:
+// from its own bytes and zeros behind them, never from what the buffer held
+// before, so that the bytes a call makes depend on its input alone.
+void decipherShortBlock(std::uint8_t* bytes, std::size_t count)
+{
+    std::uint8_t block[rarformat::cipherBlockSize] = {};
+    std::memcpy(block, bytes, count);
+    decipherBlock(block);
+    std::memcpy(bytes, block, count);
+}
+
+}  // namespace
+
+// Reads no further than the current file's packed data; whole blocks are
+// deciphered in place, a short last block as its bytes and a zero fill.
 long readPacked(std::uint8_t* buffer, std::size_t count)
 {
     if (count == 0 || !sourceIsOpen()) return 0;
@@ -352,7 +366,9 @@ long readPacked(std::uint8_t* buffer, std::size_t count)
         RAR_LOG("Old Crypt() not supported!");
         return long(got);
     }
-    rarformat::decipherBlocks(crypto.cipher, crypto.crc, buffer, std::min((got + 15) / 16, count / 16));
+    const std::size_t whole = got - got % rarformat::cipherBlockSize;
+    rarformat::decipherBlocks(crypto.cipher, crypto.crc, buffer, whole / rarformat::cipherBlockSize);
+    if (got > whole) decipherShortBlock(buffer + whole, got - whole);
     return long(got);
 }
 

@@ -46,14 +46,38 @@ std::string debugLog()
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+namespace {
+
+// The log's last `count` bytes, as written (CR LF on Windows).
+std::string logTail(std::size_t count, std::size_t& size)
+{
+    std::ifstream in(scratchDir() + "/debug_rarreader.txt", std::ios::binary | std::ios::ate);
+    size = in ? std::size_t(in.tellg()) : 0;
+    std::string tail(std::min(count, size), '\0');
+    in.seekg(std::streamoff(size - tail.size()));
+    in.read(tail.data(), std::streamsize(tail.size()));
+    return tail;
+}
+
+}  // namespace
+
+// Read from the log's end: the log holds every call of the process.
 std::vector<std::string> lastCallMessages()
 {
-    const std::string log = debugLog(), marker = "\n              - ";
+    const std::string marker = "\n              - ";
+    std::string log;
+    std::size_t at = std::string::npos;
+    for (std::size_t tail = 16384, size = 0; at == std::string::npos; tail *= 4) {
+        log = logTail(tail, size);
+        at = log.rfind(marker + "Extracting >");
+        if (tail >= size) break;
+    }
     std::vector<std::string> messages;
-    for (std::size_t at = log.rfind(marker + "Extracting >"); at != std::string::npos;
-         at = log.find(marker, at + 1)) {
-        const std::size_t start = at + marker.size();
-        messages.push_back(log.substr(start, log.find('\n', start) - start));
+    for (; at != std::string::npos; at = log.find(marker, at + 1)) {
+        const std::size_t start = at + marker.size(), end = log.find('\n', start);
+        std::string message = log.substr(start, end - start);
+        if (!message.empty() && message.back() == '\r') message.pop_back();
+        messages.push_back(message);
     }
     return messages;
 }
