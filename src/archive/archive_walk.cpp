@@ -119,7 +119,7 @@ ExtractFailure allocateOutput()
     const std::uint32_t size = archive.file.unpSize;
     const std::uint64_t likely =
         std::max(packedBytesThere() * likelyExpansion, std::uint64_t(firstOutputAllocation));
-    const std::uint32_t first = std::uint32_t(std::min<std::uint64_t>(size, likely)) + outputSlack;
+    const std::uint32_t first = std::max(std::uint32_t(std::min<std::uint64_t>(size, likely)), 1u);
     archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::malloc(first)) : nullptr;
     archive.outputSize = size;
     archive.outputAllocated = archive.output ? first : 0;
@@ -129,16 +129,13 @@ ExtractFailure allocateOutput()
     return RAR_FAIL(ExtractFailure::noMemory, "can't allocate memory for the file decompression");
 }
 
-// Room for `total` bytes: the allocation doubles, but never beyond the file's size
-// and its slack.
+// Room for `total` bytes, at most the file's size: the allocation doubles.
 bool reserveOutput(std::uint64_t total)
 {
     if (total <= archive.outputAllocated) return true;
-    const std::uint64_t most = std::uint64_t(archive.outputSize) + outputSlack;
-    if (total > most) return false;
     std::uint64_t grown = archive.outputAllocated;
     while (grown < total) grown *= 2;
-    grown = std::min(grown, most);
+    grown = std::min<std::uint64_t>(grown, archive.outputSize);
     auto* bigger = static_cast<std::uint8_t*>(std::realloc(archive.output, std::size_t(grown)));
     if (!bigger) return false;
     archive.output = bigger;
@@ -190,8 +187,8 @@ ExtractFailure checkFileCrc()
 }
 
 // The window, taken when the call first decodes: a call that only copies stored
-// bytes, decodes in place or fails in the headers never pays for it. Fresh pages
-// come zeroed; later, a fresh stream clears what streams before it wrote.
+// bytes or fails in the headers never pays for it. Fresh pages come zeroed; later,
+// a fresh stream clears what streams before it wrote.
 ExtractFailure holdWindow()
 {
     if (archive.window) return ExtractFailure::none;
@@ -214,9 +211,7 @@ ExtractFailure processFileData()
     // The data follow the whole header: a header may carry more than its name
     // (a file comment, extended times), which must not be read as data.
     seekSource(archive.blockStart + f.head.headSize);
-    if (f.method != methodStored && archive.fileFound && !continuesStream()) {
-        decompressFile(nullptr);  // straight into the output buffer
-    } else if (f.method != methodStored) {
+    if (f.method != methodStored) {
         const ExtractFailure failure = holdWindow();
         if (failure != ExtractFailure::none) return failure;
         decompressFile(archive.window);
@@ -300,20 +295,6 @@ bool appendOutput(const std::uint8_t* bytes, std::uint32_t count)
     archive.outputCrc = crc32Update(archive.outputCrc, bytes, count);
     produced += count;
     return true;
-}
-
-bool growOutput(std::uint64_t capacity)
-{
-    if (reserveOutput(capacity)) return true;
-    RAR_LOG("can't allocate memory for the file decompression");
-    return false;
-}
-
-void acceptOutput(std::uint32_t count)
-{
-    std::uint32_t& produced = *archive.sizeVar;
-    archive.outputCrc = crc32Update(archive.outputCrc, archive.output + produced, count);
-    produced += count;
 }
 
 }  // namespace rarreader
