@@ -135,11 +135,12 @@ void encodeFileHeader(const FileHeader& header, std::uint8_t* bytes);
 
 // ---------------------------------------------------------------- CRC-32 and cipher
 
-// The reflected CRC-32 of zip and PNG; slice k holds the CRC of a byte followed by
-// k + 1 zero bytes, so that 16 bytes fold in with 16 independent look-ups.
+// The reflected CRC-32 of zip and PNG, read 8 bytes at a time: table k holds the
+// CRC of a byte followed by k zero bytes (table 0 is the classic one), so the bytes
+// of a slice fold in with independent look-ups.
+constexpr std::size_t crcSliceSize = 8;
 struct CrcTables {
-    std::uint32_t table[256] = {};
-    std::uint32_t slices[15][256] = {};
+    std::uint32_t table[crcSliceSize][256] = {};
 };
 
 void buildCrcTables(CrcTables& crc);
