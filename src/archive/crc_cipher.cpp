@@ -180,49 +180,6 @@ void decipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* bloc
     mixKeys(cipher, crc, enciphered);
 }
 
-namespace {
-
-// The round function's two halves, with the substitution table and key at hand.
-std::uint32_t substituteWith(const std::uint8_t* sbox, std::uint32_t x)
-{
-    return std::uint32_t(sbox[x & 0xFF]) | std::uint32_t(sbox[(x >> 8) & 0xFF]) << 8 |
-           std::uint32_t(sbox[(x >> 16) & 0xFF]) << 16 | std::uint32_t(sbox[x >> 24]) << 24;
-}
-
-}  // namespace
-
-// Deciphers whole blocks in place, in stream order, as decipherBlock does one at a
-// time: the keys stay in locals from block to block, the rounds run without calls.
-void decipherBlocks(CipherState& cipher, const CrcTables& tables, std::uint8_t* bytes, std::size_t blocks)
-{
-    const std::uint8_t* sbox = cipher.sbox;
-    const std::uint32_t* crc = tables.table[0];
-    std::uint32_t k[4] = {cipher.keys[0], cipher.keys[1], cipher.keys[2], cipher.keys[3]};
-    for (; blocks > 0; --blocks, bytes += 16) {
-        std::uint8_t enciphered[16];
-        std::memcpy(enciphered, bytes, 16);
-        std::uint32_t a = le32(bytes) ^ k[0], b = le32(bytes + 4) ^ k[1];
-        std::uint32_t c = le32(bytes + 8) ^ k[2], d = le32(bytes + 12) ^ k[3];
-        for (int r = 31; r >= 0; --r) {
-            const std::uint32_t key = k[r & 3];
-            const std::uint32_t f1 = substituteWith(sbox, (c + rotl(d, 11)) ^ key);
-            const std::uint32_t f2 = substituteWith(sbox, (d ^ rotl(c, 17)) + key);
-            const std::uint32_t nextC = a ^ f1, nextD = b ^ f2;
-            a = c;
-            b = d;
-            c = nextC;
-            d = nextD;
-        }
-        put32(bytes, c ^ k[0]);
-        put32(bytes + 4, d ^ k[1]);
-        put32(bytes + 8, a ^ k[2]);
-        put32(bytes + 12, b ^ k[3]);
-        for (int g = 0; g < 16; g += 4)
-            for (int j = 0; j < 4; ++j) k[j] ^= crc[enciphered[g + j]];
-    }
-    std::copy(std::begin(k), std::end(k), cipher.keys);
-}
-
 // Folds 16 bytes into the keys through the CRC table, one byte per key per group.
 void mixKeys(CipherState& cipher, const CrcTables& crc, const std::uint8_t* block)
 {
@@ -287,7 +244,7 @@ long readPacked(std::uint8_t* buffer, std::size_t count)
         return long(got);
     }
     const std::size_t whole = got - got % rarformat::cipherBlockSize;
-    rarformat::decipherBlocks(crypto.cipher, crypto.crc, buffer, whole / rarformat::cipherBlockSize);
+    for (std::size_t at = 0; at < whole; at += rarformat::cipherBlockSize) decipherBlock(buffer + at);
     if (got > whole) decipherShortBlock(buffer + whole, got - whole);
     return long(got);
 }

@@ -159,8 +159,6 @@ struct CipherState {
 void initCipher(CipherState& cipher, const CrcTables& crc, const char* password);
 void encipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* block);
 void decipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* block);
-// Deciphers whole blocks in place, in stream order.
-void decipherBlocks(CipherState& cipher, const CrcTables& crc, std::uint8_t* bytes, std::size_t blocks);
 void mixKeys(CipherState& cipher, const CrcTables& crc, const std::uint8_t* block);
 
 }  // namespace rarformat
