@@ -220,8 +220,6 @@ std::uint64_t sourceSize();     // the archive's length; 0 when it can't be had
 
 // ---------------------------------------------------------------- decompressor
 
-// Whether the current file goes on from the stream the call decoded before it.
-bool continuesStream();
 // Decodes the current file into the window; the wanted file's bytes are handed on
 // to the output buffer.
 void decompressFile(std::uint8_t* window);

@@ -630,15 +630,16 @@ void decodeSteps(UnpackState& s)
     noteWindowWrites(s, before);
 }
 
-#undef HOT
-
-}  // namespace
-
+// Whether the current file goes on from the stream the call decoded before it.
 bool continuesStream()
 {
     return (reader.archive.file.head.flags & rarformat::flagContinuesSolid) != 0 &&
            reader.unpack.streamStarted;
 }
+
+#undef HOT
+
+}  // namespace
 
 // Decodes the current file until its unpacked size is produced. Bytes reach the
 // output buffer only for the wanted file. Decoding ends early once it has taken
