@@ -24,6 +24,10 @@ namespace {
 
 ArchiveState& archive = reader.archive;
 
+using rarformat::blockHeadSize;
+using rarformat::fileHeaderSize;
+using rarformat::mainHeaderSize;
+using rarformat::markerSize;
 using rarformat::typeSubBlock;
 // The output buffer starts at this size, or at what the packed data the archive
 // really holds would make at a likely expansion, and doubles as bytes arrive: a
@@ -35,21 +39,24 @@ constexpr std::uint64_t likelyExpansion = 8;
 // in the log; the caller adds "Not a RAR file".
 bool recogniseArchive()
 {
-    std::uint8_t marker[7];
-    if (readSource(marker, 7) != 7) return false;
-    if (std::memcmp(marker, oldMarker, 4) == 0) {
+    std::uint8_t marker[markerSize];
+    if (readSource(marker, markerSize) != markerSize) return false;
+    if (std::memcmp(marker, oldMarker, sizeof oldMarker) == 0) {
         RAR_LOG("Attention: format as OLD detected! Can't handel archive!");
         return false;
     }
-    if (std::memcmp(marker, rarMarker, 7) != 0 && std::memcmp(marker, koboldMarker, 7) != 0) {
+    if (std::memcmp(marker, rarMarker, markerSize) != 0 &&
+        std::memcmp(marker, koboldMarker, markerSize) != 0) {
         RAR_LOG("%s%s%s%s", "unknown archive type (only plain RAR ", "supported (normal and solid ",
                 "archives), SFX and Volumes ", "are NOT supported!)");
         return false;
     }
-    std::uint8_t head[13];
-    if (readSource(head, 13) != 13) return false;
-    archive.mainFlags = le16(head + 3);
-    archive.mainHeadSize = le16(head + 5);
+    std::uint8_t bytes[rarformat::mainHeaderSize];
+    if (readSource(bytes, sizeof bytes) != sizeof bytes) return false;
+    BlockHead head;
+    rarformat::decodeBlockHead(bytes, head);
+    archive.mainFlags = head.flags;
+    archive.mainHeadSize = head.headSize;
     return true;
 }
 
@@ -70,14 +77,14 @@ std::size_t readFileName()
 // set for a head whose size can't be right: the walk ends there.
 std::size_t readBlockHead(bool& broken)
 {
-    std::uint8_t bytes[32] = {};
+    std::uint8_t bytes[fileHeaderSize] = {};
     const std::int64_t start = sourcePosition();
     archive.blockStart = std::uint64_t(std::max<std::int64_t>(start, 0));
-    const std::size_t got = start < 0 ? 0 : readSource(bytes, 32);
+    const std::size_t got = start < 0 ? 0 : readSource(bytes, fileHeaderSize);
     rarformat::decodeFileHeader(bytes, archive.file);
-    archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, 30);
+    archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, fileHeaderSize - 2);
     const BlockHead& h = archive.file.head;
-    broken = got > 0 && h.headSize < 7;
+    broken = got > 0 && h.headSize < blockHeadSize;
     archive.nextBlock = archive.blockStart + h.headSize + ((h.flags & flagHasData) ? h.dataSize : 0);
     return got;
 }
@@ -277,7 +284,7 @@ ExtractFailure extractFromArchive()
         return RAR_FAIL(ExtractFailure::notRar, "Not a RAR file");
     }
     // Whatever the main header carries beyond its 13 bytes (a comment) is passed over.
-    if (archive.mainHeadSize > 13) seekSource(7 + std::uint64_t(archive.mainHeadSize));
+    if (archive.mainHeadSize > mainHeaderSize) seekSource(markerSize + std::uint64_t(archive.mainHeadSize));
     const ExtractFailure failure = walkToWantedFile();
     closeSource();
     return failure;

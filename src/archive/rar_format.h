@@ -104,7 +104,8 @@ using platform::le32;
 using platform::put16;
 using platform::put32;
 
-// A block's common head.
+// A block's common head: the blockHeadSize bytes every block starts with, and the
+// size of the data behind the block, which a block with flagHasData keeps at offset 7.
 struct BlockHead {
     std::uint16_t crc = 0;
     std::uint8_t type = 0;
@@ -112,6 +113,11 @@ struct BlockHead {
     std::uint16_t headSize = 0;
     std::uint32_t dataSize = 0;  // present when flagHasData is set
 };
+
+// The blockHeadSize common bytes; the data size is not touched.
+void decodeBlockHead(const std::uint8_t* bytes, BlockHead& head);
+// Writes the blockHeadSize common bytes (CRC field included as it stands there).
+void encodeBlockHead(const BlockHead& head, std::uint8_t* bytes);
 
 // A file header with its zero-terminated name.
 struct FileHeader {
