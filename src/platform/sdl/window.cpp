@@ -199,8 +199,6 @@ void swapBuffers()
 
 int pixelScale() { return 1; }
 
-bool glEmulated() { return false; }
-
 }  // namespace platform
 
 // System libraries that SDL loads (the desktop bus, the GL drivers) keep allocations
