@@ -61,5 +61,7 @@ void dropGlContext();
 bool startVideo();
 // Alt+Enter: between the desktop full screen and a window of the picture's size.
 void toggleFullScreen();
+// Counts a frame shown, for the frame-rate trace (frame_rate.cpp; off unless asked for).
+void countFrame();
 
 }  // namespace platform::sdl

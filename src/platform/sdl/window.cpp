@@ -193,12 +193,11 @@ void swapBuffers()
     if (!state.window || !state.context) return;
     if (state.framebuffer.name) sdl::presentFramebuffer();
     SDL_GL_SwapWindow(state.window);
+    sdl::countFrame();
     if (state.framebuffer.name) state.framebuffer.bindFramebuffer(GL_FRAMEBUFFER, state.framebuffer.name);
 }
 
 int pixelScale() { return 1; }
-
-bool glEmulated() { return false; }
 
 }  // namespace platform
 

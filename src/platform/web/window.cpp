@@ -102,6 +102,4 @@ void swapBuffers()
 
 int pixelScale() { return 1; }
 
-bool glEmulated() { return true; }
-
 }  // namespace platform
