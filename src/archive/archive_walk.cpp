@@ -24,6 +24,10 @@ namespace {
 
 ArchiveState& archive = reader.archive;
 
+using rarformat::blockHeadSize;
+using rarformat::fileHeaderSize;
+using rarformat::mainHeaderSize;
+using rarformat::markerSize;
 using rarformat::typeSubBlock;
 // The output buffer starts at this size, or at what the packed data the archive
 // really holds would make at a likely expansion, and doubles as bytes arrive: a
@@ -35,21 +39,24 @@ constexpr std::uint64_t likelyExpansion = 8;
 // in the log; the caller adds "Not a RAR file".
 bool recogniseArchive()
 {
-    std::uint8_t marker[7];
-    if (readSource(marker, 7) != 7) return false;
-    if (std::memcmp(marker, oldMarker, 4) == 0) {
+    std::uint8_t marker[markerSize];
+    if (readSource(marker, markerSize) != markerSize) return false;
+    if (std::memcmp(marker, oldMarker, sizeof oldMarker) == 0) {
         RAR_LOG("Attention: format as OLD detected! Can't handel archive!");
         return false;
     }
-    if (std::memcmp(marker, rarMarker, 7) != 0 && std::memcmp(marker, koboldMarker, 7) != 0) {
+    if (std::memcmp(marker, rarMarker, markerSize) != 0 &&
+        std::memcmp(marker, koboldMarker, markerSize) != 0) {
         RAR_LOG("%s%s%s%s", "unknown archive type (only plain RAR ", "supported (normal and solid ",
                 "archives), SFX and Volumes ", "are NOT supported!)");
         return false;
     }
-    std::uint8_t head[13];
-    if (readSource(head, 13) != 13) return false;
-    archive.mainFlags = le16(head + 3);
-    archive.mainHeadSize = le16(head + 5);
+    std::uint8_t bytes[rarformat::mainHeaderSize];
+    if (readSource(bytes, sizeof bytes) != sizeof bytes) return false;
+    BlockHead head;
+    rarformat::decodeBlockHead(bytes, head);
+    archive.mainFlags = head.flags;
+    archive.mainHeadSize = head.headSize;
     return true;
 }
 
@@ -70,14 +77,14 @@ std::size_t readFileName()
 // set for a head whose size can't be right: the walk ends there.
 std::size_t readBlockHead(bool& broken)
 {
-    std::uint8_t bytes[32] = {};
+    std::uint8_t bytes[fileHeaderSize] = {};
     const std::int64_t start = sourcePosition();
     archive.blockStart = std::uint64_t(std::max<std::int64_t>(start, 0));
-    const std::size_t got = start < 0 ? 0 : readSource(bytes, 32);
+    const std::size_t got = start < 0 ? 0 : readSource(bytes, fileHeaderSize);
     rarformat::decodeFileHeader(bytes, archive.file);
-    archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, 30);
+    archive.headerCrc = crc32Update(0xFFFFFFFF, bytes + 2, fileHeaderSize - 2);
     const BlockHead& h = archive.file.head;
-    broken = got > 0 && h.headSize < 7;
+    broken = got > 0 && h.headSize < blockHeadSize;
     archive.nextBlock = archive.blockStart + h.headSize + ((h.flags & flagHasData) ? h.dataSize : 0);
     return got;
 }
@@ -119,7 +126,7 @@ ExtractFailure allocateOutput()
     const std::uint32_t size = archive.file.unpSize;
     const std::uint64_t likely =
         std::max(packedBytesThere() * likelyExpansion, std::uint64_t(firstOutputAllocation));
-    const std::uint32_t first = std::uint32_t(std::min<std::uint64_t>(size, likely)) + outputSlack;
+    const std::uint32_t first = std::max(std::uint32_t(std::min<std::uint64_t>(size, likely)), 1u);
     archive.output = size <= maxUnpackedSize ? static_cast<std::uint8_t*>(std::malloc(first)) : nullptr;
     archive.outputSize = size;
     archive.outputAllocated = archive.output ? first : 0;
@@ -129,16 +136,13 @@ ExtractFailure allocateOutput()
     return RAR_FAIL(ExtractFailure::noMemory, "can't allocate memory for the file decompression");
 }
 
-// Room for `total` bytes: the allocation doubles, but never beyond the file's size
-// and its slack.
+// Room for `total` bytes, at most the file's size: the allocation doubles.
 bool reserveOutput(std::uint64_t total)
 {
     if (total <= archive.outputAllocated) return true;
-    const std::uint64_t most = std::uint64_t(archive.outputSize) + outputSlack;
-    if (total > most) return false;
     std::uint64_t grown = archive.outputAllocated;
     while (grown < total) grown *= 2;
-    grown = std::min(grown, most);
+    grown = std::min<std::uint64_t>(grown, archive.outputSize);
     auto* bigger = static_cast<std::uint8_t*>(std::realloc(archive.output, std::size_t(grown)));
     if (!bigger) return false;
     archive.output = bigger;
@@ -190,8 +194,8 @@ ExtractFailure checkFileCrc()
 }
 
 // The window, taken when the call first decodes: a call that only copies stored
-// bytes, decodes in place or fails in the headers never pays for it. Fresh pages
-// come zeroed; later, a fresh stream clears what streams before it wrote.
+// bytes or fails in the headers never pays for it. Fresh pages come zeroed; later,
+// a fresh stream clears what streams before it wrote.
 ExtractFailure holdWindow()
 {
     if (archive.window) return ExtractFailure::none;
@@ -214,9 +218,7 @@ ExtractFailure processFileData()
     // The data follow the whole header: a header may carry more than its name
     // (a file comment, extended times), which must not be read as data.
     seekSource(archive.blockStart + f.head.headSize);
-    if (f.method != methodStored && archive.fileFound && !continuesStream()) {
-        decompressFile(nullptr);  // straight into the output buffer
-    } else if (f.method != methodStored) {
+    if (f.method != methodStored) {
         const ExtractFailure failure = holdWindow();
         if (failure != ExtractFailure::none) return failure;
         decompressFile(archive.window);
@@ -282,7 +284,7 @@ ExtractFailure extractFromArchive()
         return RAR_FAIL(ExtractFailure::notRar, "Not a RAR file");
     }
     // Whatever the main header carries beyond its 13 bytes (a comment) is passed over.
-    if (archive.mainHeadSize > 13) seekSource(7 + std::uint64_t(archive.mainHeadSize));
+    if (archive.mainHeadSize > mainHeaderSize) seekSource(markerSize + std::uint64_t(archive.mainHeadSize));
     const ExtractFailure failure = walkToWantedFile();
     closeSource();
     return failure;
@@ -300,20 +302,6 @@ bool appendOutput(const std::uint8_t* bytes, std::uint32_t count)
     archive.outputCrc = crc32Update(archive.outputCrc, bytes, count);
     produced += count;
     return true;
-}
-
-bool growOutput(std::uint64_t capacity)
-{
-    if (reserveOutput(capacity)) return true;
-    RAR_LOG("can't allocate memory for the file decompression");
-    return false;
-}
-
-void acceptOutput(std::uint32_t count)
-{
-    std::uint32_t& produced = *archive.sizeVar;
-    archive.outputCrc = crc32Update(archive.outputCrc, archive.output + produced, count);
-    produced += count;
 }
 
 }  // namespace rarreader

@@ -15,9 +15,12 @@
 #include <iterator>
 #include <cstring>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
-#define ZW_CRC_BY_CARRYLESS_MULTIPLY 1
+// Nothing in CRC-32 and the cipher branches on an archive's bytes: their loops run
+// fixed counts and the shuffle follows the password alone. A fuzzer learns nothing
+// from tracing their comparisons, which would cost it a fifth of a run for the
+// shuffle and an eighth for the rounds and the CRC.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((no_sanitize("coverage"))), apply_to = function)
 #endif
 
 namespace rarformat {
@@ -83,23 +86,14 @@ constexpr std::uint8_t initialSbox[256] = {
 
 constexpr std::uint32_t initialKeys[4] = {0xD3A3B879, 0x3F6D12F7, 0x7515A235, 0xA4E7F123};
 
-// The shuffle depends on the password alone, never on an archive's bytes: a fuzzer
-// learns nothing from tracing its comparisons, which would take a fifth of a run.
-#if defined(__clang__)
-#define NOT_TRACED_FOR_FUZZING __attribute__((no_sanitize("coverage")))
-#else
-#define NOT_TRACED_FOR_FUZZING
-#endif
-
 // Shuffles the substitution table: for every j and every pair of password bytes,
 // walk n1 towards n2, swapping entries on the way.
-NOT_TRACED_FOR_FUZZING void shuffleSbox(CipherState& cipher, const CrcTables& crc, const std::uint8_t* p,
-                                        std::size_t length)
+void shuffleSbox(CipherState& cipher, const CrcTables& crc, const std::uint8_t* p, std::size_t length)
 {
     for (unsigned j = 0; j < 256; ++j) {
         for (std::size_t i = 0; i < length; i += 2) {
-            unsigned n2 = crc.table[(p[i + 1] + j) & 0xFF] & 0xFF;
-            unsigned n1 = crc.table[(p[i] - j) & 0xFF] & 0xFF;
+            unsigned n2 = crc.table[0][(p[i + 1] + j) & 0xFF] & 0xFF;
+            unsigned n1 = crc.table[0][(p[i] - j) & 0xFF] & 0xFF;
             for (unsigned k = 1; n1 != n2; ++k) {
                 std::swap(cipher.sbox[n1], cipher.sbox[(n1 + i + k) & 0xFF]);
                 n1 = (n1 + 1) & 0xFF;
@@ -110,119 +104,44 @@ NOT_TRACED_FOR_FUZZING void shuffleSbox(CipherState& cipher, const CrcTables& cr
 
 }  // namespace
 
-// Entry i: i shifted right eight times, folding in the polynomial whenever a 1 drops
-// out. Slice k holds the CRC of byte i followed by k + 1 zero bytes, so that 16
-// bytes fold in with 16 independent look-ups.
+// Table 0, entry i: i shifted right eight times, folding in the polynomial whenever
+// a 1 drops out. Table k: the CRC of byte i followed by k zero bytes, that is table
+// 0's entry taken k more bytes along.
 void buildCrcTables(CrcTables& crc)
 {
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t c = i;
         for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
-        crc.table[i] = c;
+        crc.table[0][i] = c;
     }
-    const std::uint32_t* previous = crc.table;
-    for (auto& slice : crc.slices) {
-        for (std::uint32_t i = 0; i < 256; ++i) slice[i] = (previous[i] >> 8) ^ crc.table[previous[i] & 0xFF];
-        previous = slice;
-    }
+    for (std::size_t k = 1; k < crcSliceSize; ++k)
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            const std::uint32_t before = crc.table[k - 1][i];
+            crc.table[k][i] = (before >> 8) ^ crc.table[0][before & 0xFF];
+        }
 }
 
 namespace {
 
-// The CRC of one word's four bytes when `zerosAfter` more bytes follow them.
+// The CRC of a word's four bytes when `zerosAfter` more bytes follow them.
 std::uint32_t foldWord(const CrcTables& crc, std::uint32_t word, unsigned zerosAfter)
 {
-    const auto& s = crc.slices;
-    const std::uint32_t* last = zerosAfter ? s[zerosAfter - 1] : crc.table;
-    return s[zerosAfter + 2][word & 0xFF] ^ s[zerosAfter + 1][(word >> 8) & 0xFF] ^
-           s[zerosAfter][(word >> 16) & 0xFF] ^ last[word >> 24];
+    const auto& t = crc.table;
+    return t[zerosAfter + 3][word & 0xFF] ^ t[zerosAfter + 2][(word >> 8) & 0xFF] ^
+           t[zerosAfter + 1][(word >> 16) & 0xFF] ^ t[zerosAfter][word >> 24];
 }
-
-#ifdef ZW_CRC_BY_CARRYLESS_MULTIPLY
-
-// Long runs on processors with a carry-less multiply: four 16-byte lanes are folded
-// forward 64 bytes at a time by multiplying with x^(512 + 32) and x^512 modulo the
-// polynomial (x^(128 + 32) and x^128 for one lane), then reduced to 32 bits by a
-// Barrett step. Constants in the reflected bit order of the table above.
-constexpr std::size_t foldingMinimum = 64;
-alignas(16) constexpr std::uint64_t foldBy4[2] = {0x154442bd4, 0x1c6e41596};
-alignas(16) constexpr std::uint64_t foldBy1[2] = {0x1751997d0, 0x0ccaa009e};
-constexpr std::uint64_t fold64To32 = 0x163cd6124;
-alignas(16) constexpr std::uint64_t barrett[2] = {0x1db710641, 0x1f7011641};  // polynomial, its inverse
-
-#define CARRYLESS __attribute__((target("pclmul,sse4.1")))
-
-CARRYLESS __m128i foldLane(__m128i lane, __m128i constants, __m128i next)
-{
-    const __m128i low = _mm_clmulepi64_si128(lane, constants, 0x00);
-    const __m128i high = _mm_clmulepi64_si128(lane, constants, 0x11);
-    return _mm_xor_si128(_mm_xor_si128(low, high), next);
-}
-
-CARRYLESS __m128i load16(const std::uint8_t* p)
-{
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-// The 128 bits left after folding, reduced to the CRC.
-CARRYLESS std::uint32_t reduceLane(__m128i x)
-{
-    const __m128i low32 = _mm_setr_epi32(~0, 0, ~0, 0);
-    x = _mm_xor_si128(
-        _mm_srli_si128(x, 8),
-        _mm_clmulepi64_si128(x, _mm_load_si128(reinterpret_cast<const __m128i*>(foldBy1)), 0x10));
-    x = _mm_xor_si128(
-        _mm_srli_si128(x, 4),
-        _mm_clmulepi64_si128(_mm_and_si128(x, low32), _mm_cvtsi64_si128(std::int64_t(fold64To32)), 0x00));
-    const __m128i p = _mm_load_si128(reinterpret_cast<const __m128i*>(barrett));
-    __m128i t = _mm_and_si128(_mm_clmulepi64_si128(_mm_and_si128(x, low32), p, 0x10), low32);
-    t = _mm_clmulepi64_si128(t, p, 0x00);
-    return std::uint32_t(_mm_extract_epi32(_mm_xor_si128(x, t), 1));
-}
-
-// At least foldingMinimum bytes; whole 16-byte blocks only, `count` is left with the rest.
-CARRYLESS std::uint32_t foldBlocks(std::uint32_t crc, const std::uint8_t*& bytes, std::size_t& count)
-{
-    __m128i x1 = _mm_xor_si128(load16(bytes), _mm_cvtsi32_si128(int(crc)));
-    __m128i x2 = load16(bytes + 16), x3 = load16(bytes + 32), x4 = load16(bytes + 48);
-    bytes += 64;
-    count -= 64;
-    const __m128i k4 = _mm_load_si128(reinterpret_cast<const __m128i*>(foldBy4));
-    for (; count >= 64; count -= 64, bytes += 64) {
-        x1 = foldLane(x1, k4, load16(bytes));
-        x2 = foldLane(x2, k4, load16(bytes + 16));
-        x3 = foldLane(x3, k4, load16(bytes + 32));
-        x4 = foldLane(x4, k4, load16(bytes + 48));
-    }
-    const __m128i k1 = _mm_load_si128(reinterpret_cast<const __m128i*>(foldBy1));
-    x1 = foldLane(foldLane(foldLane(x1, k1, x2), k1, x3), k1, x4);
-    for (; count >= 16; count -= 16, bytes += 16) x1 = foldLane(x1, k1, load16(bytes));
-    return reduceLane(x1);
-}
-
-bool canMultiplyCarryless()
-{
-    static const bool can = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
-    return can;
-}
-
-#undef CARRYLESS
-#endif
 
 }  // namespace
 
-// Neither presets nor complements: the caller does both.
-std::uint32_t crc32Update(const CrcTables& tables, std::uint32_t crc, const std::uint8_t* bytes,
+// Eight bytes at a time, as two words: the running CRC folds into the first, and
+// each byte goes through the table for the bytes that follow it. The rest byte by byte.
+std::uint32_t crc32Update(const CrcTables& crc, std::uint32_t value, const std::uint8_t* bytes,
                           std::size_t count)
 {
-#ifdef ZW_CRC_BY_CARRYLESS_MULTIPLY
-    if (count >= foldingMinimum && canMultiplyCarryless()) crc = foldBlocks(crc, bytes, count);
-#endif
-    for (; count >= 16; count -= 16, bytes += 16)
-        crc = foldWord(tables, le32(bytes) ^ crc, 12) ^ foldWord(tables, le32(bytes + 4), 8) ^
-              foldWord(tables, le32(bytes + 8), 4) ^ foldWord(tables, le32(bytes + 12), 0);
-    for (; count > 0; --count) crc = (crc >> 8) ^ tables.table[(crc ^ *bytes++) & 0xFF];
-    return crc;
+    for (; count >= crcSliceSize; count -= crcSliceSize, bytes += crcSliceSize)
+        value = foldWord(crc, le32(bytes) ^ value, 4) ^ foldWord(crc, le32(bytes + 4), 0);
+    for (; count > 0; --count) value = (value >> 8) ^ crc.table[0][(value ^ *bytes++) & 0xFF];
+    return value;
 }
 
 // Keys and substitution table from a password of at most 255 characters; the
@@ -260,57 +179,18 @@ void decipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* bloc
     mixKeys(cipher, crc, enciphered);
 }
 
-namespace {
-
-// The round function's two halves, with the substitution table and key at hand.
-std::uint32_t substituteWith(const std::uint8_t* sbox, std::uint32_t x)
-{
-    return std::uint32_t(sbox[x & 0xFF]) | std::uint32_t(sbox[(x >> 8) & 0xFF]) << 8 |
-           std::uint32_t(sbox[(x >> 16) & 0xFF]) << 16 | std::uint32_t(sbox[x >> 24]) << 24;
-}
-
-}  // namespace
-
-// Deciphers whole blocks in place, in stream order, as decipherBlock does one at a
-// time: the keys stay in locals from block to block, the rounds run without calls.
-void decipherBlocks(CipherState& cipher, const CrcTables& tables, std::uint8_t* bytes, std::size_t blocks)
-{
-    const std::uint8_t* sbox = cipher.sbox;
-    const std::uint32_t* crc = tables.table;
-    std::uint32_t k[4] = {cipher.keys[0], cipher.keys[1], cipher.keys[2], cipher.keys[3]};
-    for (; blocks > 0; --blocks, bytes += 16) {
-        std::uint8_t enciphered[16];
-        std::memcpy(enciphered, bytes, 16);
-        std::uint32_t a = le32(bytes) ^ k[0], b = le32(bytes + 4) ^ k[1];
-        std::uint32_t c = le32(bytes + 8) ^ k[2], d = le32(bytes + 12) ^ k[3];
-        for (int r = 31; r >= 0; --r) {
-            const std::uint32_t key = k[r & 3];
-            const std::uint32_t f1 = substituteWith(sbox, (c + rotl(d, 11)) ^ key);
-            const std::uint32_t f2 = substituteWith(sbox, (d ^ rotl(c, 17)) + key);
-            const std::uint32_t nextC = a ^ f1, nextD = b ^ f2;
-            a = c;
-            b = d;
-            c = nextC;
-            d = nextD;
-        }
-        put32(bytes, c ^ k[0]);
-        put32(bytes + 4, d ^ k[1]);
-        put32(bytes + 8, a ^ k[2]);
-        put32(bytes + 12, b ^ k[3]);
-        for (int g = 0; g < 16; g += 4)
-            for (int j = 0; j < 4; ++j) k[j] ^= crc[enciphered[g + j]];
-    }
-    std::copy(std::begin(k), std::end(k), cipher.keys);
-}
-
 // Folds 16 bytes into the keys through the CRC table, one byte per key per group.
 void mixKeys(CipherState& cipher, const CrcTables& crc, const std::uint8_t* block)
 {
     for (int g = 0; g < 16; g += 4)
-        for (int k = 0; k < 4; ++k) cipher.keys[k] ^= crc.table[block[g + k]];
+        for (int k = 0; k < 4; ++k) cipher.keys[k] ^= crc.table[0][block[g + k]];
 }
 
 }  // namespace rarformat
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
 
 namespace rarreader {
 namespace {
@@ -337,9 +217,23 @@ void encipherBlock(std::uint8_t* block) { rarformat::encipherBlock(crypto.cipher
 void decipherBlock(std::uint8_t* block) { rarformat::decipherBlock(crypto.cipher, crypto.crc, block); }
 void mixKeys(const std::uint8_t* block) { rarformat::mixKeys(crypto.cipher, crypto.crc, block); }
 
-// Reads no further than the current file's packed data. A block cut short by the
-// end of the data still counts as a whole block, but only when it fits inside the
-// caller's buffer; otherwise it is left as read (it cannot decipher correctly anyway).
+namespace {
+
+// Deciphers the last block of a read that the end of the packed data cut short:
+// from its own bytes and zeros behind them, never from what the buffer held
+// before, so that the bytes a call makes depend on its input alone.
+void decipherShortBlock(std::uint8_t* bytes, std::size_t count)
+{
+    std::uint8_t block[rarformat::cipherBlockSize] = {};
+    std::memcpy(block, bytes, count);
+    decipherBlock(block);
+    std::memcpy(bytes, block, count);
+}
+
+}  // namespace
+
+// Reads no further than the current file's packed data; whole blocks are
+// deciphered in place, a short last block as its bytes and a zero fill.
 long readPacked(std::uint8_t* buffer, std::size_t count)
 {
     if (count == 0 || !sourceIsOpen()) return 0;
@@ -352,7 +246,9 @@ long readPacked(std::uint8_t* buffer, std::size_t count)
         RAR_LOG("Old Crypt() not supported!");
         return long(got);
     }
-    rarformat::decipherBlocks(crypto.cipher, crypto.crc, buffer, std::min((got + 15) / 16, count / 16));
+    const std::size_t whole = got - got % rarformat::cipherBlockSize;
+    for (std::size_t at = 0; at < whole; at += rarformat::cipherBlockSize) decipherBlock(buffer + at);
+    if (got > whole) decipherShortBlock(buffer + whole, got - whole);
     return long(got);
 }
 

@@ -1,15 +1,28 @@
-// File header fields at their offsets; see rar_format.h.
+// Block head and file header fields at their offsets; see rar_format.h.
 #include "archive/rar_format.h"
 
 namespace rarformat {
 
+void decodeBlockHead(const std::uint8_t* b, BlockHead& h)
+{
+    h.crc = le16(b);
+    h.type = b[2];
+    h.flags = le16(b + 3);
+    h.headSize = le16(b + 5);
+}
+
+void encodeBlockHead(const BlockHead& h, std::uint8_t* b)
+{
+    put16(b, h.crc);
+    b[2] = h.type;
+    put16(b + 3, h.flags);
+    put16(b + 5, h.headSize);
+}
+
 // Missing bytes of a short read are the caller's zeros.
 void decodeFileHeader(const std::uint8_t* b, FileHeader& f)
 {
-    f.head.crc = le16(b);
-    f.head.type = b[2];
-    f.head.flags = le16(b + 3);
-    f.head.headSize = le16(b + 5);
+    decodeBlockHead(b, f.head);
     f.head.dataSize = f.packSize = le32(b + 7);
     f.unpSize = le32(b + 11);
     f.hostOs = b[15];
@@ -24,10 +37,7 @@ void decodeFileHeader(const std::uint8_t* b, FileHeader& f)
 // The data size at offset 7 is the packed size: encoding writes packSize there.
 void encodeFileHeader(const FileHeader& f, std::uint8_t* b)
 {
-    put16(b, f.head.crc);
-    b[2] = f.head.type;
-    put16(b + 3, f.head.flags);
-    put16(b + 5, f.head.headSize);
+    encodeBlockHead(f.head, b);
     put32(b + 7, f.packSize);
     put32(b + 11, f.unpSize);
     b[15] = f.hostOs;

@@ -104,7 +104,8 @@ using platform::le32;
 using platform::put16;
 using platform::put32;
 
-// A block's common head.
+// A block's common head: the blockHeadSize bytes every block starts with, and the
+// size of the data behind the block, which a block with flagHasData keeps at offset 7.
 struct BlockHead {
     std::uint16_t crc = 0;
     std::uint8_t type = 0;
@@ -112,6 +113,11 @@ struct BlockHead {
     std::uint16_t headSize = 0;
     std::uint32_t dataSize = 0;  // present when flagHasData is set
 };
+
+// The blockHeadSize common bytes; the data size is not touched.
+void decodeBlockHead(const std::uint8_t* bytes, BlockHead& head);
+// Writes the blockHeadSize common bytes (CRC field included as it stands there).
+void encodeBlockHead(const BlockHead& head, std::uint8_t* bytes);
 
 // A file header with its zero-terminated name.
 struct FileHeader {
@@ -135,11 +141,12 @@ void encodeFileHeader(const FileHeader& header, std::uint8_t* bytes);
 
 // ---------------------------------------------------------------- CRC-32 and cipher
 
-// The reflected CRC-32 of zip and PNG; slice k holds the CRC of a byte followed by
-// k + 1 zero bytes, so that 16 bytes fold in with 16 independent look-ups.
+// The reflected CRC-32 of zip and PNG, read 8 bytes at a time: table k holds the
+// CRC of a byte followed by k zero bytes (table 0 is the classic one), so the bytes
+// of a slice fold in with independent look-ups.
+constexpr std::size_t crcSliceSize = 8;
 struct CrcTables {
-    std::uint32_t table[256] = {};
-    std::uint32_t slices[15][256] = {};
+    std::uint32_t table[crcSliceSize][256] = {};
 };
 
 void buildCrcTables(CrcTables& crc);
@@ -158,8 +165,6 @@ struct CipherState {
 void initCipher(CipherState& cipher, const CrcTables& crc, const char* password);
 void encipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* block);
 void decipherBlock(CipherState& cipher, const CrcTables& crc, std::uint8_t* block);
-// Deciphers whole blocks in place, in stream order.
-void decipherBlocks(CipherState& cipher, const CrcTables& crc, std::uint8_t* bytes, std::size_t blocks);
 void mixKeys(CipherState& cipher, const CrcTables& crc, const std::uint8_t* block);
 
 }  // namespace rarformat

@@ -32,9 +32,6 @@ constexpr unsigned quickBits = 10;            // prefix bits one table look-up r
 // Largest file the reader will hand out: anything bigger in a damaged or hostile
 // archive is refused as "can't allocate" instead of exhausting memory.
 constexpr std::uint32_t maxUnpackedSize = 256u << 20;
-// Bytes the output buffer holds beyond the file's size: a file decoded straight into
-// it may overrun its size by one match before the decoder notices.
-constexpr std::uint32_t outputSlack = 512;
 constexpr std::size_t wantedNameSize = 512;
 constexpr std::size_t pathBufferSize = 4096;
 constexpr std::size_t messageSize = 1280;  // one formatted log message
@@ -99,7 +96,7 @@ struct ArchiveState {
     bool fileFound = false;
     std::uint8_t* output = nullptr;     // the wanted file's bytes (C heap)
     std::uint32_t outputSize = 0;       // the wanted file's unpacked size: all it may hold
-    std::uint32_t outputAllocated = 0;  // grows as bytes arrive, up to outputSize + outputSlack
+    std::uint32_t outputAllocated = 0;  // grows as bytes arrive, up to outputSize
     std::uint32_t* sizeVar = nullptr;   // bytes placed in `output` so far (caller's)
     std::uint32_t outputCrc = 0;        // running CRC-32 of those bytes (preset, not complemented)
     std::uint8_t* window = nullptr;     // the 1 MiB window (C heap), held for one call
@@ -157,11 +154,8 @@ struct AudioChannelState {
 };
 
 // Everything the decoder keeps; it survives from file to file for solid streams.
-// Bytes go into the window, or for the wanted file of a fresh stream straight into
-// the output buffer (`direct`: positions count from the file's start, no wrap).
 struct UnpackState {
-    std::uint8_t* window = nullptr;  // the window, or the output buffer when direct
-    bool direct = false;
+    std::uint8_t* window = nullptr;
     std::uint32_t writePos = 0;    // where the next byte goes
     std::uint32_t flushedPos = 0;  // bytes before this have been handed on
     std::int64_t bytesLeft = 0;    // bytes still to produce
@@ -226,10 +220,8 @@ std::uint64_t sourceSize();     // the archive's length; 0 when it can't be had
 
 // ---------------------------------------------------------------- decompressor
 
-// Whether the current file goes on from the stream the call decoded before it.
-bool continuesStream();
-// Decodes the current file into the window, or with no window (the wanted file of a
-// fresh stream) straight into the output buffer.
+// Decodes the current file into the window; the wanted file's bytes are handed on
+// to the output buffer.
 void decompressFile(std::uint8_t* window);
 
 // ---------------------------------------------------------------- archive walk
@@ -240,11 +232,6 @@ bool namesMatch(const char* a, const char* b);
 // Appends bytes of the wanted file to the output buffer, which grows as they arrive;
 // false (logged) when the buffer can't grow.
 bool appendOutput(const std::uint8_t* bytes, std::uint32_t count);
-// For bytes decoded in place: the buffer holds at least `capacity` bytes (at most
-// the file's size + outputSlack); false (logged) when it can't grow.
-bool growOutput(std::uint64_t capacity);
-// The next `count` bytes the decoder placed in the buffer join the file.
-void acceptOutput(std::uint32_t count);
 
 // ---------------------------------------------------------------- memory seam
 

@@ -331,8 +331,7 @@ std::uint8_t predictAudioByte(AudioChannelState& ch, int& sharedDelta, unsigned 
 // ---------------------------------------------------------------- window
 
 // Hands the bytes from flushedPos to writePos on to the output buffer (two copies
-// when they wrap; none when they were decoded in place). Output beyond the file's
-// unpacked size is dropped and ends decoding.
+// when they wrap). Output beyond the file's unpacked size is dropped and ends decoding.
 void flushWindow(UnpackState& s)
 {
     const ArchiveState& a = reader.archive;
@@ -341,8 +340,6 @@ void flushWindow(UnpackState& s)
     if (std::uint64_t(*a.sizeVar) + count > a.outputSize) {
         RAR_LOG("Fatal! Buffer overrun during decompression!");
         s.bytesLeft = -1;
-    } else if (s.direct) {
-        acceptOutput(count);
     } else {
         const std::uint32_t head = std::min(count, windowSize - first);
         if (!appendOutput(s.window + first, head) || !appendOutput(s.window, count - head)) s.bytesLeft = -1;
@@ -365,41 +362,10 @@ HOT std::uint32_t roomAhead(std::uint32_t flushedPos, std::uint32_t writePos)
     return ((flushedPos - writePos - 1) & windowMask) + 1;
 }
 
-// Decoding in place: the output buffer grows (by doubling) to hold the next step.
-void makeRoom(UnpackState& s)
+// Whether a step may start at writePos: it writes at most flushMargin bytes.
+HOT bool roomForStep(std::uint32_t writePos, std::uint32_t flushedPos)
 {
-    const ArchiveState& a = reader.archive;
-    const std::uint64_t needed = std::uint64_t(s.writePos) + flushMargin;
-    if (needed <= a.outputAllocated) return;
-    if (growOutput(std::min<std::uint64_t>(needed, std::uint64_t(a.outputSize) + outputSlack)))
-        s.window = a.output;
-    else
-        s.bytesLeft = -1;
-}
-
-// The last write position at which a step may start in place: room for its bytes
-// before the buffer's end, a flush due where the window would need one, and bytes
-// left to produce (in place, bytesLeft always equals this bound minus writePos).
-std::uint32_t lastStepStart(const UnpackState& s)
-{
-    const std::uint32_t bufferEnd = reader.archive.outputAllocated - flushMargin;
-    const std::uint32_t lastByte = std::uint32_t(s.writePos + s.bytesLeft);
-    return std::min({s.flushedPos + (windowSize - flushMargin), bufferEnd, lastByte});
-}
-
-// Whether a step may start at writePos.
-template <bool direct>
-HOT bool roomForStep(std::uint32_t writePos, std::uint32_t flushedPos, std::uint32_t lastStart)
-{
-    if constexpr (direct)
-        return writePos <= lastStart;
-    else
-        return roomAhead(flushedPos, writePos) >= flushMargin;
-}
-
-HOT std::uint32_t advance(bool direct, std::uint32_t position, std::uint32_t count)
-{
-    return direct ? position + count : (position + count) & windowMask;
+    return roomAhead(flushedPos, writePos) >= flushMargin;
 }
 
 // A match shorter than 8 bytes whose source lies at least 8 bytes behind: two
@@ -429,19 +395,6 @@ HOT void copyFar(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length
     std::memcpy(to + length - 8, src + length - 8, 8);
 }
 
-// In place, where the bytes after a match are free to write (they are produced
-// later; the buffer keeps room beyond a step): 8 bytes at a time, up to 7 more.
-HOT void copyFarOver(std::uint8_t* to, const std::uint8_t* src, std::uint32_t length)
-{
-    for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(to + i, src + i, 8);
-}
-
-HOT void repeatByteOver(std::uint8_t* to, std::uint8_t value, std::uint32_t length)
-{
-    const std::uint64_t pattern = 0x0101010101010101ull * value;
-    for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(to + i, &pattern, 8);
-}
-
 // Window: a match whose source or destination runs over the window's end, or whose
 // source lies ahead of writePos (bytes of a window ago), or a distance of 0 or the
 // whole window, where every byte is copied onto itself.
@@ -458,41 +411,22 @@ void copyAcrossWindow(std::uint8_t* window, std::uint32_t writePos, std::uint32_
     }
 }
 
-// In place: a match reaching back before the file's start, or by a distance of 0,
-// which in the window stands for the whole window. Those bytes are zeros, as a fresh
-// window holds.
-void copyFromBeforeStart(std::uint8_t* output, std::uint32_t writePos, std::uint32_t length,
-                         std::uint32_t distance)
-{
-    if (distance == 0) distance = windowSize;
-    for (std::uint32_t p = writePos; p < writePos + length; ++p)
-        output[p] = p >= distance ? output[p - distance] : 0;
-}
-
 // Copies as if byte by byte, so that a match may overlap the bytes it produces.
-template <bool direct>
 HOT void copyBytes(std::uint8_t* window, std::uint32_t& writePos, std::uint32_t length,
                    std::uint32_t distance)
 {
     std::uint8_t* to = window + writePos;
-    if (distance - 1 >= writePos || (!direct && writePos + length > windowSize)) {
-        if constexpr (direct)
-            copyFromBeforeStart(window, writePos, length, distance);
-        else
-            copyAcrossWindow(window, writePos, length, distance);
-    } else if (direct && distance >= 8) {
-        copyFarOver(to, to - distance, length);
+    if (distance - 1 >= writePos || writePos + length > windowSize) {
+        copyAcrossWindow(window, writePos, length, distance);
     } else if (distance >= 8) {
         copyFar(to, to - distance, length);
-    } else if (direct && distance == 1) {
-        repeatByteOver(to, to[-1], length);
     } else if (distance == 1) {
         std::memset(to, to[-1], length);
     } else {
         const std::uint8_t* src = to - distance;
         for (std::uint32_t i = 0; i < length; ++i) to[i] = src[i];
     }
-    writePos = advance(direct, writePos, length);
+    writePos = (writePos + length) & windowMask;
 }
 
 // ---------------------------------------------------------------- LZ
@@ -532,18 +466,16 @@ void endLzRun(UnpackState& s, const LzRun& run)
 }
 
 // Every match becomes the newest of the four previous distances and the last match.
-template <bool direct>
 HOT void copyMatch(LzRun& run, std::uint32_t length, std::uint32_t distance)
 {
     run.oldDist[run.oldDistCounter++ & 3] = distance;
     run.lastDist = distance;
     run.lastLength = length;
-    if (!direct) run.bytesLeft -= length;
-    copyBytes<direct>(run.window, run.writePos, length, distance);
+    run.bytesLeft -= length;
+    copyBytes(run.window, run.writePos, length, distance);
 }
 
 // 257..260: one of the four last distances; the length grows with the distance.
-template <bool direct>
 HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
     const std::uint32_t distance =
@@ -552,11 +484,10 @@ HOT void repeatMatch(UnpackState& s, LzRun& run, unsigned symbol)
     std::uint32_t length = lengthBase[n] + 2 + getBits(run.r, lengthBits[n]);
     length += (distance >= rarformat::repeatBonusDistance) + (distance >= rarformat::farBonusDistance1) +
               (distance >= rarformat::farBonusDistance2);
-    copyMatch<direct>(run, length, distance);
+    copyMatch(run, length, distance);
 }
 
 // 270..297: a coded length, then a distance from the distance table.
-template <bool direct>
 HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
 {
     const unsigned n = symbol - rarformat::firstLengthSymbol;
@@ -564,51 +495,45 @@ HOT void longMatch(UnpackState& s, LzRun& run, unsigned symbol)
     const unsigned d = decodeSymbol(run.r, s.distanceTable);
     const std::uint32_t distance = distanceBase[d] + 1 + getBits(run.r, distanceBits[d]);
     length += (distance >= rarformat::farBonusDistance1) + (distance >= rarformat::farBonusDistance2);
-    copyMatch<direct>(run, length, distance);
+    copyMatch(run, length, distance);
 }
 
 // One literal/length symbol other than 269 (new tables).
-template <bool direct>
 HOT void decodeLzSymbol(UnpackState& s, LzRun& run, unsigned symbol)
 {
     if (symbol < rarformat::lastMatchSymbol) {
         run.window[run.writePos] = std::uint8_t(symbol);
-        run.writePos = advance(direct, run.writePos, 1);
-        if (!direct) --run.bytesLeft;
+        run.writePos = (run.writePos + 1) & windowMask;
+        --run.bytesLeft;
     } else if (symbol == rarformat::lastMatchSymbol) {
-        copyMatch<direct>(run, run.lastLength, run.lastDist);
+        copyMatch(run, run.lastLength, run.lastDist);
     } else if (symbol < rarformat::firstShortSymbol) {
-        repeatMatch<direct>(s, run, symbol);
+        repeatMatch(s, run, symbol);
     } else if (symbol < rarformat::newTablesSymbol) {
         const unsigned n = symbol - rarformat::firstShortSymbol;
-        copyMatch<direct>(run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
+        copyMatch(run, 2, shortBase[n] + 1 + getBits(run.r, shortBits[n]));
     } else {
-        longMatch<direct>(s, run, symbol);
+        longMatch(s, run, symbol);
     }
 }
 
-// LZ steps until the file is produced, the data run dry, a flush or more room is
-// due or new tables come (those are read before returning). In place, one bound
-// on the write position stands for the bytes left and the room (the caller refills
-// before it looks at the room), and the bytes left are counted once at the end.
-template <bool direct>
+// LZ steps until the file is produced, the data run dry, a flush is due or new
+// tables come (those are read before returning).
 void decodeLzSteps(UnpackState& s)
 {
     LzRun run = beginLzRun(s);
-    const std::uint32_t flushedPos = s.flushedPos, firstPos = s.writePos;
-    const std::uint32_t lastStart = direct ? lastStepStart(s) : 0;
+    const std::uint32_t flushedPos = s.flushedPos;
     bool newTables = false;
-    while (direct ? run.writePos <= lastStart : run.bytesLeft >= 0) {
+    while (run.bytesLeft >= 0) {
         refill(run.r, s.in);
-        if (ranDry(run.r, s.in) || (!direct && !roomForStep<false>(run.writePos, flushedPos, 0))) break;
+        if (ranDry(run.r, s.in) || !roomForStep(run.writePos, flushedPos)) break;
         const unsigned symbol = decodeSymbol(run.r, s.literalTable);
         if (symbol == rarformat::newTablesSymbol) {
             newTables = true;
             break;
         }
-        decodeLzSymbol<direct>(s, run, symbol);
+        decodeLzSymbol(s, run, symbol);
     }
-    if (direct) run.bytesLeft -= run.writePos - firstPos;
     endLzRun(s, run);
     if (newTables) readCodeLengths(s);
 }
@@ -617,25 +542,23 @@ void decodeLzSteps(UnpackState& s)
 
 // Audio steps under the same conditions as decodeLzSteps; 256 means new tables.
 // The register, positions and channel are worked on in locals, as in decodeLzSteps.
-template <bool direct>
 void decodeAudioSteps(UnpackState& s)
 {
     BitRegister r = s.in.reg;
     std::uint32_t writePos = s.writePos;
     std::int64_t bytesLeft = s.bytesLeft;
     int channel = s.currentChannel, sharedDelta = s.sharedDelta;
-    const std::uint32_t lastStart = direct ? lastStepStart(s) : 0;
     bool newTables = false;
     while (bytesLeft >= 0) {
         refill(r, s.in);
-        if (ranDry(r, s.in) || !roomForStep<direct>(writePos, s.flushedPos, lastStart)) break;
+        if (ranDry(r, s.in) || !roomForStep(writePos, s.flushedPos)) break;
         const unsigned symbol = decodeSymbol(r, s.audioTables[channel]);
         if (symbol == rarformat::audioNewTablesSymbol) {
             newTables = true;
             break;
         }
         s.window[writePos] = predictAudioByte(s.channels[channel], sharedDelta, symbol);
-        writePos = advance(direct, writePos, 1);
+        writePos = (writePos + 1) & windowMask;
         if (++channel >= s.channelCount) channel = 0;
         --bytesLeft;
     }
@@ -662,9 +585,8 @@ void noteWindowWrites(UnpackState& s, std::uint32_t before)
     s.windowDirty = s.writePos < before ? windowSize : std::max(s.windowDirty, s.writePos);
 }
 
-// A fresh stream forgets all history; a continuing one keeps everything but the bit
-// input. A fresh window is zeroed (when it is not zeroed already); the output
-// buffer, decoded in place, stands for a zeroed window by itself.
+// A fresh stream forgets all history and starts on a zeroed window; a continuing
+// one keeps everything but the bit input.
 void startFile(UnpackState& s, bool continues)
 {
     if (!continues) {
@@ -672,7 +594,7 @@ void startFile(UnpackState& s, bool continues)
         std::fill(std::begin(s.oldDist), std::end(s.oldDist), 0);
         s.oldDistCounter = s.lastDist = s.lastLength = 0;
         s.sharedDelta = s.currentChannel = 0;
-        if (!s.direct) clearWindow(s);
+        clearWindow(s);
         std::memset(s.previousLengths, 0, sizeof s.previousLengths);
         s.writePos = s.flushedPos = 0;
     }
@@ -695,34 +617,29 @@ void readLastTables(UnpackState& s)
     }
 }
 
-// Steps until a flush or more room is due, the tables change, or the file ends.
-template <bool direct>
+// Steps until a flush is due, the tables change, or the file ends. Between two
+// flushes the steps move on less than a window: a write position below the one
+// before means they wrapped.
 void decodeSteps(UnpackState& s)
 {
-    if (s.audioMode)
-        decodeAudioSteps<direct>(s);
-    else
-        decodeLzSteps<direct>(s);
-}
-
-// Between two flushes the steps move on less than a window: a write position
-// below the one before means they wrapped.
-void decodeStepsInWindow(UnpackState& s)
-{
     const std::uint32_t before = s.writePos;
-    decodeSteps<false>(s);
+    if (s.audioMode)
+        decodeAudioSteps(s);
+    else
+        decodeLzSteps(s);
     noteWindowWrites(s, before);
 }
 
-#undef HOT
-
-}  // namespace
-
+// Whether the current file goes on from the stream the call decoded before it.
 bool continuesStream()
 {
     return (reader.archive.file.head.flags & rarformat::flagContinuesSolid) != 0 &&
            reader.unpack.streamStarted;
 }
+
+#undef HOT
+
+}  // namespace
 
 // Decodes the current file until its unpacked size is produced. Bytes reach the
 // output buffer only for the wanted file. Decoding ends early once it has taken
@@ -731,8 +648,7 @@ void decompressFile(std::uint8_t* window)
 {
     UnpackState& s = reader.unpack;
     const FileHeader& file = reader.archive.file;
-    s.direct = window == nullptr;
-    s.window = s.direct ? reader.archive.output : window;
+    s.window = window;
     startFile(s, continuesStream());
     s.streamStarted = true;
     s.bytesLeft = std::int64_t(file.unpSize) - 1;
@@ -740,13 +656,7 @@ void decompressFile(std::uint8_t* window)
         refill(s.in.reg, s.in);
         if (ranDry(s.in.reg, s.in)) break;
         if (roomAhead(s.flushedPos, s.writePos) < flushMargin) handOn(s);
-        if (s.direct) makeRoom(s);
-        if (s.bytesLeft < 0)
-            break;
-        else if (s.direct)
-            decodeSteps<true>(s);
-        else
-            decodeStepsInWindow(s);
+        if (s.bytesLeft >= 0) decodeSteps(s);
     }
     readLastTables(s);
     if (reader.archive.fileFound) flushWindow(s);

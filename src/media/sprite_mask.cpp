@@ -2,9 +2,8 @@
 // twin of the capture command can put its own in its place and draw every sprite
 // mask pass then colour pass, as the show first drew them.
 #include "media/texture.h"
-#include "platform/platform.h"
 
 void putSpriteMaskIntoAlpha(TexturePair& pair, const char* colourFile, const char* maskFile)
 {
-    pair.maskInAlpha = !platform::glEmulated() && putFileMaskIntoAlpha(pair.colour, colourFile, maskFile);
+    pair.maskInAlpha = putFileMaskIntoAlpha(pair.colour, colourFile, maskFile);
 }

@@ -52,7 +52,7 @@ bool putMaskIntoAlpha(GLuint colour, const std::uint8_t* colourRgb, const std::u
 // The same from the two files, decoded once more.
 bool putFileMaskIntoAlpha(GLuint colour, const char* colourFile, const char* maskFile);
 // The same for a sprite, which drawSprite then draws in one pass where that gives
-// the two passes' pixels. Not on an emulated GL, which draws the one pass wrong.
+// the two passes' pixels.
 void putSpriteMaskIntoAlpha(TexturePair& pair, const char* colourFile, const char* maskFile);
 // Binds through the cache: no GL call when `id` is bound already.
 void bindTexture(GLuint id);

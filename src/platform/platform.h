@@ -81,9 +81,6 @@ void showWindow();
 void swapBuffers();
 // Drawable pixels per picture pixel (1 for the program; N for an N-times capture).
 int pixelScale();
-// True where OpenGL 1.1 is emulated over another interface (the web page): some
-// blend states come out wrong there, so drawing keeps to the plainest ones.
-bool glEmulated();
 // Multiplies the current matrix by a perspective projection (vertical field of
 // view in degrees), exactly as the classic GLU utility does.
 void perspective(double fovyDegrees, double aspect, double zNear, double zFar);

@@ -7,7 +7,6 @@
 #include "show/font.h"
 
 #include "media/texture.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -50,10 +49,7 @@ Font::Font(const char* colourFile, const char* maskFile)
     loadTexture(maskTexture, maskFile);
     fillGlyphMap(glyphMap);
     const bool bothLoaded = textureState.nextTextureId == firstId + 2;
-    // An emulated GL (the web page's, over WebGL) draws the one-state text wrong, and a
-    // browser's GPU pays little for blend changes: there text goes glyph by glyph.
-    maskInAlpha =
-        bothLoaded && !platform::glEmulated() && putFileMaskIntoAlpha(colourTexture, colourFile, maskFile);
+    maskInAlpha = bothLoaded && putFileMaskIntoAlpha(colourTexture, colourFile, maskFile);
 }
 
 Font::Font(const std::uint8_t* colourRgb, const std::uint8_t* maskRgb, int width, int height)

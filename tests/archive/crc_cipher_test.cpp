@@ -24,9 +24,8 @@ TEST(Crc32, KnownValuesAndEmptyInput)
 
 TEST(Crc32, EveryLengthAndAlignmentAsOneByteAtATime)
 {
-    // Long runs are folded 64 bytes at a time (where the processor multiplies
-    // carry-less) or go 16 bytes at a time, the rest byte by byte: all must agree,
-    // from any running value.
+    // Runs go 8 bytes at a time, the rest byte by byte: both must agree, from any
+    // running value.
     buildCrcTable();
     std::uint8_t bytes[1100];
     std::uint32_t seed = 11;

@@ -46,14 +46,38 @@ std::string debugLog()
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+namespace {
+
+// The log's last `count` bytes, as written (CR LF on Windows).
+std::string logTail(std::size_t count, std::size_t& size)
+{
+    std::ifstream in(scratchDir() + "/debug_rarreader.txt", std::ios::binary | std::ios::ate);
+    size = in ? std::size_t(in.tellg()) : 0;
+    std::string tail(std::min(count, size), '\0');
+    in.seekg(std::streamoff(size - tail.size()));
+    in.read(tail.data(), std::streamsize(tail.size()));
+    return tail;
+}
+
+}  // namespace
+
+// Read from the log's end: the log holds every call of the process.
 std::vector<std::string> lastCallMessages()
 {
-    const std::string log = debugLog(), marker = "\n              - ";
+    const std::string marker = "\n              - ";
+    std::string log;
+    std::size_t at = std::string::npos;
+    for (std::size_t tail = 16384, size = 0; at == std::string::npos; tail *= 4) {
+        log = logTail(tail, size);
+        at = log.rfind(marker + "Extracting >");
+        if (tail >= size) break;
+    }
     std::vector<std::string> messages;
-    for (std::size_t at = log.rfind(marker + "Extracting >"); at != std::string::npos;
-         at = log.find(marker, at + 1)) {
-        const std::size_t start = at + marker.size();
-        messages.push_back(log.substr(start, log.find('\n', start) - start));
+    for (; at != std::string::npos; at = log.find(marker, at + 1)) {
+        const std::size_t start = at + marker.size(), end = log.find('\n', start);
+        std::string message = log.substr(start, end - start);
+        if (!message.empty() && message.back() == '\r') message.pop_back();
+        messages.push_back(message);
     }
     return messages;
 }
@@ -114,25 +138,45 @@ Member encryptedStoredMember(const std::string& name, const Bytes& content, cons
 
 namespace {
 
+// A header of `size` bytes that starts with `head`, zeros behind it.
+Bytes blockHeader(std::uint8_t type, std::uint16_t flags, std::size_t size)
+{
+    rarformat::BlockHead head;
+    head.type = type;
+    head.flags = flags;
+    head.headSize = std::uint16_t(size);
+    Bytes b(size, 0);
+    rarformat::encodeBlockHead(head, b.data());
+    return b;
+}
+
+// The head's CRC field: the low 16 bits of the complemented CRC-32 of the rest.
+void sealHeader(Bytes& header, bool breakCrc = false)
+{
+    rarformat::BlockHead head;
+    rarformat::decodeBlockHead(header.data(), head);
+    head.crc = std::uint16_t(crc32(Bytes(header.begin() + 2, header.end())) ^ (breakCrc ? 1 : 0));
+    rarformat::encodeBlockHead(head, header.data());
+}
+
 Bytes fileHeader(const Member& m)
 {
-    Bytes h;
-    append16(h, 0);
-    h.push_back(rarformat::typeFile);
-    append16(h, m.flags);
-    append16(h, std::uint32_t(rarformat::fileHeaderSize + m.name.size()));
-    append32(h, std::uint32_t(m.declaredPackSize >= 0 ? std::uint64_t(m.declaredPackSize) : m.packed.size()));
-    append32(h, m.unpSize);
-    h.push_back(2);
-    append32(h, m.crc);
-    append32(h, 0);
-    h.push_back(m.unpVer);
-    h.push_back(m.method);
-    append16(h, std::uint32_t(m.name.size()));
-    append32(h, 0x20);
+    rarformat::FileHeader f;
+    f.head.type = rarformat::typeFile;
+    f.head.flags = m.flags;
+    f.head.headSize = std::uint16_t(rarformat::fileHeaderSize + m.name.size());
+    f.packSize = std::uint32_t(m.declaredPackSize >= 0 ? std::uint64_t(m.declaredPackSize) : m.packed.size());
+    f.unpSize = m.unpSize;
+    f.hostOs = 2;
+    f.fileCrc = m.crc;
+    f.unpVer = m.unpVer;
+    f.method = m.method;
+    f.nameSize = std::uint16_t(m.name.size());
+    f.attributes = 0x20;
+    Bytes h(rarformat::fileHeaderSize, 0);
+    rarformat::encodeFileHeader(f, h.data());
     h.insert(h.end(), m.name.begin(), m.name.end());
-    const std::uint32_t crc = crc32(Bytes(h.begin() + 2, h.end())) ^ (m.breakHeaderCrc ? 1 : 0);
-    put16(h, 0, crc);
+    sealHeader(h, m.breakHeaderCrc);
     return h;
 }
 
@@ -140,12 +184,8 @@ Bytes fileHeader(const Member& m)
 
 Bytes rawBlock(std::uint8_t type, const Bytes& data)
 {
-    Bytes b;
-    append16(b, 0);
-    b.push_back(type);
-    append16(b, rarformat::flagHasData);
-    append16(b, rarformat::blockHeadSize + 4);  // with the data size
-    append32(b, std::uint32_t(data.size()));
+    Bytes b = blockHeader(type, rarformat::flagHasData, rarformat::blockHeadSize + 4);  // with the data size
+    put32(b, rarformat::blockHeadSize, std::uint32_t(data.size()));
     b.insert(b.end(), data.begin(), data.end());
     return b;
 }
@@ -153,19 +193,17 @@ Bytes rawBlock(std::uint8_t type, const Bytes& data)
 Bytes buildArchive(const ArchiveLayout& layout)
 {
     Bytes a = layout.marker;
-    append16(a, 0);
-    a.push_back(rarformat::typeMain);
-    append16(a, layout.solid ? rarformat::mainFlagSolid : 0);
-    append16(a, rarformat::mainHeaderSize);
-    append16(a, 0);
-    append32(a, 0);
+    const Bytes main = blockHeader(rarformat::typeMain, layout.solid ? rarformat::mainFlagSolid : 0,
+                                   rarformat::mainHeaderSize);
+    a.insert(a.end(), main.begin(), main.end());
     a.insert(a.end(), layout.blocksBefore.begin(), layout.blocksBefore.end());
     for (const Member& m : layout.members) {
         const Bytes h = fileHeader(m);
         a.insert(a.end(), h.begin(), h.end());
         a.insert(a.end(), m.packed.begin(), m.packed.end());
     }
-    const Bytes end = {0xC4, 0x3D, 0x7B, 0x00, 0x40, 0x07, 0x00};
+    Bytes end = blockHeader(rarformat::typeEnd, rarformat::endBlockFlags, rarformat::blockHeadSize);
+    sealHeader(end);
     a.insert(a.end(), end.begin(), end.end());
     return a;
 }

@@ -156,11 +156,11 @@ TEST(Unpack, MatchesAcrossTheWindowsEndAndAWholeWindowBack)
     EXPECT_TRUE(e.bytes == s.out);
 }
 
-TEST(Unpack, MatchesReachingBeforeTheStartReadZerosInPlaceAndInTheWindow)
+TEST(Unpack, MatchesReachingBeforeTheStartReadZeros)
 {
-    // The wanted file of a fresh stream is decoded in place, a file passed over in
-    // a solid archive in the window: both find zeros before the stream's start, and
-    // the next file of the solid stream sees what the window holds.
+    // The wanted file of a fresh stream and a file passed over in a solid archive
+    // both find zeros before the stream's start, and the next file of the solid
+    // stream sees what the window holds.
     LzStream first;
     first.tables();
     first.literal('a');

@@ -278,6 +278,9 @@ TEST(SdlEvents, TranslatedInOrder)
     pushKey(SDL_KEYDOWN, SDLK_RSHIFT, SDL_SCANCODE_RSHIFT);
     pushMotion(50, 60, 0);
     pushMotion(100, 200, SDL_BUTTON_LMASK);  // merged into the move before
+    SDL_Event finger = {};
+    finger.type = SDL_FINGERMOTION;  // SDL has said it as the mouse move: no message
+    SDL_PushEvent(&finger);
     pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 101, 201);
     pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 101, 201);
     pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 102, 202);

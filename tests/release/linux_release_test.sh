@@ -59,8 +59,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(cat "$work/display")"
 
-# Started in its own folder.
-(cd "$folder" && SDL_AUDIODRIVER=dummy exec "${hide[@]}" ./zwirbelalp) >"$work/program.log" 2>&1 &
+# Started from /, as a file manager might: it finds stuff.dat beside itself.
+(cd / && SDL_AUDIODRIVER=dummy exec "${hide[@]}" "$folder/zwirbelalp") >"$work/program.log" 2>&1 &
 pid=$!
 
 points=()

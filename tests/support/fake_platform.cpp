@@ -110,8 +110,6 @@ void swapBuffers()
 
 int pixelScale() { return fakePlatform.scale; }
 
-bool glEmulated() { return false; }
-
 void perspective(double fovy, double aspect, double zNear, double zFar)
 {
     record("perspective");

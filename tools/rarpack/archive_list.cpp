@@ -12,8 +12,10 @@
 namespace rarpack {
 namespace {
 
-using rarformat::le16;
 using rarformat::le32;
+
+// Where a block with data keeps the data's size: right behind its common head.
+constexpr std::size_t dataSizeAt = rarformat::blockHeadSize, dataSizeEnd = dataSizeAt + 4;
 
 bool readFileEntry(const std::uint8_t* head, std::size_t headerSize, Entry& entry, std::string& error)
 {
@@ -52,22 +54,26 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
         error = "not a RAR archive";
         return false;
     }
-    const std::uint8_t* main = image.data() + rarformat::markerSize;
-    listing.solid = (le16(main + 3) & rarformat::mainFlagSolid) != 0;
+    rarformat::BlockHead main;
+    rarformat::decodeBlockHead(image.data() + rarformat::markerSize, main);
+    listing.solid = (main.flags & rarformat::mainFlagSolid) != 0;
     std::uint64_t pos =
-        rarformat::markerSize + std::max<std::uint64_t>(le16(main + 5), rarformat::mainHeaderSize);
+        rarformat::markerSize + std::max<std::uint64_t>(main.headSize, rarformat::mainHeaderSize);
     while (pos + rarformat::blockHeadSize <= size) {
-        const std::uint8_t* head = image.data() + pos;
-        const std::uint32_t flags = le16(head + 3), headerSize = le16(head + 5);
+        const std::uint8_t* bytes = image.data() + pos;
+        rarformat::BlockHead head;
+        rarformat::decodeBlockHead(bytes, head);
+        const std::uint32_t headerSize = head.headSize;
         if (headerSize < rarformat::blockHeadSize || pos + headerSize > size) {
             error = "a block header at offset " + std::to_string(pos) + " has a bad size";
             return false;
         }
         std::uint64_t next = pos + headerSize;
-        if ((flags & rarformat::flagHasData) && headerSize >= 11) next += le32(head + 7);
-        if (head[2] == rarformat::typeFile) {
+        if ((head.flags & rarformat::flagHasData) && headerSize >= dataSizeEnd)
+            next += le32(bytes + dataSizeAt);
+        if (head.type == rarformat::typeFile) {
             Entry entry;
-            if (headerSize < rarformat::fileHeaderSize || !readFileEntry(head, headerSize, entry, error)) {
+            if (headerSize < rarformat::fileHeaderSize || !readFileEntry(bytes, headerSize, entry, error)) {
                 if (error.empty()) error = "a file header is too short";
                 return false;
             }
@@ -77,7 +83,7 @@ bool listArchive(const std::vector<std::uint8_t>& image, Listing& listing, std::
             error = "the archive is cut short at offset " + std::to_string(pos);
             return false;
         }
-        if (head[2] == rarformat::typeEnd) break;
+        if (head.type == rarformat::typeEnd) break;
         pos = next;
     }
     return true;

@@ -19,21 +19,28 @@ using detail::StreamState;
 constexpr std::size_t maxNameBytes = 255, maxPasswordBytes = rarformat::passwordSize - 1;
 constexpr std::uint64_t maxFileSize = 0x7FFFFFFF;  // the decoder counts bytes in a signed 32-bit value
 
-// Appends a block head of `size` bytes and returns where it starts.
+// Appends a block header of `size` bytes, zeros behind its common head, and returns
+// where it starts.
 std::size_t openBlock(std::vector<std::uint8_t>& out, std::uint8_t type, std::uint16_t flags,
                       std::size_t size)
 {
     const std::size_t at = out.size();
     out.resize(at + size, 0);
-    out[at + 2] = type;
-    rarformat::put16(out.data() + at + 3, flags);
-    rarformat::put16(out.data() + at + 5, static_cast<std::uint32_t>(size));
+    rarformat::BlockHead head;
+    head.type = type;
+    head.flags = flags;
+    head.headSize = static_cast<std::uint16_t>(size);
+    rarformat::encodeBlockHead(head, out.data() + at);
     return at;
 }
 
+// The head's CRC field, written last: it covers every byte of the header behind it.
 void sealBlock(std::vector<std::uint8_t>& out, std::size_t at, std::size_t size)
 {
-    rarformat::put16(out.data() + at, ~detail::crc32Of(out.data() + at + 2, size - 2) & 0xFFFF);
+    rarformat::BlockHead head;
+    rarformat::decodeBlockHead(out.data() + at, head);
+    head.crc = static_cast<std::uint16_t>(~detail::crc32Of(out.data() + at + 2, size - 2) & 0xFFFF);
+    rarformat::encodeBlockHead(head, out.data() + at);
 }
 
 bool checkInput(const std::vector<Member>& members, const PackOptions& options, std::string& error)

@@ -38,5 +38,7 @@ extern DesktopState state;
 bool createFramebuffer(int width, int height);
 void destroyFramebuffer();
 void presentFramebuffer();
+// Counts a frame shown, for the frame-rate trace (frame_rate.cpp; off unless asked for).
+void countFrame();
 
 }  // namespace platform::desktop

@@ -180,12 +180,11 @@ void swapBuffers()
     const desktop::Framebuffer& framebuffer = desktop::state.framebuffer;
     if (framebuffer.name) desktop::presentFramebuffer();
     SDL_GL_SwapWindow(state.window);
+    desktop::countFrame();
     if (framebuffer.name) framebuffer.bindFramebuffer(GL_FRAMEBUFFER, framebuffer.name);
 }
 
 int pixelScale() { return 1; }
-
-bool glEmulated() { return false; }
 
 }  // namespace platform
 

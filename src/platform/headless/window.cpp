@@ -115,8 +115,6 @@ void swapBuffers()
 
 int pixelScale() { return state.config.scale; }
 
-bool glEmulated() { return false; }
-
 }  // namespace platform
 
 namespace headless {

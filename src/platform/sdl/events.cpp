@@ -1,6 +1,7 @@
 // SDL events become the program's messages: close requests, key downs and ups
-// with virtual-key codes, mouse moves and left-button presses in picture pixels,
-// everything else as Other. Alt+Enter is the back end's own and never arrives.
+// with virtual-key codes, mouse moves and left-button presses in picture pixels
+// (a finger on a touch screen arrives as the mouse), everything else as Other.
+// Alt+Enter is the back end's own and never arrives.
 #include "platform/common/backend.h"
 #include "platform/common/letterbox.h"
 #include "platform/sdl/keys.h"
@@ -104,6 +105,10 @@ void translate(const SDL_Event& event)
     case SDL_MOUSEBUTTONUP:
         translateButton(event.button);
         break;
+    case SDL_FINGERDOWN:
+    case SDL_FINGERUP:
+    case SDL_FINGERMOTION:
+        break;  // SDL delivers the first finger as the mouse, too: a drag is a mouse drag
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             translateQuit(true);

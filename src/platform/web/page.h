@@ -1,6 +1,7 @@
 // What the web back end asks of the page around the canvas (web/shell.html): the
 // browser's turn between frames, full screen, the browser's own dialogs, and the
-// page's test hooks. Each call is a small piece of JavaScript in page.cpp.
+// page's test hooks. Each call is a small piece of JavaScript in page.cpp. The page
+// in turn calls zw_press_escape (page.cpp) for its on-screen Esc.
 #pragma once
 
 namespace platform::web {

@@ -77,6 +77,4 @@ void swapBuffers()
 
 int pixelScale() { return 1; }
 
-bool glEmulated() { return true; }
-
 }  // namespace platform
