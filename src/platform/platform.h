@@ -1,7 +1,8 @@
 // The platform layer: everything the program asks of the operating system, the
-// window system and GL set-up, in the program's own terms. Two back ends implement
-// it (sdl: the real window; headless: off-screen, virtual clock, scripted input);
-// the code above this header cannot tell which one it runs on.
+// window system and GL set-up, in the program's own terms. Three back ends implement
+// it (desktop: the real window; web: the page's canvas; headless: off-screen,
+// virtual clock, scripted input); the code above this header cannot tell which one
+// it runs on. The desktop and the web share what they do alike on SDL (sdl/).
 //
 // GL drawing calls themselves (glBegin, glBindTexture ...) are made directly by the
 // program through <GL/gl.h>; this layer only creates the context and stands in for
@@ -60,8 +61,9 @@ enum class WindowStyle { FullScreen, Borderless, Overlapped };
 // is not available at all.
 bool registerWindowClass(WindowProc proc);
 // Makes the display show width x height at bits per pixel for full-screen running.
-// (The sdl back end takes the desktop full screen and scales a width x height picture
-// into it with its aspect kept; false only when no full-screen window can be had.)
+// (The desktop back end takes the desktop full screen and scales a width x height
+// picture into it with its aspect kept; false only when no full-screen window can be
+// had.)
 bool changeDisplayMode(int width, int height, int bitsPerPixel);
 // Gives the display its own mode back (no-op when nothing was changed).
 void restoreDisplayMode();
@@ -133,8 +135,8 @@ std::FILE* openPrivateFile(const char* path, bool truncate);
 // ---------------------------------------------------------------- the program
 
 // Implemented by the program (its entry with the whole start-up and teardown);
-// run by the sdl back end's process entry, or by a harness on the headless back end.
-// Returns the exit code.
+// run by the desktop's or the page's process entry, or by a harness on the headless
+// back end. Returns the exit code.
 int programEntry();
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 // The sound library's calls, under their published names and with their published
-// error codes, implemented over an Impulse Tracker player by both back ends
-// (sdl: played on the audio device's thread; headless: rendered in step with the
-// virtual clock). Mixing is 44100 Hz stereo; a playing module loops at its end.
+// error codes, implemented over an Impulse Tracker player by every back end
+// (desktop and web: mixed in SDL's audio callback; headless: rendered in step with
+// the virtual clock). Mixing is 44100 Hz stereo; a playing module loops at its end.
 #pragma once
 
 struct FMUSIC_MODULE;  // opaque handle of a loaded module

@@ -1,6 +1,6 @@
 // Scripted input, the message queue and message boxes on the headless back end. The
 // queue (moves merge into the newest pending move, characters as a US keyboard types
-// them) is shared by both back ends.
+// them) is shared by every back end.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,13 +1,14 @@
-// The sdl back end: key codes, events, and a real window (SDL's offscreen driver) whose
-// swap scales the program's picture into it with bars.
+// The desktop back end and the SDL library under it: key codes, events, and a real
+// window (SDL's offscreen driver) whose swap scales the program's picture into it
+// with bars.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 #include <SDL_opengl.h>
 
 #include "platform/platform.h"
+#include "platform/desktop/process.h"
 #include "platform/sdl/keys.h"
-#include "platform/sdl/process.h"
 #include "platform/sound.h"
 #include "tiny_module.h"
 
@@ -17,7 +18,7 @@
 #include <string>
 #include <vector>
 
-int platform::programEntry() { return 0; }  // the sdl library's entry is not used here
+int platform::programEntry() { return 0; }  // the desktop's process entry is not used here
 
 // The system's GL drivers are unloaded again by SDL_Quit, so their own one-time
 // allocations cannot be told apart in a leak check. Leaks are checked in the
@@ -167,7 +168,7 @@ TEST(SdlWindow, SwapScalesThePictureBetweenBars)
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
     EXPECT_NE(bound, 0);  // the program draws into its picture again
     platform::restoreDisplayMode();
-    platform::sdl::shutdown();
+    platform::desktop::shutdown();
 }
 
 TEST(SdlWindow, MessageBoxWithoutADisplayAnswersYes)
@@ -316,7 +317,7 @@ TEST(SdlEvents, TranslatedInOrder)
     platform::getCursorPos(x, y);
     EXPECT_EQ(x, 102);
     EXPECT_EQ(y, 202);
-    platform::sdl::shutdown();
+    platform::desktop::shutdown();
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// What the sdl back end does its own way on Windows: the system's message boxes
+// What the desktop back end does its own way on Windows: the system's message boxes
 // with the program's Windows-1252 texts, and the virtual-key codes of the system's
 // key messages. Needs a display (the tests run in Wine inside Xvfb).
 #define WIN32_LEAN_AND_MEAN

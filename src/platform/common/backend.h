@@ -1,6 +1,6 @@
 // What the shared parts of the platform layer (message queue, pointer, sound) need from the
-// back end they are linked into. Each back end implements every call listed here;
-// nothing outside src/platform/ includes this header.
+// back end they are linked into. Each back end implements every call listed here (the
+// desktop and the page in sdl/); nothing outside src/platform/ includes this header.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,7 @@ bool takeLeftButton();
 
 namespace platform::queue {
 
-// The message queue shared by both back ends: first in, first out, except that a
+// The message queue shared by every back end: first in, first out, except that a
 // mouse move arriving while the newest pending message is a mouse move replaces it.
 void push(const Message& message);
 bool pop(Message& out);

@@ -1,4 +1,4 @@
-// File calls of the platform layer (POSIX): shared by both back ends and the tools.
+// File calls of the platform layer (POSIX): shared by every back end and the tools.
 // (Windows has its own: windows/files.cpp.)
 #include "platform/platform.h"
 

@@ -1,5 +1,5 @@
 // The keyboard the program's key codes describe: Windows virtual-key codes on a US
-// layout. Shared by both back ends, so a key gives the same character messages
+// layout. Shared by every back end, so a key gives the same character messages
 // whichever of them delivered it.
 #pragma once
 

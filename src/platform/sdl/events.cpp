@@ -5,9 +5,9 @@
 #include "platform/common/backend.h"
 #include "platform/common/letterbox.h"
 #include "platform/sdl/keys.h"
-#include "platform/sdl/native_keys.h"
 #include "platform/sdl/pointer.h"
 #include "platform/sdl/state.h"
+#include "platform/windows/native_keys.h"
 
 namespace platform::sdl {
 
@@ -38,7 +38,7 @@ void translateKey(const SDL_KeyboardEvent& key)
         return;
     }
     const bool numLock = (key.keysym.mod & KMOD_NUM) != 0;
-    const std::uint32_t nativeKey = nativeVirtualKey(key.keysym.scancode);
+    const std::uint32_t nativeKey = windows::nativeVirtualKey(key.keysym.scancode);
     const std::uint32_t virtualKey =
         nativeKey ? nativeKey : virtualKeyFor(key.keysym.sym, key.keysym.scancode, numLock);
     if (virtualKey == 0 || isSystemKey(virtualKey, altHeld(key.keysym.mod))) {

@@ -1,4 +1,4 @@
-// The window's GL context and the window's end, the same for the sdl back end and
+// The window's GL context and the window's end, the same for the desktop and
 // the web page (both draw through SDL's GL calls).
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-// Cursor calls of the sdl back end. Positions are picture pixels, mapped through
-// the scaling and the bars of the window; a pointer on a bar is at the nearest
-// edge of the picture.
+// Cursor calls of the desktop and the page. Positions are picture pixels, mapped
+// through the scaling and the bars of the window; a pointer on a bar is at the
+// nearest edge of the picture.
 #include "platform/sdl/pointer.h"
 
 #include <algorithm>

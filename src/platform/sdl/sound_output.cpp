@@ -1,5 +1,5 @@
-// Sound output of the sdl back end: the SDL audio device, 16-bit stereo, mixed on
-// SDL's audio thread. Without a usable device the show still runs, muted.
+// Sound output of the desktop and the page: the SDL audio device, 16-bit stereo,
+// mixed on SDL's audio thread. Without a usable device the show still runs, muted.
 #include <cstdio>
 
 #include "platform/sdl/state.h"

@@ -1,6 +1,6 @@
 // The sound library's calls with their published error codes. The library's state
-// is one struct; modules are only touched with the output locked, because the sdl
-// back end mixes them on its audio thread.
+// is one struct; modules are only touched with the output locked, because the
+// desktop mixes them on SDL's audio thread.
 #include "platform/sound.h"
 
 #include <algorithm>

@@ -5,31 +5,14 @@
 #include <cstdio>
 
 #include "platform/common/backend.h"
-#include "platform/sdl/process.h"
 #include "platform/sdl/state.h"
-#include "platform/sound.h"
 #include "platform/web/clock.h"
 #include "platform/web/page.h"
 
 namespace platform::sdl {
 
-SdlState state;
-
-// The page's canvas is the display: there is always one to show on.
-bool openDisplay() { return true; }
-
 // Alt+Enter: the page asks the browser.
 void toggleFullScreen() { web::toggleFullScreen(); }
-
-void shutdown()
-{
-    destroyGlContext();
-    destroyWindow();
-    FSOUND_Close();
-    SDL_Quit();
-    state = SdlState();
-    web::programEnded();
-}
 
 }  // namespace platform::sdl
 
@@ -40,17 +23,9 @@ using sdl::state;
 bool registerWindowClass(WindowProc proc)
 {
     queue::setWindowProc(proc);
-    if (state.videoReady) return true;
     // The browser's turn comes from swapBuffers alone, not from inside SDL's calls.
-    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
-    SDL_SetMainReady();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "zwirbelalp: no video: %s\n", SDL_GetError());
-        return false;
-    }
-    state.videoReady = true;
-    SDL_StopTextInput();  // characters come from translateMessage, not from SDL
-    return true;
+    if (!state.videoReady) SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+    return sdl::startVideo();
 }
 
 // The page is the full screen: the picture fills the browser window at its aspect.

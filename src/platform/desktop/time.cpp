@@ -1,4 +1,4 @@
-// Time of the sdl back end: the system's high-resolution counter.
+// Time of the desktop back end: the system's high-resolution counter.
 #include "platform/sdl/state.h"
 
 namespace platform {

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "platform/common/letterbox.h"
-#include "platform/sdl/state.h"
+#include "platform/desktop/state.h"
 
-namespace platform::sdl {
+namespace platform::desktop {
 
 namespace {
 
@@ -82,9 +82,10 @@ void destroyFramebuffer()
 void presentFramebuffer()
 {
     Framebuffer& fb = state.framebuffer;
+    const int pictureWidth = sdl::state.pictureWidth, pictureHeight = sdl::state.pictureHeight;
     int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(state.window, &width, &height);
-    const Letterbox box = fitPicture(width, height, state.pictureWidth, state.pictureHeight);
+    SDL_GL_GetDrawableSize(sdl::state.window, &width, &height);
+    const Letterbox box = fitPicture(width, height, pictureWidth, pictureHeight);
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     if (scissor) glDisable(GL_SCISSOR_TEST);
     fb.bindFramebuffer(GL_READ_FRAMEBUFFER, fb.name);
@@ -92,9 +93,9 @@ void presentFramebuffer()
     clearWindowBlack();
     // GL counts rows from the bottom; the letterbox from the top.
     const int bottom = height - (box.y + box.height);
-    fb.blitFramebuffer(0, 0, state.pictureWidth, state.pictureHeight, box.x, bottom, box.x + box.width,
+    fb.blitFramebuffer(0, 0, pictureWidth, pictureHeight, box.x, bottom, box.x + box.width,
                        bottom + box.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
     if (scissor) glEnable(GL_SCISSOR_TEST);
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::desktop

@@ -1,4 +1,4 @@
-// Message boxes of the sdl back end on Windows: the system's own box, with the
+// Message boxes of the desktop back end on Windows: the system's own box, with the
 // program's Windows-1252 texts turned into the system's wide characters (so that
 // "l\xF6kj" reads "lökj" whatever code page the user's system uses).
 #define WIN32_LEAN_AND_MEAN

@@ -1,17 +1,15 @@
-// Window and GL context of the sdl back end. The physical display mode is never
+// Window and GL context of the desktop back end. The physical display mode is never
 // switched: "full screen" is a desktop-sized window, and the program's picture is
 // drawn off screen at its own size and scaled into it at every swap.
 #include <cstdio>
 
-#include "platform/sdl/native_keys.h"
-#include "platform/sdl/process.h"
-#include "platform/sdl/state.h"
-#include "platform/sound.h"
 #include "platform/common/backend.h"
+#include "platform/desktop/process.h"
+#include "platform/desktop/state.h"
 
-namespace platform::sdl {
+namespace platform::desktop {
 
-SdlState state;
+DesktopState state;
 
 namespace {
 
@@ -63,16 +61,26 @@ SDL_Rect windowPlace(int x, int y, int width, int height, WindowStyle style)
 void fallBackToPictureSizedWindow()
 {
     std::fprintf(stderr, "zwirbelalp: no off-screen framebuffer; drawing into a %d x %d window\n",
-                 state.pictureWidth, state.pictureHeight);
-    SDL_SetWindowFullscreen(state.window, 0);
-    SDL_SetWindowSize(state.window, state.pictureWidth, state.pictureHeight);
+                 sdl::state.pictureWidth, sdl::state.pictureHeight);
+    SDL_SetWindowFullscreen(sdl::state.window, 0);
+    SDL_SetWindowSize(sdl::state.window, sdl::state.pictureWidth, sdl::state.pictureHeight);
 }
 
 }  // namespace
 
+void shutdown()
+{
+    sdl::shutdown();
+    state = DesktopState();
+}
+
+}  // namespace platform::desktop
+
+namespace platform::sdl {
+
 void toggleFullScreen()
 {
-    if (!state.window || !state.framebuffer.name) return;
+    if (!state.window || !desktop::state.framebuffer.name) return;
     if (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN) {
         SDL_SetWindowFullscreen(state.window, 0);
         SDL_SetWindowSize(state.window, state.pictureWidth, state.pictureHeight);
@@ -80,29 +88,6 @@ void toggleFullScreen()
     } else {
         SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
-}
-
-bool startVideo()
-{
-    if (state.videoReady) return true;
-    SDL_SetMainReady();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "zwirbelalp: no video: %s\n", SDL_GetError());
-        return false;
-    }
-    state.videoReady = true;
-    watchNativeKeys();
-    SDL_StopTextInput();  // characters come from translateMessage, not from SDL
-    return true;
-}
-
-void shutdown()
-{
-    destroyGlContext();
-    destroyWindow();
-    FSOUND_Close();
-    SDL_Quit();
-    state = SdlState();
 }
 
 }  // namespace platform::sdl
@@ -122,7 +107,7 @@ bool changeDisplayMode(int, int, int)
     SDL_DisplayMode desktop;
     if (!state.videoReady || SDL_GetNumVideoDisplays() < 1 || SDL_GetDesktopDisplayMode(0, &desktop) != 0)
         return false;
-    state.fullScreenPlanned = true;
+    desktop::state.fullScreenPlanned = true;
     return true;
 }
 
@@ -132,7 +117,7 @@ void restoreDisplayMode()
         SDL_SetWindowFullscreen(state.window, 0);
         SDL_HideWindow(state.window);
     }
-    state.fullScreenPlanned = false;
+    desktop::state.fullScreenPlanned = false;
 }
 
 void screenSize(int& width, int& height)
@@ -150,10 +135,10 @@ void screenSize(int& width, int& height)
 bool createWindow(const char* title, int x, int y, int width, int height, WindowStyle style)
 {
     if (!state.videoReady || state.window || width <= 0 || height <= 0) return false;
-    const SDL_Rect place = sdl::windowPlace(x, y, width, height, style);
-    sdl::requestGlAttributes(sdl::windowDepthBits);
+    const SDL_Rect place = desktop::windowPlace(x, y, width, height, style);
+    desktop::requestGlAttributes(desktop::windowDepthBits);
     state.window =
-        SDL_CreateWindow(title ? title : "", place.x, place.y, place.w, place.h, sdl::windowFlags(style));
+        SDL_CreateWindow(title ? title : "", place.x, place.y, place.w, place.h, desktop::windowFlags(style));
     if (!state.window) {
         std::fprintf(stderr, "zwirbelalp: no window: %s\n", SDL_GetError());
         return false;
@@ -167,17 +152,18 @@ bool createGlContext(int, int depthBits)
 {
     if (!state.window) return false;
     if (state.context) return true;
-    sdl::requestGlAttributes(depthBits);
+    desktop::requestGlAttributes(depthBits);
     if (!sdl::makeGlContext()) return false;
-    sdl::chooseSwapInterval();
-    if (!sdl::createFramebuffer(state.pictureWidth, state.pictureHeight)) sdl::fallBackToPictureSizedWindow();
+    desktop::chooseSwapInterval();
+    if (!desktop::createFramebuffer(state.pictureWidth, state.pictureHeight))
+        desktop::fallBackToPictureSizedWindow();
     return true;
 }
 
 void destroyGlContext()
 {
     if (!state.context) return;
-    sdl::destroyFramebuffer();
+    desktop::destroyFramebuffer();
     sdl::dropGlContext();
 }
 
@@ -191,10 +177,11 @@ void showWindow()
 void swapBuffers()
 {
     if (!state.window || !state.context) return;
-    if (state.framebuffer.name) sdl::presentFramebuffer();
+    const desktop::Framebuffer& framebuffer = desktop::state.framebuffer;
+    if (framebuffer.name) desktop::presentFramebuffer();
     SDL_GL_SwapWindow(state.window);
-    sdl::countFrame();
-    if (state.framebuffer.name) state.framebuffer.bindFramebuffer(GL_FRAMEBUFFER, state.framebuffer.name);
+    desktop::countFrame();
+    if (framebuffer.name) framebuffer.bindFramebuffer(GL_FRAMEBUFFER, framebuffer.name);
 }
 
 int pixelScale() { return 1; }

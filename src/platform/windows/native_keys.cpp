@@ -8,9 +8,9 @@
 
 #include <iterator>
 
-#include "platform/sdl/native_keys.h"
+#include "platform/windows/native_keys.h"
 
-namespace platform::sdl {
+namespace platform::windows {
 
 namespace {
 
@@ -60,4 +60,4 @@ std::uint32_t nativeVirtualKey(int scancode)
     return nativeKeys.codes[scancode];
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::windows

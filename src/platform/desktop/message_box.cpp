@@ -1,4 +1,4 @@
-// Message boxes of the sdl back end. When no box can be shown at all (no display),
+// Message boxes of the desktop back end. When no box can be shown at all (no display),
 // the text goes to stderr and the box counts as answered OK / Yes, so start-up
 // carries on as it would after a click.
 #include <cstdio>

@@ -1,8 +1,8 @@
-// For the process entry: what the sdl back end does before the program starts and
-// when it has returned.
+// For the process entry: what the desktop back end does before the program starts
+// and when it has returned.
 #pragma once
 
-namespace platform::sdl {
+namespace platform::desktop {
 
 // The exit code when there is no display to show the program on.
 constexpr int exitNoDisplay = 1;
@@ -14,4 +14,4 @@ bool openDisplay();
 // Releases whatever the program left open (window, context) and shuts SDL down.
 void shutdown();
 
-}  // namespace platform::sdl
+}  // namespace platform::desktop

@@ -1,11 +1,11 @@
 // Virtual-key codes as the system itself gives them, where it has them: on Windows
 // the code of the key message behind each SDL key event. Elsewhere (and for keys
-// the system sent no message for) keys.h maps SDL's keys to the same codes.
+// the system sent no message for) sdl/keys.h maps SDL's keys to the same codes.
 #pragma once
 
 #include <cstdint>
 
-namespace platform::sdl {
+namespace platform::windows {
 
 #ifdef _WIN32
 // Starts listening to the system's key messages; call once SDL's video is up.
@@ -18,4 +18,4 @@ inline void watchNativeKeys() {}
 inline std::uint32_t nativeVirtualKey(int) { return 0; }
 #endif
 
-}  // namespace platform::sdl
+}  // namespace platform::windows

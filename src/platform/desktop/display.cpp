@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sdl/process.h"
+#include "platform/desktop/process.h"
 #include "platform/sdl/state.h"
 
-namespace platform::sdl {
+namespace platform::desktop {
 
 namespace {
 
@@ -54,7 +54,7 @@ std::string variablesLookedAt()
 
 bool openDisplay()
 {
-    if (startVideo()) {
+    if (sdl::startVideo()) {
         const char* current = SDL_GetCurrentVideoDriver();
         const std::string driver = current ? current : "";
         if (!isInvisible(driver) || requestedByUser(driver)) return true;
@@ -65,4 +65,4 @@ bool openDisplay()
     return false;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::desktop

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/sdl/state.h"
+#include "platform/desktop/state.h"
 
-namespace platform::sdl {
+namespace platform::desktop {
 
 namespace {
 
@@ -49,4 +49,4 @@ void countFrame()
     ++frameRate.frames;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::desktop
